@@ -1,0 +1,41 @@
+# Two entry points for people: `make run` opens the editor, `make test` runs the whole suite
+# (a normal build and an AddressSanitizer + UndefinedBehaviorSanitizer build).
+JOBS    ?= $(shell nproc)
+CMAKE   := cmake -G Ninja -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
+CTEST   := ctest --output-on-failure -j $(JOBS) --timeout 600
+
+.PHONY: deps build build-asan run test test-release test-asan bench fuzz fuzz-smoke clean
+
+deps:
+	@scripts/bootstrap.sh
+
+build: deps
+	$(CMAKE) -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	cmake --build build -j $(JOBS)
+
+build-asan: deps
+	$(CMAKE) -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DFS_SANITIZE=ON -DFS_BENCH=OFF >/dev/null
+	cmake --build build-asan -j $(JOBS)
+
+run: build
+	build/app/folioscriptor
+
+test-release: build
+	cd build && QT_QPA_PLATFORM=offscreen $(CTEST)
+
+test-asan: build-asan
+	cd build-asan && QT_QPA_PLATFORM=offscreen $(CTEST)
+
+test: test-release test-asan
+
+bench: build
+	@for b in build/bench/*_bench; do [ -x "$$b" ] && "$$b"; done
+
+# Coverage-guided fuzzing of the file readers (clang's libFuzzer).
+fuzz: deps
+	$(CMAKE) -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	    -DCMAKE_C_COMPILER=clang -DFS_FUZZ=ON -DFS_GUI=OFF -DFS_TESTS=OFF -DFS_BENCH=OFF >/dev/null
+	cmake --build build-fuzz -j $(JOBS)
+
+clean:
+	rm -rf build build-asan build-fuzz

@@ -1,0 +1,16 @@
+// A device-ready picture: 32-bit pixels, top row first, each 0xFFRRGGBB in native byte order.
+// Pictures are converted to this form once when loaded, so drawing never converts pixels again
+// (the Qt canvas wraps the pixel memory directly).
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+struct TPixmap {
+    int32_t Width = 0;
+    int32_t Height = 0;
+    std::vector<uint32_t> Pixels; // Width * Height, row-major, top-down
+
+    bool Empty() const { return Width <= 0 || Height <= 0; }
+    uint32_t At(int32_t x, int32_t y) const { return Pixels[static_cast<size_t>(y) * Width + x]; }
+};
