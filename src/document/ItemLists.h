@@ -1,0 +1,54 @@
+// The seven item lists of a page. Captions, texts, images and frames are plain owning lists
+// (their stored form is written by the document writer); lines, rectangles and polygons are
+// persistent lists that read and write their own items.
+#pragma once
+
+#include "document/Caption.h"
+#include "document/CustomList.h"
+#include "document/Frame.h"
+#include "document/ImageItem.h"
+#include "document/LineItem.h"
+#include "document/OwningList.h"
+#include "document/PolygonItem.h"
+#include "document/RectangleItem.h"
+#include "document/TextItem.h"
+
+class TNyomtatoSzovegLista : public TOwningList<TNyomtatoSzoveg> {};
+class TNyomtatoSorokLista : public TOwningList<TNyomtatoSorok> {};
+class TNyomtatoKepLista : public TOwningList<TNyomtatoKep> {};
+class TNyomtatoKeretLista : public TOwningList<TNyomtatoKeret> {};
+
+class TNyomtatoVonalLista : public TCustomList<TNyomtatoVonal> {
+protected:
+    void WriteItem(int index, TWriteStream& out) const override;
+    std::unique_ptr<TNyomtatoVonal> ReadItem(int index, TReadStream& in) override;
+    size_t MinItemBytes() const override { return 4 + 4 + 4 + 1; }
+};
+
+class TNyomtatoNegyszogLista : public TCustomList<TNyomtatoNegyszog> {
+protected:
+    void WriteItem(int index, TWriteStream& out) const override;
+    std::unique_ptr<TNyomtatoNegyszog> ReadItem(int index, TReadStream& in) override;
+    size_t MinItemBytes() const override { return 20; }
+};
+
+class TNyomtatoPoligonLista : public TCustomList<TNyomtatoPoligon> {
+protected:
+    void WriteItem(int index, TWriteStream& out) const override;
+    std::unique_ptr<TNyomtatoPoligon> ReadItem(int index, TReadStream& in) override;
+    size_t MinItemBytes() const override { return 4 + 4; }
+};
+
+// The document's items: one list of each kind, in the order documents store them.
+struct TPageItems {
+    TNyomtatoSzovegLista Captions;
+    TNyomtatoKepLista Images;
+    TNyomtatoKeretLista Frames;
+    TNyomtatoSorokLista Texts;
+    TNyomtatoVonalLista Lines;
+    TNyomtatoNegyszogLista Rectangles;
+    TNyomtatoPoligonLista Polygons;
+
+    // Number of items of a kind (TItemKind code).
+    int CountOf(int32_t kind) const;
+};

@@ -1,0 +1,50 @@
+// Stream forms of the items that carry their own (frame references, lines, polygons).
+#include "document/FrameMembers.h"
+#include "document/LineItem.h"
+#include "document/PolygonItem.h"
+
+void TKKLista::AddReference(int32_t kind, int32_t index) {
+    Add(std::make_unique<TKKItem>(TKKItem{kind, index}));
+}
+
+void TKKLista::WriteItem(int index, TWriteStream& out) const {
+    out.WriteInt32((*this)[index].Kind);
+    out.WriteInt32((*this)[index].Index);
+}
+
+std::unique_ptr<TKKItem> TKKLista::ReadItem(int, TReadStream& in) {
+    auto item = std::make_unique<TKKItem>();
+    item->Kind = in.ReadInt32();
+    item->Index = in.ReadInt32();
+    return item;
+}
+
+void TNyomtatoVonal::SaveToStream(TWriteStream& out) const {
+    TPointList::SaveToStream(out);
+    out.WriteInt32(Color);
+    out.WriteInt32(Width);
+    out.WriteByte(PenStyle);
+}
+
+void TNyomtatoVonal::LoadFromStream(TReadStream& in) {
+    auto points = ReadPoints(in);
+    const TColor color = in.ReadInt32();
+    const int32_t width = in.ReadInt32();
+    const uint8_t style = in.ReadByte();
+    TakePoints(std::move(points));
+    Color = color;
+    Width = width;
+    PenStyle = style;
+}
+
+void TNyomtatoPoligon::SaveToStream(TWriteStream& out) const {
+    TPointList::SaveToStream(out);
+    out.WriteInt32(Color);
+}
+
+void TNyomtatoPoligon::LoadFromStream(TReadStream& in) {
+    auto points = ReadPoints(in);
+    const TColor color = in.ReadInt32();
+    TakePoints(std::move(points));
+    Color = color;
+}
