@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-class TCanvas;
+#include "platform/Canvas.h"
 
 enum class TPrinterOrientation { poPortrait, poLandscape };
 

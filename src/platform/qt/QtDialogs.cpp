@@ -1,0 +1,91 @@
+#include "platform/qt/QtDialogs.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+#include "platform/qt/QtFont.h"
+
+QString QtNameFilters(const std::string& filter) {
+    const QStringList parts = QString::fromStdString(filter).split('|');
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        const QString patterns = QString(parts[i + 1]).replace(';', ' ');
+        // Show the description; add the patterns when the description does not already.
+        filters << (parts[i].contains('(') ? parts[i] : parts[i] + " (" + patterns + ")");
+    }
+    return filters.join(";;");
+}
+
+int TQtMessageBoxes::Show(const std::string& text, const std::string& caption, unsigned flags) {
+    QMessageBox box(Parent);
+    box.setWindowTitle(QString::fromStdString(caption));
+    box.setText(QString::fromStdString(text));
+    switch (flags & 0xF0) {
+    case MB_ICONERROR: box.setIcon(QMessageBox::Critical); break;
+    case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
+    case MB_ICONWARNING: box.setIcon(QMessageBox::Warning); break;
+    case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
+    default: box.setIcon(QMessageBox::NoIcon); break;
+    }
+    switch (flags & 0x0F) {
+    case MB_OKCANCEL: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case MB_YESNO: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    default: box.setStandardButtons(QMessageBox::Ok); break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Cancel: return IDCANCEL;
+    case QMessageBox::Yes: return IDYES;
+    case QMessageBox::No: return IDNO;
+    default: return IDOK;
+    }
+}
+
+namespace {
+
+// Appends the default extension when the chosen name has none.
+std::string WithDefaultExt(QString path, const std::string& ext) {
+    if (!ext.empty() && QFileInfo(path).suffix().isEmpty()) path += "." + QString::fromStdString(ext);
+    return path.toStdString();
+}
+
+} // namespace
+
+std::optional<std::string> TQtFileDialogs::Open(const TFileDialogSpec& spec) {
+    QFileDialog dialog(Parent, QString::fromStdString(spec.Title), QString(),
+                       QtNameFilters(spec.Filter));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(spec.MustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QString::fromStdString(spec.DefaultExt));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
+}
+
+std::optional<std::string> TQtFileDialogs::Save(const TFileDialogSpec& spec) {
+    QFileDialog dialog(Parent, QString::fromStdString(spec.Title), QString(),
+                       QtNameFilters(spec.Filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QString::fromStdString(spec.DefaultExt));
+    if (!spec.OverwritePrompt) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return WithDefaultExt(dialog.selectedFiles().front(), spec.DefaultExt);
+}
+
+std::optional<TColor> TQtColorDialogs::PickColor(TColor initial) {
+    const QColor start(GetRValue(initial), GetGValue(initial), GetBValue(initial));
+    const QColor c = QColorDialog::getColor(start, Parent);
+    if (!c.isValid()) return std::nullopt;
+    return RGB(static_cast<uint8_t>(c.red()), static_cast<uint8_t>(c.green()),
+               static_cast<uint8_t>(c.blue()));
+}
+
+std::optional<TFont> TQtFontDialogs::PickFont(const TFont& initial) {
+    bool ok = false;
+    const QFont f = QFontDialog::getFont(&ok, ToQFont(initial), Parent);
+    if (!ok) return std::nullopt;
+    return FromQFont(f, initial.Color);
+}

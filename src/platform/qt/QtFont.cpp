@@ -1,0 +1,52 @@
+#include "platform/qt/QtFont.h"
+
+#include <QFontMetricsF>
+#include <cmath>
+
+#include "platform/qt/QtText.h"
+
+namespace {
+
+constexpr int kDefaultPixelSize = 13;
+
+// Cell height over character height for this face (ascent + descent per pixel of size).
+double CellRatio(QFont font) {
+    font.setPixelSize(100);
+    const QFontMetricsF m(font);
+    const double ratio = (m.ascent() + m.descent()) / 100.0;
+    return ratio > 0.5 ? ratio : 1.0;
+}
+
+} // namespace
+
+QFont ToQFont(const TFont& font) {
+    QFont f(FromCp1250(font.Name));
+    if (font.Pitch == TFontPitch::fpFixed) f.setFixedPitch(true);
+    f.setStyleHint(font.Pitch == TFontPitch::fpFixed ? QFont::Monospace : QFont::AnyStyle);
+    f.setBold(font.Style & fsBold);
+    f.setItalic(font.Style & fsItalic);
+    f.setUnderline(font.Style & fsUnderline);
+    f.setStrikeOut(font.Style & fsStrikeOut);
+    int pixels = kDefaultPixelSize;
+    if (font.Height < 0) {
+        pixels = -font.Height;
+    } else if (font.Height > 0) {
+        pixels = static_cast<int>(std::lround(font.Height / CellRatio(f)));
+    }
+    f.setPixelSize(pixels > 0 ? pixels : 1);
+    return f;
+}
+
+TFont FromQFont(const QFont& font, TColor color) {
+    TFont f;
+    f.Name = ToCp1250(font.family());
+    f.Color = color;
+    int pixels = font.pixelSize();
+    if (pixels <= 0) pixels = static_cast<int>(std::lround(font.pointSizeF() * 96.0 / 72.0));
+    f.Height = -pixels;
+    f.Pitch = font.fixedPitch() ? TFontPitch::fpFixed : TFontPitch::fpDefault;
+    f.Style = static_cast<uint8_t>((font.bold() ? fsBold : 0) | (font.italic() ? fsItalic : 0) |
+                                   (font.underline() ? fsUnderline : 0) |
+                                   (font.strikeOut() ? fsStrikeOut : 0));
+    return f;
+}
