@@ -1,15 +1,56 @@
 // The picture of an image item: a packed device-independent bitmap block (header, palette,
-// rows) and the device-ready pixels made from it once per load.
+// rows) and the device-ready pixels made from it once per load. Loads Windows bitmap files,
+// stores itself in documents and draws itself stretched onto a canvas.
 #pragma once
 
 #include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
 #include <vector>
 
+#include "platform/BinaryStream.h"
 #include "platform/Pixmap.h"
+
+class TCanvas;
 
 class TMemBitmap {
 public:
+    // Format argument of LoadFromFile.
+    static constexpr int kFormatByName = -1; // ".JPG" names take the JPEG path
+    static constexpr int kFormatJpeg = 1;
+
+    // The largest picture accepted, in pixels; bigger ones are refused as absurd (the device
+    // pixels alone would take more than half a gigabyte).
+    static constexpr int64_t kMaxPixels = int64_t{1} << 27;
+    static constexpr int32_t kMaxSide = 65535;
+
     TMemBitmap() = default;
+
+    // Replaces the picture by the one in the file; HasImage tells whether that worked. A name
+    // whose last four characters are ".JPG" in any case, or format kFormatJpeg, takes the JPEG
+    // path, which fails until the JPEG codec is connected.
+    void LoadFromFile(const std::string& fileName, int format = kFormatByName);
+    // The bitmap path of LoadFromFile on a file already in memory.
+    void LoadFromBitmapFileData(std::span<const uint8_t> file);
+
+    // Stores the picture: IsJpeg, JpegQuality, HasImage, then (with a picture) the block's
+    // length and bytes. An object without a block (fresh, or after a failed load) is stored
+    // with HasImage 0 and nothing after it. Throws std::runtime_error for a JPEG picture,
+    // which cannot be stored until the JPEG codec is connected.
+    void WriteToStream(TWriteStream& out) const;
+    // Replaces the picture by a stored one. A damaged block, an unsupported bitmap or a JPEG
+    // block throws EReadError and leaves the object as it was.
+    void ReadFromStream(TReadStream& in);
+
+    // Draws the whole picture stretched into x, y, w, h; nothing when there is no picture.
+    void StretchDraw(TCanvas& canvas, int32_t x, int32_t y, int32_t w, int32_t h) const;
+
+    // Releases the block and the device pixels.
+    void Clear();
+
+    // True when the name's last four characters, upper-cased, are ".JPG".
+    static bool IsJpegFileName(std::string_view fileName);
 
     std::vector<uint8_t> DibBlock; // empty when there is no block
     TPixmap DeviceBitmap;          // empty when there is no picture to draw
@@ -20,4 +61,9 @@ public:
     bool IsJpeg = false;
     int32_t JpegQuality = 64;
     bool HasImage = true;
+
+private:
+    // Takes a checked block and makes the device pixels from it.
+    void Adopt(std::vector<uint8_t> block);
+    void Fail();
 };
