@@ -1,6 +1,6 @@
 // The seven item lists of a page. Captions, texts, images and frames are plain owning lists
-// (their stored form is written by the document writer); lines, rectangles and polygons are
-// persistent lists that read and write their own items.
+// with a stream writer and a reading factory; lines, rectangles and polygons are persistent
+// lists that read and write their own items.
 #pragma once
 
 #include "document/Caption.h"
@@ -13,10 +13,37 @@
 #include "document/RectangleItem.h"
 #include "document/TextItem.h"
 
-class TNyomtatoSzovegLista : public TOwningList<TNyomtatoSzoveg> {};
-class TNyomtatoSorokLista : public TOwningList<TNyomtatoSorok> {};
-class TNyomtatoKepLista : public TOwningList<TNyomtatoKep> {};
-class TNyomtatoKeretLista : public TOwningList<TNyomtatoKeret> {};
+class TNyomtatoSzovegLista : public TOwningList<TNyomtatoSzoveg> {
+public:
+    // int32 count, then each item's record in list order.
+    void WriteToStream(TWriteStream& out) const;
+    // A new list read from the stream; damaged data throws EReadError.
+    static TNyomtatoSzovegLista ReadFromStream(TReadStream& in);
+};
+
+class TNyomtatoSorokLista : public TOwningList<TNyomtatoSorok> {
+public:
+    // int32 count, then each item's record in list order.
+    void WriteToStream(TWriteStream& out) const;
+    // A new list read from the stream; damaged data throws EReadError.
+    static TNyomtatoSorokLista ReadFromStream(TReadStream& in);
+};
+
+class TNyomtatoKepLista : public TOwningList<TNyomtatoKep> {
+public:
+    // int32 count, then each item's record in list order.
+    void WriteToStream(TWriteStream& out) const;
+    // A new list read from the stream; damaged data throws EReadError.
+    static TNyomtatoKepLista ReadFromStream(TReadStream& in);
+};
+
+class TNyomtatoKeretLista : public TOwningList<TNyomtatoKeret> {
+public:
+    // int32 count, then each item's record in list order.
+    void WriteToStream(TWriteStream& out) const;
+    // A new list read from the stream; damaged data throws EReadError.
+    static TNyomtatoKeretLista ReadFromStream(TReadStream& in);
+};
 
 class TNyomtatoVonalLista : public TCustomList<TNyomtatoVonal> {
 protected:
