@@ -1,0 +1,32 @@
+// The page picture control: shows a picture, reports mouse events in picture pixels, and
+// makes tool cursors apply only while the mouse is over it.
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+#include <functional>
+
+#include "controls/CursorMemory.h"
+
+class TCursorImage : public QWidget {
+public:
+    TCursorImage(TScreen& screen, int width, int height, QWidget* parent = nullptr);
+
+    // The picture shown; draw into it and call update().
+    QImage Picture;
+    TCursorMemory Cursor;
+
+    // Mouse events in picture pixels: button is 0 left, 1 right, 2 middle.
+    std::function<void(int button, int x, int y)> OnMouseDown;
+    std::function<void(int x, int y)> OnMouseMove;
+    std::function<void(int button, int x, int y)> OnMouseUp;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};

@@ -1,0 +1,21 @@
+#include "dialogs/NavigatorDlg.h"
+
+#include <QCloseEvent>
+
+#include "controls/CursorImage.h"
+
+TPrinterNavigatorDlg::TPrinterNavigatorDlg(TScreen& screen, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint) {
+    setObjectName("TPrinterNavigatorDlg");
+    setWindowTitle("Printer navigator");
+    setFixedSize(136, 121);
+    imLap = new TCursorImage(screen, 128, 111, this);
+    imLap->move(4, 4);
+}
+
+// Every close request is refused: the navigator lives as long as the editor.
+void TPrinterNavigatorDlg::closeEvent(QCloseEvent* event) { event->ignore(); }
+
+// Escape would close a dialog; the navigator stays.
+void TPrinterNavigatorDlg::reject() {}

@@ -1,0 +1,19 @@
+// The small always-on-top window with the page thumbnail; the user cannot close it.
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+class TCursorImage;
+class TScreen;
+
+class TPrinterNavigatorDlg : public QDialog {
+public:
+    explicit TPrinterNavigatorDlg(TScreen& screen, QWidget* parent = nullptr);
+
+    TCursorImage* imLap; // 128 x 111 at (4, 4)
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+};

@@ -1,0 +1,256 @@
+#include "editor/EditorWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTimer>
+
+#include "controls/CursorImage.h"
+#include "dialogs/AboutDlg.h"
+#include "dialogs/NavigatorDlg.h"
+#include "editor/EditorServices.h"
+#include "editor/Forms.h"
+#include "platform/Screen.h"
+#include "platform/qt/ModalRunner.h"
+
+namespace {
+
+constexpr int VK_ESCAPE = 27;
+
+template <class W>
+W* Help(W* widget, int context) {
+    widget->setProperty("HelpContext", context);
+    return widget;
+}
+
+QPushButton* Button(const char* caption, QWidget* parent, int x, int y, int w = 90) {
+    auto* b = new QPushButton(QString::fromUtf8(caption), parent);
+    b->setGeometry(x, y, w, 25);
+    return b;
+}
+
+QLabel* Label(const char* caption, QWidget* parent, int x, int y, int w, int h = 16) {
+    auto* l = new QLabel(QString::fromUtf8(caption), parent);
+    l->setGeometry(x, y, w, h);
+    return l;
+}
+
+} // namespace
+
+TNyomtatoOldalDlg::TNyomtatoOldalDlg(TEditorServices& services, TForms& forms)
+    : Services(services), Forms(forms) {
+    setObjectName("TNyomtatoOldalDlg");
+    setWindowTitle("Folioscriptor");
+    setWindowFlags(Qt::Dialog | Qt::WindowSystemMenuHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::WindowContextHelpButtonHint);
+    setFixedSize(ClientWidth, ClientHeight);
+    QFont f("MS Sans Serif");
+    f.setPixelSize(11);
+    setFont(f);
+
+    OpenDialog = {"Nyomtatási beállítás betöltése", "Nyomtatási beállítások (*.PST)|*.PST", "PST",
+                  true, false};
+    SaveDialog = {"Nyomtatási beállítás kimentése", "Nyomtatási beállítások (*.PST)|*.PST", "PST",
+                  false, true};
+    OpenDialogJel = {"Nyomtatójel betöltése", "Nyomtatójelek (*.NLG)|*.NLG", "NLG", true, false};
+
+    CreateControls();
+
+    // FormCreate.
+    ResetPage();
+    cmbUjElem->setCurrentIndex(0);
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(ClientWidth / 2, ClientHeight / 2));
+    }
+}
+
+TNyomtatoOldalDlg::~TNyomtatoOldalDlg() = default;
+
+void TNyomtatoOldalDlg::CreateControls() {
+    GroupBox1 = new QGroupBox("Page layout", this);
+    GroupBox1->setGeometry(8, 4, 400, 397);
+    imLap = new TCursorImage(Services.Screen, TPageEditor::PictureWidth,
+                             TPageEditor::PictureHeight, GroupBox1);
+    imLap->setObjectName("imLap");
+    imLap->move(12, 20);
+    sbVert = Help(new QScrollBar(Qt::Vertical, GroupBox1), 22000);
+    sbVert->setGeometry(12 + TPageEditor::PictureWidth + 2, 20, 16, TPageEditor::PictureHeight);
+    sbHorz = Help(new QScrollBar(Qt::Horizontal, GroupBox1), 22000);
+    sbHorz->setGeometry(12, 20 + TPageEditor::PictureHeight + 2, TPageEditor::PictureWidth, 16);
+    for (QScrollBar* bar : {sbHorz, sbVert}) bar->setRange(0, 0);
+
+    GroupBox4 = new QGroupBox("Main", this);
+    GroupBox4->setGeometry(416, 4, 313, 84);
+    btnProba = Help(Button("&Print", GroupBox4, 12, 20, 140), 22003);
+    btnKimentes = Help(Button("&Save...", GroupBox4, 160, 20, 140), 22004);
+    btnBetoltes = Help(Button("&Load...", GroupBox4, 160, 50, 140), 22005);
+    Button1 = Button("Printer setup", GroupBox4, 12, 50, 140);
+
+    GroupBox5 = new QGroupBox("Mouse pointer [mm]", this);
+    GroupBox5->setGeometry(416, 92, 150, 50);
+    Label6 = Label("X:", GroupBox5, 10, 24, 14);
+    stX = Label("", GroupBox5, 26, 24, 44);
+    Label8 = Label("Y:", GroupBox5, 76, 24, 14);
+    stY = Label("", GroupBox5, 92, 24, 50);
+
+    GroupBox6 = new QGroupBox("Zoom", this);
+    GroupBox6->setGeometry(572, 92, 157, 50);
+    sbNagyitas = Help(new QScrollBar(Qt::Horizontal, GroupBox6), 22012);
+    sbNagyitas->setGeometry(10, 24, 137, 16);
+    sbNagyitas->setRange(TPageEditor::ZoomMin, TPageEditor::ZoomMax);
+    sbNagyitas->setValue(TPageEditor::ZoomMin);
+
+    GroupBox8 = new QGroupBox("Items", this);
+    GroupBox8->setGeometry(416, 146, 313, 84);
+    btnUj = Help(Button("&New", GroupBox8, 12, 20, 90), 22006);
+    btnTorles = Help(Button("&Delete", GroupBox8, 110, 20, 90), 22007);
+    btnModositas = Help(Button("&Modify", GroupBox8, 208, 20, 93), 22008);
+    Label20 = Label("New item:", GroupBox8, 12, 56, 70);
+    cmbUjElem = Help(new QComboBox(GroupBox8), 22011);
+    cmbUjElem->setGeometry(90, 52, 211, 22);
+    cmbUjElem->addItems({"Caption", "Text", "Image", "Frame", "Line", "Rectangle", "Polygon"});
+
+    GroupBox3 = new QGroupBox("", this);
+    GroupBox3->setGeometry(416, 234, 313, 128);
+    lbInfo = Label("", GroupBox3, 10, 14, 293, 106);
+    lbInfo->setWordWrap(true);
+    lbInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    Button2 = Button("About...", this, 416, 372, 100);
+    Button4 = Help(Button("&Close", this, 629, 372, 100), 22013);
+
+    PopupMenu1 = new QMenu(this);
+    for (int i = 0; i < 5; ++i) {
+        mIsmetlo[i] = PopupMenu1->addAction(QString::number(i + 1));
+        mIsmetlo[i]->setObjectName(QString("mIsmetlo%1").arg(i + 1));
+        mIsmetlo[i]->setVisible(false);
+    }
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(TPageEditor::RepeatMenuDelayMs);
+    Timer1->setSingleShot(false);
+
+    // The repeat menu opens on a right click while it is attached to the page picture and
+    // has at least one command in it.
+    imLap->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(imLap, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
+        const bool any = std::any_of(mIsmetlo.begin(), mIsmetlo.end(),
+                                     [](QAction* a) { return a->isVisible(); });
+        if (Editor.RepeatMenuAttached && any) PopupMenu1->popup(imLap->mapToGlobal(p));
+    });
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+
+    connect(sbHorz, &QScrollBar::valueChanged, this, [this](int v) {
+        if (Syncing) return;
+        Editor.SetScroll(v, Editor.ScrollY);
+        PaintView(false);
+    });
+    connect(sbVert, &QScrollBar::valueChanged, this, [this](int v) {
+        if (Syncing) return;
+        Editor.SetScroll(Editor.ScrollX, v);
+        PaintView(false);
+    });
+    connect(sbNagyitas, &QScrollBar::valueChanged, this, [this](int v) {
+        if (Syncing) return;
+        Editor.SetZoomPosition(v);
+        PaintView(false);
+    });
+    for (QScrollBar* bar : {sbHorz, sbVert, sbNagyitas}) {
+        connect(bar, &QScrollBar::sliderPressed, this, [this] { ScrollTracking(true); });
+        connect(bar, &QScrollBar::sliderReleased, this, [this] { ScrollTracking(false); });
+    }
+
+    // Save and Load arrive with the document file; they stay disabled until then.
+    btnKimentes->setEnabled(false);
+    btnBetoltes->setEnabled(false);
+    connect(btnKimentes, &QPushButton::clicked, this, [this] { SaveDocument(); });
+    connect(btnBetoltes, &QPushButton::clicked, this, [this] { LoadDocument(); });
+    connect(Button2, &QPushButton::clicked, this, [this] { ShowAbout(); });
+    connect(Button4, &QPushButton::clicked, this, [this] { close(); });
+}
+
+void TNyomtatoOldalDlg::ResetPage() {
+    Editor.ResetPage(Services.Printer);
+    PaintView(false);
+}
+
+void TNyomtatoOldalDlg::SyncBars() {
+    Syncing = true;
+    sbHorz->setRange(0, Editor.ScrollMaxX);
+    sbHorz->setPageStep(std::max(1, Editor.ScrollMaxX / 10));
+    sbHorz->setValue(Editor.ScrollX);
+    sbVert->setRange(0, Editor.ScrollMaxY);
+    sbVert->setPageStep(std::max(1, Editor.ScrollMaxY / 10));
+    sbVert->setValue(Editor.ScrollY);
+    sbNagyitas->setValue(Editor.ZoomPosition);
+    Syncing = false;
+}
+
+void TNyomtatoOldalDlg::PaintView(bool relayout) {
+    if (relayout) Editor.LayOut();
+    SyncBars();
+    // The page itself is drawn by the page view; until then the picture shows the
+    // background the page sits on.
+    imLap->Picture.fill(QColor(0xC0, 0xC0, 0xC0));
+    imLap->update();
+}
+
+void TNyomtatoOldalDlg::ScrollTracking(bool tracking) {
+    // While a thumb is dragged the view draws outlines only; releasing it ends any tool.
+    Editor.Mode = tracking ? mdScrollTrack : mdIdle;
+    if (!tracking) PaintView(false);
+}
+
+void TNyomtatoOldalDlg::FormKeyDown(int key) {
+    if (key != VK_ESCAPE) return;
+    if (Editor.CancelEntry(Services.Screen)) PaintView(false);
+}
+
+void TNyomtatoOldalDlg::ShowAbout() {
+    TAboutDlg& about = *Forms.AboutDlg;
+    about.move(x() + (width() - about.width()) / 2, y() + (height() - about.height()) / 2);
+    Services.Modal.Run(about);
+}
+
+void TNyomtatoOldalDlg::Timer1Timer() {
+    Timer1->stop();
+    Editor.RepeatTimerFired();
+}
+
+void TNyomtatoOldalDlg::SaveDocument() {}
+
+void TNyomtatoOldalDlg::LoadDocument() {}
+
+void TNyomtatoOldalDlg::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    Editor.NavigatorDirty = true;
+    PaintView(true);
+    if (TPrinterNavigatorDlg* navigator = Forms.PrinterNavigatorDlg) {
+        navigator->move(20, 20);
+        navigator->show();
+    }
+}
+
+void TNyomtatoOldalDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        FormKeyDown(VK_ESCAPE);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TNyomtatoOldalDlg::closeEvent(QCloseEvent* event) {
+    // Closing the editor ends the program (the navigator and the dialogs go with it).
+    QWidget::closeEvent(event);
+    if (event->isAccepted()) QApplication::quit();
+}

@@ -1,0 +1,97 @@
+// The main window: the page picture with its scroll bars, the zoom bar and every command
+// button. It holds the editor state (TPageEditor), forwards its events there and shows the
+// result; the dialogs are reached through the program's forms.
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+#include "editor/PageEditor.h"
+#include "platform/FileDialogs.h"
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QAction;
+class QPushButton;
+class QScrollBar;
+class QTimer;
+class TCursorImage;
+struct TEditorServices;
+struct TForms;
+
+class TNyomtatoOldalDlg : public QWidget {
+public:
+    TNyomtatoOldalDlg(TEditorServices& services, TForms& forms);
+    ~TNyomtatoOldalDlg() override;
+
+    static constexpr int ClientWidth = 737;
+    static constexpr int ClientHeight = 409;
+
+    TPageEditor Editor;
+
+    // Controls, named as the program's help and documents refer to them.
+    QGroupBox* GroupBox1;
+    TCursorImage* imLap;
+    QScrollBar* sbHorz;
+    QScrollBar* sbVert;
+    QGroupBox* GroupBox4;
+    QPushButton* btnProba;
+    QPushButton* btnKimentes;
+    QPushButton* btnBetoltes;
+    QPushButton* Button1;
+    QGroupBox* GroupBox5;
+    QLabel* Label6;
+    QLabel* stX;
+    QLabel* Label8;
+    QLabel* stY;
+    QGroupBox* GroupBox6;
+    QScrollBar* sbNagyitas;
+    QGroupBox* GroupBox8;
+    QPushButton* btnUj;
+    QPushButton* btnTorles;
+    QPushButton* btnModositas;
+    QLabel* Label20;
+    QComboBox* cmbUjElem;
+    QGroupBox* GroupBox3;
+    QLabel* lbInfo;
+    QPushButton* Button2;
+    QPushButton* Button4;
+    QMenu* PopupMenu1;
+    std::array<QAction*, 5> mIsmetlo;
+    QTimer* Timer1;
+
+    // The file dialogs of Save and Load (and the unused printer-mark dialog).
+    TFileDialogSpec OpenDialog;
+    TFileDialogSpec SaveDialog;
+    TFileDialogSpec OpenDialogJel;
+
+    // Commands the window adds, in this order.
+    virtual void SaveDocument();
+    virtual void LoadDocument();
+    virtual void BeforeNewCaption() {}
+    virtual void UpdateScaleCaptions() {}
+    virtual void NewCaptionCreated(class TNyomtatoSzoveg&) {}
+
+    void ResetPage();
+    // Shows the state of the editor: scroll and zoom bars, repeat menu, then the page.
+    void PaintView(bool relayout);
+    void FormKeyDown(int key);
+    void ShowAbout();
+    void Timer1Timer();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateControls();
+    void SyncBars();
+    void ScrollTracking(bool tracking);
+
+    TEditorServices& Services;
+    TForms& Forms;
+    bool Syncing = false;
+};

@@ -1,0 +1,46 @@
+#include "editor/Forms.h"
+
+#include "dialogs/AboutDlg.h"
+#include "dialogs/AlapDlg.h"
+#include "dialogs/CaptionPropertiesDlg.h"
+#include "dialogs/FramePropertiesDlg.h"
+#include "dialogs/ImagePositionDlg.h"
+#include "dialogs/NavigatorDlg.h"
+#include "dialogs/NewCaptionDlg.h"
+#include "dialogs/NewImageDlg.h"
+#include "dialogs/NewLineDlg.h"
+#include "dialogs/NewTextDlg.h"
+#include "dialogs/TextPropertiesDlg.h"
+#include "editor/EditorServices.h"
+#include "editor/EditorWindow.h"
+
+TForms::TForms() = default;
+
+TForms::~TForms() {
+    // Dialogs go first, the main window last.
+    while (!Owned.empty()) Owned.pop_back();
+}
+
+template <class F, class... Args>
+F* TForms::Create(Args&&... args) {
+    auto form = std::make_unique<F>(std::forward<Args>(args)...);
+    F* raw = form.get();
+    InOrder.push_back(raw);
+    Owned.push_back(std::move(form));
+    return raw;
+}
+
+void CreateForms(TForms& f, TEditorServices& services) {
+    f.NyomtatoOldalDlg = f.Create<TNyomtatoOldalDlg>(services, f);
+    f.NyomtatoKepModositasDlg = f.Create<TNyomtatoKepModositasDlg>();
+    f.NyomtatoSorokModositasDlg = f.Create<TNyomtatoSorokModositasDlg>();
+    f.NyomtatoSzovegModositasDlg = f.Create<TNyomtatoSzovegModositasDlg>();
+    f.AlapDlg = f.Create<TAlapDlg>();
+    f.PrinterNavigatorDlg = f.Create<TPrinterNavigatorDlg>(services.Screen);
+    f.UjNyomtatoVonalDlg = f.Create<TUjNyomtatoVonalDlg>();
+    f.UjNyomtatoSzovegDlg = f.Create<TUjNyomtatoSzovegDlg>();
+    f.UjNyomtatoSorokDlg = f.Create<TUjNyomtatoSorokDlg>();
+    f.UjNyomtatoKepDlg = f.Create<TUjNyomtatoKepDlg>();
+    f.NyomtatoKeretModositasDlg = f.Create<TNyomtatoKeretModositasDlg>();
+    f.AboutDlg = f.Create<TAboutDlg>();
+}

@@ -1,0 +1,77 @@
+#include "editor/PageEditor.h"
+
+#include <algorithm>
+
+#include "editor/PageLayout.h"
+#include "platform/Screen.h"
+
+void TPageEditor::ResetPage(TPrinter& printer) {
+    ReadDefaultPrinter(printer, Metrics);
+    Items = TPageItems{};
+    Settings.HeightsLegendFontMm = 5;
+    Settings.HeightsLegendOrientation = 0;
+    Settings.HeightsLegendVisible = false;
+    Settings.PageBorderColor = 0;
+    Settings.ClickThroughArea = TRect{10, 20, 110, 80};
+
+    PageWidthMm = static_cast<int32_t>(Metrics.PhysicalWidthPx * Metrics.MmPerPixelX);
+    PageHeightMm = static_cast<int32_t>(Metrics.PhysicalHeightPx * Metrics.MmPerPixelY);
+    if (PageWidthMm == 0 && PageHeightMm == 0) {
+        // No printer: a large sheet so that the editor stays usable.
+        PageWidthMm = 2000;
+        PageHeightMm = 3200;
+    }
+    Zoom = 1.0;
+    SetZoomPosition(0);
+    LayOut();
+
+    TRect& area = Settings.ClickThroughArea;
+    area.Left = std::max(10, static_cast<int>(Metrics.LeftMarginMm));
+    area.Top = std::max(20, static_cast<int>(Metrics.TopMarginMm));
+    area.Right = std::min(110, static_cast<int>(Metrics.RightEdgeMm));
+    area.Bottom = std::min(80, static_cast<int>(Metrics.BottomEdgeMm));
+}
+
+void TPageEditor::LayOut() {
+    Settings.BasePageRect = LayOutSheet(PictureWidth, PictureHeight, PageWidthMm, PageHeightMm);
+    NavigatorPageRect = LayOutSheet(NavigatorWidth, NavigatorHeight, PageWidthMm, PageHeightMm);
+    ScrollX = ScrollY = 0;
+    ScrollMaxX = ScrollMaxY = 0;
+    PageRect = Settings.BasePageRect;
+}
+
+void TPageEditor::SetZoomPosition(int position) {
+    ZoomPosition = std::clamp(position, static_cast<int>(ZoomMin), static_cast<int>(ZoomMax));
+    Zoom = ZoomPosition * 0.2;
+    NavigatorDirty = true;
+    PageRect = ZoomSheet(Settings.BasePageRect, Zoom);
+    ScrollMaxX = ScrollMaximum(PageRect.Right, PictureWidth, Zoom);
+    ScrollMaxY = ScrollMaximum(PageRect.Bottom, PictureHeight, Zoom);
+    // A smaller range pulls the position back inside it, as a scroll bar does.
+    SetScroll(ScrollX, ScrollY);
+}
+
+void TPageEditor::SetScroll(int x, int y) {
+    ScrollX = std::clamp(x, 0, ScrollMaxX);
+    ScrollY = std::clamp(y, 0, ScrollMaxY);
+    NavigatorDirty = true;
+}
+
+bool TPageEditor::CancelEntry(TScreen& screen) {
+    bool discarded = false;
+    if (Mode == mdNewLine && LinePoints) {
+        LinePoints.reset();
+        discarded = true;
+    } else if (Mode == mdNewPolygon && PolygonPoints) {
+        PolygonPoints.reset();
+        discarded = true;
+    }
+    screen.SetCursor(crArrow);
+    Mode = mdIdle;
+    return discarded;
+}
+
+void TPageEditor::RepeatTimerFired() {
+    RepeatTimerEnabled = false;
+    RepeatMenuAttached = true;
+}

@@ -1,0 +1,81 @@
+// The editor's document and state without any window: the seven item lists, the page
+// settings, the printer's sheet, the view's zoom and scroll position and the interaction
+// mode. The editor window shows what this decides and forwards its events here, so tests
+// drive the editor without a window.
+#pragma once
+
+#include <memory>
+
+#include "document/ItemLists.h"
+#include "document/PageSettings.h"
+#include "document/PointList.h"
+#include "editor/PrinterMetrics.h"
+#include "platform/Rect.h"
+
+class TPrinter;
+class TScreen;
+
+// Interaction modes (the single state of the mouse tools); 0 is idle.
+enum TEditorMode : int32_t {
+    mdIdle = 0,
+    mdDeleteTool = 4,
+    mdModifyTool = 5,
+    mdScrollTrack = 16,
+    mdNavigatorDrag = 19,
+    mdNewLine = 25,
+    mdNewPolygon = 28,
+};
+
+class TPageEditor {
+public:
+    // Size of the page picture and of the navigator's thumbnail, in pixels.
+    static constexpr int PictureWidth = 360;
+    static constexpr int PictureHeight = 312;
+    static constexpr int NavigatorWidth = 128;
+    static constexpr int NavigatorHeight = 111;
+    static constexpr int ZoomMin = 5;
+    static constexpr int ZoomMax = 100;
+
+    // Document.
+    TPageItems Items;
+    TPageSettings Settings;
+    TCompass Compass;
+
+    // Page and view.
+    TPrinterMetrics Metrics;
+    int32_t PageWidthMm = 0;
+    int32_t PageHeightMm = 0;
+    TRect PageRect;
+    TRect NavigatorPageRect;
+    int32_t ScrollX = 0;
+    int32_t ScrollY = 0;
+    int32_t ScrollMaxX = 0;
+    int32_t ScrollMaxY = 0;
+    int32_t ZoomPosition = ZoomMin;
+    double Zoom = 1.0;
+    bool NavigatorDirty = false;
+
+    // Interaction.
+    int32_t Mode = mdIdle;
+    std::unique_ptr<TPointList> LinePoints;    // while a line is entered
+    std::unique_ptr<TPointList> PolygonPoints; // while a polygon is entered
+    // The repeat menu is attached to the page picture (it is detached while a tool runs and
+    // comes back RepeatMenuDelayMs after the tool ends, through the window's timer).
+    bool RepeatMenuAttached = true;
+    bool RepeatTimerEnabled = false;
+    static constexpr int RepeatMenuDelayMs = 500;
+
+    // Reads the printer's sheet, empties the document and lays the page out anew (start-up
+    // and after printer set-up).
+    void ResetPage(TPrinter& printer);
+    // Places the sheet on the page picture and the navigator; scrolling back to the origin.
+    void LayOut();
+    // Sets the zoom bar (clamped to its range) and zooms the sheet about its top-left corner.
+    void SetZoomPosition(int position);
+    void SetScroll(int x, int y);
+    // Escape: abandons a line or polygon being entered and returns to idle. True when points
+    // were discarded (the page must be repainted).
+    bool CancelEntry(TScreen& screen);
+    // The repeat timer fired: it stops and the menu comes back.
+    void RepeatTimerFired();
+};

@@ -1,0 +1,36 @@
+#include "editor/PageLayout.h"
+
+TRect LayOutSheet(int pictureWidth, int pictureHeight, int sheetWidthMm, int sheetHeightMm) {
+    TRect r;
+    if (sheetWidthMm < sheetHeightMm) {
+        r.Top = 0;
+        r.Bottom = pictureHeight - 10;
+        const int w = static_cast<int>(static_cast<double>(r.Bottom) * sheetWidthMm / sheetHeightMm);
+        r.Left = (pictureWidth - 10) / 2 - w / 2;
+        r.Right = r.Left + w;
+    } else {
+        r.Left = 0;
+        r.Right = pictureWidth - 10;
+        // A sheet of zero width (no size at all) lays out flat rather than dividing by zero.
+        const int h = sheetWidthMm != 0
+                          ? static_cast<int>(static_cast<double>(r.Right) * sheetHeightMm / sheetWidthMm)
+                          : 0;
+        r.Top = (pictureHeight - 10) / 2 - h / 2;
+        r.Bottom = r.Top + h;
+    }
+    return r;
+}
+
+TRect ZoomSheet(const TRect& base, double zoom) {
+    TRect r = base;
+    r.Right = static_cast<int>(base.Left + zoom * (base.Right - base.Left + 1) - 1);
+    r.Bottom = static_cast<int>(base.Top + zoom * (base.Bottom - base.Top + 1) - 1);
+    return r;
+}
+
+int ScrollMaximum(int zoomedEdge, int pictureSize, double zoom) {
+    if (zoomedEdge > pictureSize - zoom * 10) {
+        return static_cast<int>(zoomedEdge - pictureSize + zoom * 10);
+    }
+    return 0;
+}

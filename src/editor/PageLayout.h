@@ -1,0 +1,13 @@
+// Where the sheet sits on a picture: the whole sheet, scaled to the picture's height
+// (portrait) or width (landscape and square), leaving 10 pixels for the sheet's shadow.
+#pragma once
+
+#include "platform/Rect.h"
+
+TRect LayOutSheet(int pictureWidth, int pictureHeight, int sheetWidthMm, int sheetHeightMm);
+
+// The sheet rectangle at a zoom factor: the top-left corner stays, the size grows.
+TRect ZoomSheet(const TRect& base, double zoom);
+
+// The scroll range that lets the whole zoomed sheet (and its shadow) come into view.
+int ScrollMaximum(int zoomedEdge, int pictureSize, double zoom);

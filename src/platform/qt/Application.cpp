@@ -1,0 +1,17 @@
+#include "platform/qt/Application.h"
+
+#include <QMessageBox>
+#include <exception>
+
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName("Folioscriptor");
+}
+
+bool TApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+        QMessageBox::critical(activeWindow(), applicationName(), QString::fromUtf8(e.what()));
+    }
+    return false;
+}

@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+
+#include "controls/CursorImage.h"
+#include "dialogs/AboutDlg.h"
+#include "dialogs/NavigatorDlg.h"
+#include "editor/EditorWindow.h"
+#include "editor/Forms.h"
+#include "support/QtTestApp.h"
+#include "support/ScriptedServices.h"
+
+namespace {
+
+class EditorWindowTest : public ::testing::Test {
+protected:
+    EditorWindowTest() {
+        TestApp();
+        CreateForms(Forms, Services);
+    }
+    TScriptedServices Scripted;
+    TEditorServices Services = Scripted.Services();
+    TForms Forms;
+    TNyomtatoOldalDlg& Window() { return *Forms.NyomtatoOldalDlg; }
+};
+
+} // namespace
+
+TEST_F(EditorWindowTest, TwelveFormsAreCreatedInOrderWithTheEditorFirst) {
+    std::vector<std::string> names;
+    for (QWidget* w : Forms.InOrder) names.push_back(w->objectName().toStdString());
+    EXPECT_EQ(names, (std::vector<std::string>{
+                         "TNyomtatoOldalDlg", "TNyomtatoKepModositasDlg",
+                         "TNyomtatoSorokModositasDlg", "TNyomtatoSzovegModositasDlg", "TAlapDlg",
+                         "TPrinterNavigatorDlg", "TUjNyomtatoVonalDlg", "TUjNyomtatoSzovegDlg",
+                         "TUjNyomtatoSorokDlg", "TUjNyomtatoKepDlg",
+                         "TNyomtatoKeretModositasDlg", "TAboutDlg"}));
+    EXPECT_EQ(Forms.MainForm(), &Window());
+    EXPECT_EQ(Window().windowTitle(), "Folioscriptor");
+    EXPECT_EQ(Forms.PrinterNavigatorDlg->windowTitle(), "Printer navigator");
+}
+
+TEST_F(EditorWindowTest, ControlsCarryTheirCaptionsAndHelpContexts) {
+    TNyomtatoOldalDlg& w = Window();
+    EXPECT_EQ(w.size(), QSize(737, 409));
+    EXPECT_EQ(w.imLap->size(), QSize(360, 312));
+    const std::vector<std::tuple<QPushButton*, const char*, int>> buttons = {
+        {w.btnProba, "&Print", 22003},     {w.btnKimentes, "&Save...", 22004},
+        {w.btnBetoltes, "&Load...", 22005}, {w.Button1, "Printer setup", 0},
+        {w.btnUj, "&New", 22006},          {w.btnTorles, "&Delete", 22007},
+        {w.btnModositas, "&Modify", 22008}, {w.Button2, "About...", 0},
+        {w.Button4, "&Close", 22013}};
+    for (auto [button, caption, help] : buttons) {
+        EXPECT_EQ(button->text().toStdString(), caption);
+        EXPECT_EQ(button->property("HelpContext").toInt(), help) << caption;
+    }
+    EXPECT_EQ(w.sbHorz->property("HelpContext").toInt(), 22000);
+    EXPECT_EQ(w.sbVert->property("HelpContext").toInt(), 22000);
+    EXPECT_EQ(w.sbNagyitas->property("HelpContext").toInt(), 22012);
+    EXPECT_EQ(w.cmbUjElem->property("HelpContext").toInt(), 22011);
+    EXPECT_EQ(w.GroupBox5->title(), "Mouse pointer [mm]");
+    EXPECT_EQ(w.Label20->text(), "New item:");
+
+    QStringList kinds;
+    for (int i = 0; i < w.cmbUjElem->count(); ++i) kinds << w.cmbUjElem->itemText(i);
+    EXPECT_EQ(kinds, (QStringList{"Caption", "Text", "Image", "Frame", "Line", "Rectangle",
+                                  "Polygon"}));
+    EXPECT_EQ(w.cmbUjElem->currentIndex(), 0);
+    EXPECT_EQ(w.sbNagyitas->minimum(), 5);
+    EXPECT_EQ(w.sbNagyitas->maximum(), 100);
+    EXPECT_EQ(w.sbNagyitas->value(), 5);
+
+    ASSERT_EQ(w.PopupMenu1->actions().size(), 5);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(w.mIsmetlo[i]->text(), QString::number(i + 1));
+        EXPECT_FALSE(w.mIsmetlo[i]->isVisible());
+    }
+    EXPECT_EQ(w.Timer1->interval(), 500);
+    EXPECT_FALSE(w.Timer1->isActive());
+    EXPECT_EQ(w.OpenDialog.Filter, "Nyomtatási beállítások (*.PST)|*.PST");
+    EXPECT_EQ(w.SaveDialog.Title, "Nyomtatási beállítás kimentése");
+    EXPECT_TRUE(w.SaveDialog.OverwritePrompt);
+}
+
+TEST_F(EditorWindowTest, StartsWithAnEmptyDocumentOnTheFallbackSheet) {
+    const TPageEditor& e = Window().Editor;
+    EXPECT_EQ(e.PageWidthMm, 2000);
+    EXPECT_EQ(e.PageHeightMm, 3200);
+    EXPECT_EQ(e.Zoom, 1.0);
+    for (int kind = ikCaption; kind <= ikFrame; ++kind) EXPECT_EQ(e.Items.CountOf(kind), 0);
+}
+
+TEST_F(EditorWindowTest, ShowingPlacesAndShowsTheNavigator) {
+    Window().show();
+    EXPECT_TRUE(Forms.PrinterNavigatorDlg->isVisible());
+    EXPECT_EQ(Forms.PrinterNavigatorDlg->pos(), QPoint(20, 20));
+    // The navigator refuses to close.
+    Forms.PrinterNavigatorDlg->close();
+    EXPECT_TRUE(Forms.PrinterNavigatorDlg->isVisible());
+    Window().hide();
+}
+
+TEST_F(EditorWindowTest, EscapeDuringPolygonEntryDiscardsThePoints) {
+    TNyomtatoOldalDlg& w = Window();
+    w.Editor.Mode = mdNewPolygon;
+    w.Editor.PolygonPoints = std::make_unique<TPointList>();
+    w.Editor.PolygonPoints->AddPoint(3, 4);
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&w, &escape);
+    EXPECT_EQ(w.Editor.Mode, mdIdle);
+    EXPECT_EQ(w.Editor.PolygonPoints, nullptr);
+    EXPECT_EQ(w.Editor.Items.Polygons.Count(), 0);
+    EXPECT_EQ(Scripted.Screen.Current, crArrow);
+}
+
+TEST_F(EditorWindowTest, AboutIsCentredOverTheWindowAndModal) {
+    TNyomtatoOldalDlg& w = Window();
+    w.move(100, 50);
+    w.ShowAbout();
+    EXPECT_EQ(Scripted.Modal.Ran, (std::vector<std::string>{"TAboutDlg"}));
+    const QWidget& about = *Forms.AboutDlg;
+    EXPECT_EQ(about.pos(), QPoint(100 + (737 - about.width()) / 2, 50 + (409 - about.height()) / 2));
+}
+
+TEST_F(EditorWindowTest, TheRepeatTimerBringsTheMenuBack) {
+    TNyomtatoOldalDlg& w = Window();
+    w.Editor.RepeatMenuAttached = false;
+    w.Timer1->start();
+    w.Timer1Timer();
+    EXPECT_FALSE(w.Timer1->isActive());
+    EXPECT_TRUE(w.Editor.RepeatMenuAttached);
+}

@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include "editor/PageEditor.h"
+#include "editor/PageLayout.h"
+#include "platform/Printer.h"
+#include "platform/Screen.h"
+
+namespace {
+
+// An A4 printer at 600 dpi with 4 mm margins.
+class A4Printer : public TNoPrinter {
+public:
+    bool DefaultEntry(TPrinterEntry& e) override {
+        e = {"Office", "driver", "port"};
+        return true;
+    }
+    TPrinterDeviceCaps DeviceCaps() override {
+        return {4960, 4772, 202, 94, 7016, 6828, 289, 94};
+    }
+};
+
+} // namespace
+
+TEST(PageEditor, WithoutPrinterThePageIs2000By3200AndTheClickAreaIsClamped) {
+    TPageEditor editor;
+    editor.Items.Captions.Add(std::make_unique<TNyomtatoSzoveg>());
+    editor.Settings.ClickThroughArea = {1, 2, 3, 4};
+    editor.Settings.HeightsLegendVisible = true;
+    TNoPrinter none;
+    editor.ResetPage(none);
+
+    EXPECT_EQ(editor.PageWidthMm, 2000);
+    EXPECT_EQ(editor.PageHeightMm, 3200);
+    EXPECT_EQ(editor.Zoom, 1.0);
+    EXPECT_EQ(editor.ZoomPosition, TPageEditor::ZoomMin);
+    EXPECT_EQ(editor.Items.Captions.Count(), 0);
+    EXPECT_FALSE(editor.Settings.HeightsLegendVisible);
+    // Without a printer the printable area is empty at the origin.
+    EXPECT_EQ(editor.Settings.ClickThroughArea, (TRect{10, 20, 0, 0}));
+    // Portrait: full picture height minus the shadow, centred.
+    EXPECT_EQ(editor.Settings.BasePageRect, (TRect{81, 0, 269, 302}));
+    EXPECT_EQ(editor.PageRect, editor.Settings.BasePageRect);
+}
+
+TEST(PageEditor, APrinterGivesItsSheetAndPrintableArea) {
+    TPageEditor editor;
+    A4Printer a4;
+    editor.ResetPage(a4);
+    EXPECT_EQ(editor.PageWidthMm, 209);
+    EXPECT_EQ(editor.PageHeightMm, 296);
+    EXPECT_EQ(editor.Settings.ClickThroughArea, (TRect{10, 20, 110, 80}));
+}
+
+TEST(PageEditor, SquareSheetsLayOutLikeLandscapeOnes) {
+    EXPECT_EQ(LayOutSheet(360, 312, 100, 100), (TRect{0, 151 - 175, 350, 151 - 175 + 350}));
+    EXPECT_EQ(LayOutSheet(360, 312, 300, 200), (TRect{0, 151 - 116, 350, 151 - 116 + 233}));
+    // A sheet without size does not divide by zero.
+    EXPECT_EQ(LayOutSheet(360, 312, 0, 0).Width(), 350);
+}
+
+TEST(PageEditor, ZoomGrowsTheSheetAboutItsCornerAndOpensTheScrollRange) {
+    TPageEditor editor;
+    TNoPrinter none;
+    editor.ResetPage(none);
+    EXPECT_EQ(editor.ScrollMaxX, 0);
+    EXPECT_EQ(editor.ScrollMaxY, 0);
+
+    editor.SetZoomPosition(1000); // clamped to the bar's maximum
+    EXPECT_EQ(editor.ZoomPosition, 100);
+    EXPECT_DOUBLE_EQ(editor.Zoom, 20.0);
+    const TRect& base = editor.Settings.BasePageRect;
+    EXPECT_EQ(editor.PageRect.Left, base.Left);
+    EXPECT_EQ(editor.PageRect.Right, static_cast<int>(base.Left + 20.0 * (base.Width() + 1) - 1));
+    EXPECT_EQ(editor.ScrollMaxX, static_cast<int>(editor.PageRect.Right - 360 + 200));
+
+    editor.SetScroll(editor.ScrollMaxX, 5);
+    editor.SetZoomPosition(5); // the range shrinks, the position follows
+    EXPECT_EQ(editor.ScrollX, 0);
+    EXPECT_EQ(editor.ScrollY, 0);
+}
+
+TEST(PageEditor, EscapeDiscardsAPolygonBeingEnteredWithoutCreatingIt) {
+    TPageEditor editor;
+    TMemoryScreen screen;
+    editor.Mode = mdNewPolygon;
+    editor.PolygonPoints = std::make_unique<TPointList>();
+    editor.PolygonPoints->AddPoint(1, 2);
+    editor.RepeatMenuAttached = false;
+
+    EXPECT_TRUE(editor.CancelEntry(screen));
+    EXPECT_EQ(editor.Mode, mdIdle);
+    EXPECT_EQ(editor.PolygonPoints, nullptr);
+    EXPECT_EQ(editor.Items.Polygons.Count(), 0);
+    EXPECT_EQ(screen.Current, crArrow);
+    EXPECT_FALSE(editor.RepeatMenuAttached); // only the end of a tool brings it back
+
+    // In any other mode Escape just returns to idle.
+    editor.Mode = mdDeleteTool;
+    EXPECT_FALSE(editor.CancelEntry(screen));
+    EXPECT_EQ(editor.Mode, mdIdle);
+}

@@ -1,0 +1,10 @@
+// Widget tests run inside the QApplication that QtTestMain.cpp creates.
+#pragma once
+
+#include <QApplication>
+#include <cassert>
+
+inline QApplication& TestApp() {
+    assert(QApplication::instance());
+    return *static_cast<QApplication*>(QApplication::instance());
+}
