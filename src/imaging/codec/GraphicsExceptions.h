@@ -1,0 +1,49 @@
+// The exception family of the raster and JPEG code: every failure carries one message text,
+// returned by what(); callers catch EGraphicsException to handle any of them.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+class EGraphicsException : public std::logic_error {
+public:
+    explicit EGraphicsException(const std::string& message) : std::logic_error(message) {}
+};
+
+class EInvalidBitCount : public EGraphicsException {
+public:
+    EInvalidBitCount() : EGraphicsException("Invalid bit count") {}
+};
+
+class ESubscriptOutOfRange : public EGraphicsException {
+public:
+    ESubscriptOutOfRange() : EGraphicsException("Subscript out of range") {}
+};
+
+// Base of the errors found in JPEG data.
+class EJpegError : public EGraphicsException {
+public:
+    explicit EJpegError(const std::string& message) : EGraphicsException(message) {}
+};
+
+// Malformed or unsupported JPEG stream; the message says what was wrong.
+class EJpegBadData : public EJpegError {
+public:
+    explicit EJpegBadData(const std::string& message) : EJpegError(message) {}
+};
+
+class EJpegValueOutOfRange : public EJpegError {
+public:
+    EJpegValueOutOfRange() : EJpegError("Value out of range") {}
+};
+
+class EJpegIndexOutOfRange : public EJpegError {
+public:
+    EJpegIndexOutOfRange() : EJpegError("Index out of range") {}
+};
+
+// Internal consistency failure of the codec.
+class EJpegFatal : public EGraphicsException {
+public:
+    explicit EJpegFatal(const std::string& message) : EGraphicsException(message) {}
+};
