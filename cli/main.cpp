@@ -1,0 +1,40 @@
+// folioscriptor-cli: headless commands for users and tests, dispatched by name.
+#include <cstdio>
+#include <cstring>
+
+#include "Commands.h"
+
+namespace {
+
+struct Command {
+    const char* name;
+    const char* usage;
+    int (*run)(int, char**);
+};
+
+const Command kCommands[] = {
+    {"decode", "decode IN.jpg OUT.bmp   decode a JPEG file into a Windows bitmap", RunDecode},
+};
+
+void PrintUsage(std::FILE* to) {
+    std::fprintf(to, "usage: folioscriptor-cli COMMAND [ARGS...]\n\ncommands:\n");
+    for (const Command& c : kCommands) std::fprintf(to, "  %s\n", c.usage);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        PrintUsage(stderr);
+        return 2;
+    }
+    if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+        PrintUsage(stdout);
+        return 0;
+    }
+    for (const Command& c : kCommands)
+        if (std::strcmp(argv[1], c.name) == 0) return c.run(argc - 1, argv + 1);
+    std::fprintf(stderr, "folioscriptor-cli: unknown command '%s'\n", argv[1]);
+    PrintUsage(stderr);
+    return 2;
+}

@@ -1,0 +1,127 @@
+// Fast reader of entropy-coded data (T.81 F.2.2.4 and F.2.2.5): a 64-bit bit buffer filled a
+// byte at a time, with stuffed zero bytes removed, and a look-up table for Huffman codes up to
+// 9 bits. It reads ahead, but it behaves exactly like a reader that takes one bit at a time:
+// a marker or the end of the data is only reported when a bit beyond it is actually needed, and
+// Finish() hands back the byte position such a reader would have reached.
+#pragma once
+
+#include <cstdint>
+
+#include "imaging/codec/GraphicsExceptions.h"
+#include "jpeg/JpegByteReader.h"
+#include "jpeg/JpegTables.h"
+
+class JpegBitReader {
+public:
+    explicit JpegBitReader(JpegByteReader& input) : m_Input(input) { Restart(); }
+
+    // Starts reading at the byte reader's position (start of a scan, after a restart marker).
+    void Restart() {
+        m_Data = m_Input.Data();
+        m_Size = m_Input.Size();
+        m_Position = m_Input.Position();
+        m_Buffer = 0;
+        m_Bits = 0;
+        m_Stop = Stop::None;
+    }
+
+    // Drops the unread bits of the current byte and moves the byte reader to the byte after it,
+    // giving back whole bytes that were read ahead (a stuffed 0xFF stands for two).
+    void Finish() {
+        size_t position = m_Position;
+        for (int shift = 64 - m_Bits; shift <= 56; shift += 8)
+            position -= ((m_Buffer >> shift) & 0xFF) == 0xFF ? 2 : 1;
+        m_Input.SetPosition(position);
+        m_Buffer = 0;
+        m_Bits = 0;
+    }
+
+    int DecodeSymbol(const HuffmanDecoder& table) {
+        if (m_Bits < 16) Fill();
+        const uint32_t peek = uint32_t(m_Buffer >> (64 - HuffmanDecoder::kLookupBits));
+        const uint32_t entry = table.Lookup[peek];
+        if (entry != 0) {
+            Consume(int(entry >> 8));
+            return int(entry & 0xFF);
+        }
+        // The code is longer than the look-up: continue bit by bit as T.81 F.2.2.3 does.
+        Consume(HuffmanDecoder::kLookupBits);
+        int32_t code = int32_t(peek);
+        int length = HuffmanDecoder::kLookupBits;
+        while (table.MaxCode[length - 1] < code) {
+            if (length == 16) throw EJpegBadData("Rossz Huffmann-kódhossz");
+            code = 2 * code + int32_t(Receive(1));
+            ++length;
+        }
+        return table.HuffVal[table.ValPtr[length - 1] + code - table.MinCode[length - 1]];
+    }
+
+    // The next n bits (0 <= n <= 16), first bit most significant.
+    uint32_t Receive(int n) {
+        if (n == 0) return 0;
+        if (m_Bits < n) Fill();
+        const uint32_t value = uint32_t(m_Buffer >> (64 - n));
+        Consume(n);
+        return value;
+    }
+
+    // Receive(n) followed by T.81 EXTEND (F.2.2.1).
+    int32_t ReceiveExtend(int n) {
+        if (n == 0) return 0;
+        const int32_t v = int32_t(Receive(n));
+        return v < (int32_t(1) << (n - 1)) ? v + 1 - (int32_t(1) << n) : v;
+    }
+
+private:
+    enum class Stop { None, EndOfData, Marker, Dnl };
+
+    void Consume(int n) {
+        if (n > m_Bits) FailAtStop();
+        m_Buffer <<= n;
+        m_Bits -= n;
+    }
+
+    // Appends whole bytes until the buffer holds more than 56 bits or a marker or the end of
+    // the data is reached; those stay unread until a bit beyond them is needed.
+    void Fill() {
+        while (m_Bits <= 56) {
+            if (m_Position >= m_Size) {
+                m_Stop = Stop::EndOfData;
+                return;
+            }
+            const uint8_t byte = m_Data[m_Position];
+            if (byte == 0xFF) {
+                if (m_Position + 1 >= m_Size) {
+                    m_Stop = Stop::EndOfData;
+                    return;
+                }
+                const uint8_t next = m_Data[m_Position + 1];
+                if (next != 0) {
+                    m_Stop = next == 0xDC ? Stop::Dnl : Stop::Marker;
+                    return;
+                }
+                m_Position += 2;
+            } else {
+                m_Position += 1;
+            }
+            m_Buffer |= uint64_t(byte) << (56 - m_Bits);
+            m_Bits += 8;
+        }
+    }
+
+    [[noreturn]] void FailAtStop() const {
+        switch (m_Stop) {
+        case Stop::Dnl: throw EJpegBadData("Unexpected Marker DNL");
+        case Stop::Marker: throw EJpegBadData("Unexpected Marker");
+        default: throw EJpegBadData("Premature end of file");
+        }
+    }
+
+    JpegByteReader& m_Input;
+    const uint8_t* m_Data = nullptr;
+    size_t m_Size = 0;
+    size_t m_Position = 0;   // next byte not yet in the buffer
+    uint64_t m_Buffer = 0;   // unread bits, left-aligned; the bits below them are zero
+    int m_Bits = 0;
+    Stop m_Stop = Stop::None;
+};

@@ -1,0 +1,15 @@
+// Integer inverse DCT with dequantization folded in (T.81 A.3.3; a scaled separable
+// transform in the manner of Arai, Agui and Nakajima).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// coefficients: 64 values in natural order; scaled: the table's ScaledValues; writes 8 rows of
+// 8 samples, `stride` bytes apart. The arithmetic is 32-bit two's complement and wraps on
+// overflow, which only corrupt data can cause.
+void InverseDct(const int16_t* coefficients, const int32_t* scaled, uint8_t* out, size_t stride);
+
+// The same transform for a block whose only non-zero coefficient is the DC term: every
+// sample is the same value.
+uint8_t InverseDctDcOnly(int16_t dc, const int32_t* scaled);

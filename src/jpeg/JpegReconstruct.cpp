@@ -1,0 +1,137 @@
+// Picture reconstruction: restart markers between intervals, the inverse DCT of progressive
+// coefficients, replication upsampling and the YCbCr to RGB conversion of JFIF (T.871 / JFIF
+// 1.02 section 7) into the bottom-up BGR rows of the BitmapImage.
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+#include "imaging/codec/BitmapImage.h"
+#include "imaging/codec/GraphicsExceptions.h"
+#include "jpeg/JpegDecoderState.h"
+#include "jpeg/JpegIdct.h"
+
+namespace {
+
+// Fixed-point colour conversion, 12 fraction bits: 1.402, 0.34414, 0.71414 and 1.772 times
+// 4096, truncated. Green keeps its two terms apart so the sum is rounded once.
+struct ColorTables {
+    std::array<int16_t, 256> RedCr{}, BlueCb{};
+    std::array<int32_t, 256> GreenCb{}, GreenCr{};
+};
+
+constexpr ColorTables MakeColorTables() {
+    ColorTables t;
+    for (int v = 0; v < 256; ++v) {
+        t.RedCr[v] = int16_t((5742 * (v - 128) + 2048) >> 12);
+        t.BlueCb[v] = int16_t((7258 * (v - 128) + 2048) >> 12);
+        t.GreenCb[v] = 1409 * (v - 128);
+        t.GreenCr[v] = 2925 * (v - 128) + 2048;
+    }
+    return t;
+}
+
+constexpr ColorTables kColor = MakeColorTables();
+
+inline uint8_t Clamp255(int v) { return uint8_t(v < 0 ? 0 : v > 255 ? 255 : v); }
+
+inline void StoreBgr(uint8_t* p, int y, int cb, int cr) {
+    p[0] = Clamp255(y + kColor.BlueCb[cb]);
+    p[1] = Clamp255(y - ((kColor.GreenCb[cb] + kColor.GreenCr[cr]) >> 12));
+    p[2] = Clamp255(y + kColor.RedCr[cr]);
+}
+
+bool HasAcCoefficients(const int16_t* block) {
+    int16_t any = 0;
+    for (int i = 1; i < 64; ++i) any |= block[i];
+    return any != 0;
+}
+
+}  // namespace
+
+uint8_t ReadJpegByte(JpegByteReader& input) {
+    const int b = input.Get();
+    if (b < 0) throw EJpegBadData("Idő előtti fájlvég");
+    return uint8_t(b);
+}
+
+void JpegDecoderState::ProcessRestart(JpegByteReader& input, const JpegScanHeader& scan) {
+    if (ReadJpegByte(input) != 0xFF) throw EJpegBadData("Hiányzó újraindító jelzés");
+    uint8_t m = ReadJpegByte(input);
+    while (m == 0xFF) m = ReadJpegByte(input);
+    if (m < 0xD0 || m > 0xD7) throw EJpegBadData("Hiányzó újraindító jelzés");
+    if ((m & 15u) != ExpectedRestart) throw EJpegBadData("Hibs újraindító jelzés");
+    ExpectedRestart = (ExpectedRestart + 1) % 8;
+    for (uint32_t i = 0; i < scan.ComponentCount; ++i) scan.Components[i]->LastDc = 0;
+}
+
+void JpegDecoderState::WriteRows(uint32_t firstRow, uint32_t endRow) {
+    endRow = std::min(endRow, FrameHeight);
+    const uint32_t width = FrameWidth;
+    if (ComponentCount == 1) {
+        DecoderComponent& g = FrameComponent(0);  // its factors are 1: it sets the maxima
+        for (uint32_t y = firstRow; y < endRow; ++y)
+            std::memcpy(Output->Row(y), g.DataUnits.data() + size_t(y) * g.Stride, width);
+        return;
+    }
+    DecoderComponent& lum = FrameComponent(0);
+    DecoderComponent& cb = FrameComponent(1);
+    DecoderComponent& cr = FrameComponent(2);
+    const uint32_t h = cb.HorizontalFactor;
+    const bool common = lum.HorizontalFactor == 1 && cr.HorizontalFactor == h && (h == 1 || h == 2);
+    for (uint32_t y = firstRow; y < endRow; ++y) {
+        const uint8_t* yRow = lum.DataUnits.data() + size_t(y / lum.VerticalFactor) * lum.Stride;
+        const uint8_t* cbRow = cb.DataUnits.data() + size_t(y / cb.VerticalFactor) * cb.Stride;
+        const uint8_t* crRow = cr.DataUnits.data() + size_t(y / cr.VerticalFactor) * cr.Stride;
+        uint8_t* out = Output->Row(y);
+        if (common && h == 1) {
+            for (uint32_t x = 0; x < width; ++x) StoreBgr(out + 3 * x, yRow[x], cbRow[x], crRow[x]);
+        } else if (common) {
+            for (uint32_t x = 0; x < width; ++x)
+                StoreBgr(out + 3 * x, yRow[x], cbRow[x / 2], crRow[x / 2]);
+        } else {
+            for (uint32_t x = 0; x < width; ++x)
+                StoreBgr(out + 3 * x, yRow[x / lum.HorizontalFactor],
+                         cbRow[x / cb.HorizontalFactor], crRow[x / cr.HorizontalFactor]);
+        }
+    }
+}
+
+void JpegDecoderState::FinishPicture() {
+    for (uint32_t i = 0; i < ComponentCount; ++i) {
+        if (FrameComponent(i).Allocated) continue;
+        if (Progressive) throw EJpegFatal("Belső JPEG hiba - felszabadított adat");
+        throw EJpegBadData("Vizsgálat nélküli összetevő");
+    }
+    if (OutputComplete || ComponentCount == 0) return;
+    for (uint32_t mcuRow = 0; mcuRow < McuRows; ++mcuRow) {
+        if (Progressive) {
+            for (uint32_t i = 0; i < ComponentCount; ++i) {
+                DecoderComponent& c = FrameComponent(i);
+                const int32_t* scaled = c.QuantizationTable->ScaledValues;
+                for (uint32_t row = mcuRow * c.VerticalFrequency;
+                     row < (mcuRow + 1) * c.VerticalFrequency; ++row) {
+                    for (uint32_t col = 0; col < c.DuCols; ++col) {
+                        const int16_t* block = c.Block(row, col);
+                        uint8_t* out = c.Samples(row, col);
+                        if (HasAcCoefficients(block)) {
+                            InverseDct(block, scaled, out, c.Stride);
+                        } else {
+                            const uint8_t v = InverseDctDcOnly(block[0], scaled);
+                            for (int y = 0; y < 8; ++y) std::memset(out + y * c.Stride, v, 8);
+                        }
+                    }
+                }
+            }
+        }
+        WriteRows(mcuRow * McuHeight, (mcuRow + 1) * McuHeight);
+    }
+    OutputComplete = true;
+}
+
+void JpegDecoderState::ReleaseBuffers() {
+    for (uint32_t i = 0; i < ComponentCount; ++i) {
+        DecoderComponent& c = FrameComponent(i);
+        c.DataUnits = {};
+        c.Coefficients = {};
+    }
+}

@@ -1,0 +1,204 @@
+// Decoding of one scan's entropy-coded data (T.81 F.2 for sequential, G.2 for progressive
+// Huffman scans), written once over a bit reader type: JpegBitReader in the product, a
+// bit-at-a-time reader in the tests that checks the fast one gives the same results.
+#pragma once
+
+#include <cstring>
+
+#include "imaging/codec/GraphicsExceptions.h"
+#include "jpeg/JpegDecoderState.h"
+#include "jpeg/JpegIdct.h"
+
+namespace jpeg_scan {
+
+// Sequential data unit (F.2.2.1, F.2.2.2) into `coef` (zeroed by the caller). Returns whether
+// any AC coefficient was decoded.
+template <class Bits>
+inline bool DecodeSequentialBlock(Bits& bits, DecoderComponent& c, int16_t* coef) {
+    const int s = bits.DecodeSymbol(*c.DcTable);
+    c.LastDc = int32_t(uint32_t(c.LastDc) + uint32_t(bits.ReceiveExtend(s)));
+    coef[0] = int16_t(c.LastDc);
+    bool ac = false;
+    for (int k = 1; k < 64; ++k) {
+        const int rs = bits.DecodeSymbol(*c.AcTable);
+        const int r = rs >> 4, size = rs & 15;
+        if (size != 0) {
+            if (k + r > 63) throw EJpegFatal("Tartomnyon kívüli érték");
+            k += r;
+            coef[kZigzagToNatural[k]] = int16_t(bits.ReceiveExtend(size));
+            ac = true;
+        } else if (r == 15) {
+            k += 15;
+        } else {
+            break;
+        }
+    }
+    return ac;
+}
+
+template <class Bits>
+inline void DecodeSequentialUnit(Bits& bits, DecoderComponent& c, uint32_t row, uint32_t col) {
+    int16_t coef[64];
+    std::memset(coef, 0, sizeof coef);
+    const bool ac = DecodeSequentialBlock(bits, c, coef);
+    uint8_t* out = c.Samples(row, col);
+    const int32_t* scaled = c.QuantizationTable->ScaledValues;
+    if (ac) {
+        InverseDct(coef, scaled, out, c.Stride);
+    } else {
+        const uint8_t v = InverseDctDcOnly(coef[0], scaled);
+        for (int y = 0; y < 8; ++y) std::memset(out + y * c.Stride, v, 8);
+    }
+}
+
+// Progressive DC scans (G.1.2.1): first scan and refinement.
+template <class Bits>
+inline void DecodeDcFirst(Bits& bits, DecoderComponent& c, int16_t* block, uint32_t al) {
+    const int s = bits.DecodeSymbol(*c.DcTable);
+    c.LastDc = int32_t(uint32_t(c.LastDc) + uint32_t(bits.ReceiveExtend(s)));
+    block[0] = int16_t(uint32_t(c.LastDc) << al);
+}
+
+template <class Bits>
+inline void DecodeDcRefine(Bits& bits, int16_t* block, uint32_t al) {
+    if (bits.Receive(1) != 0) block[0] = int16_t(uint16_t(block[0]) | uint16_t(1u << al));
+}
+
+// Progressive AC first scan (G.1.2.2) on one block.
+template <class Bits>
+inline void DecodeAcFirst(Bits& bits, DecoderComponent& c, int16_t* block,
+                          const JpegScanHeader& scan) {
+    if (c.EobRun > 0) {
+        --c.EobRun;
+        return;
+    }
+    for (uint32_t k = scan.Ss; k <= scan.Se;) {
+        const int rs = bits.DecodeSymbol(*c.AcTable);
+        const uint32_t r = uint32_t(rs) >> 4;
+        const int s = rs & 15;
+        if (s != 0) {
+            k += r;
+            if (k > 63) throw EJpegBadData("Tartományon kívüli adat");
+            block[kZigzagToNatural[k]] = int16_t(uint32_t(bits.ReceiveExtend(s)) << scan.Al);
+            ++k;
+        } else if (r == 15) {
+            k += 16;
+        } else {
+            if (r > 0) c.EobRun = (1u << r) + bits.Receive(int(r)) - 1;
+            return;
+        }
+    }
+}
+
+// Progressive AC refinement (G.1.2.3) on one block.
+template <class Bits>
+inline void DecodeAcRefine(Bits& bits, DecoderComponent& c, int16_t* block,
+                           const JpegScanHeader& scan) {
+    const int32_t p1 = int32_t(1) << scan.Al;
+    auto refine = [&](uint32_t k) {
+        int16_t& v = block[kZigzagToNatural[k]];
+        if (v != 0 && bits.Receive(1) != 0) v = int16_t(v > 0 ? v + p1 : v - p1);
+    };
+    uint32_t k = scan.Ss;
+    for (;;) {
+        if (k > scan.Se) return;
+        if (c.EobRun > 0) {
+            for (; k <= scan.Se; ++k) refine(k);
+            --c.EobRun;
+            return;
+        }
+        const int rs = bits.DecodeSymbol(*c.AcTable);
+        const uint32_t r = uint32_t(rs) >> 4;
+        const int s = rs & 15;
+        if (s != 0) {
+            if (s != 1) throw EJpegBadData("Érvénytelen érték a bemeneten");
+            const uint32_t b = bits.Receive(1);
+            uint32_t zeros = 0;
+            for (; k <= 63; ++k) {
+                const int16_t v = block[kZigzagToNatural[k]];
+                if (zeros >= r && v == 0) break;
+                if (k > scan.Se) throw EJpegBadData("Hiba a növekményes vizsglatban");
+                if (v != 0) refine(k);
+                else ++zeros;
+            }
+            if (k > scan.Se) throw EJpegBadData("Hiba a növekményes vizsgálatban");
+            block[kZigzagToNatural[k]] = int16_t(b != 0 ? p1 : -p1);
+            ++k;
+        } else if (r == 15) {
+            for (uint32_t zeros = 0; k <= 63 && zeros < 16; ++k) {
+                if (k > scan.Se) throw EJpegBadData("Hibás adat");
+                if (block[kZigzagToNatural[k]] != 0) refine(k);
+                else ++zeros;
+            }
+        } else if (r > 0) {
+            c.EobRun = (1u << r) + bits.Receive(int(r));
+        } else {
+            c.EobRun = 1;
+        }
+    }
+}
+
+// Runs one scan: the MCU order of T.81 A.2 (interleaved when the scan has several components,
+// one data unit at a time otherwise; progressive AC scans use the first component only), with a
+// restart marker expected every RestartInterval MCUs.
+template <class Bits>
+void DecodeScan(JpegDecoderState& st, JpegByteReader& input, JpegScanHeader& scan) {
+    Bits bits(input);
+    for (uint32_t i = 0; i < scan.ComponentCount; ++i) scan.Components[i]->LastDc = 0;
+    uint32_t counter = 0;
+    auto restartCheck = [&] {
+        if (st.RestartInterval != 0 && counter == st.RestartInterval) {
+            bits.Finish();
+            st.ProcessRestart(input, scan);
+            bits.Restart();
+            counter = 0;
+        }
+    };
+
+    const bool acScan = st.Progressive && scan.Ss != 0;
+    const bool dcFirst = st.Progressive && !acScan && scan.Ah == 0;
+    auto decodeUnit = [&](DecoderComponent& c, uint32_t row, uint32_t col) {
+        if (!st.Progressive) DecodeSequentialUnit(bits, c, row, col);
+        else if (acScan && scan.Ah == 0) DecodeAcFirst(bits, c, c.Block(row, col), scan);
+        else if (acScan) DecodeAcRefine(bits, c, c.Block(row, col), scan);
+        else if (dcFirst) DecodeDcFirst(bits, c, c.Block(row, col), scan.Al);
+        else DecodeDcRefine(bits, c.Block(row, col), scan.Al);
+    };
+
+    if (scan.ComponentCount > 1 && !acScan) {
+        // A sequential scan that covers the whole frame writes the picture as it goes, one MCU
+        // row at a time while the samples are still in cache.
+        const bool writeRows = !st.Progressive && scan.ComponentCount == st.ComponentCount;
+        for (uint32_t mcuRow = 0; mcuRow < st.McuRows; ++mcuRow) {
+            for (uint32_t mcuCol = 0; mcuCol < st.McuCols; ++mcuCol) {
+                restartCheck();
+                for (uint32_t i = 0; i < scan.ComponentCount; ++i) {
+                    DecoderComponent& c = *scan.Components[i];
+                    for (uint32_t v = 0; v < c.VerticalFrequency; ++v)
+                        for (uint32_t h = 0; h < c.HorizontalFrequency; ++h)
+                            decodeUnit(c, mcuRow * c.VerticalFrequency + v,
+                                       mcuCol * c.HorizontalFrequency + h);
+                }
+                ++counter;
+            }
+            if (writeRows) st.WriteRows(mcuRow * st.McuHeight, (mcuRow + 1) * st.McuHeight);
+        }
+        if (writeRows) st.OutputComplete = true;
+    } else {
+        DecoderComponent& c = *scan.Components[0];
+        // A greyscale sequential frame is written a row of data units at a time.
+        const bool writeRows = !st.Progressive && st.ComponentCount == 1;
+        for (uint32_t row = 0; row < c.NoninterleavedRows; ++row) {
+            for (uint32_t col = 0; col < c.NoninterleavedCols; ++col) {
+                restartCheck();
+                decodeUnit(c, row, col);
+                ++counter;
+            }
+            if (writeRows) st.WriteRows(row * 8 * c.VerticalFactor, (row + 1) * 8 * c.VerticalFactor);
+        }
+        if (writeRows) st.OutputComplete = true;
+    }
+    bits.Finish();
+}
+
+}  // namespace jpeg_scan
