@@ -17,8 +17,10 @@
 #include "controls/CursorImage.h"
 #include "dialogs/AboutDlg.h"
 #include "dialogs/NavigatorDlg.h"
+#include "document/DocumentFile.h"
 #include "editor/EditorServices.h"
 #include "editor/Forms.h"
+#include "platform/MessageBoxes.h"
 #include "platform/Screen.h"
 #include "platform/qt/ModalRunner.h"
 
@@ -170,9 +172,6 @@ void TNyomtatoOldalDlg::CreateControls() {
         connect(bar, &QScrollBar::sliderReleased, this, [this] { ScrollTracking(false); });
     }
 
-    // Save and Load arrive with the document file; they stay disabled until then.
-    btnKimentes->setEnabled(false);
-    btnBetoltes->setEnabled(false);
     connect(btnKimentes, &QPushButton::clicked, this, [this] { SaveDocument(); });
     connect(btnBetoltes, &QPushButton::clicked, this, [this] { LoadDocument(); });
     connect(Button2, &QPushButton::clicked, this, [this] { ShowAbout(); });
@@ -227,9 +226,29 @@ void TNyomtatoOldalDlg::Timer1Timer() {
     Editor.RepeatTimerFired();
 }
 
-void TNyomtatoOldalDlg::SaveDocument() {}
+void TNyomtatoOldalDlg::SaveDocument() {
+    const auto path = Services.Files.Save(SaveDialog);
+    if (!path) return;
+    std::optional<std::string> error;
+    {
+        THourGlass busy(Services.Screen);
+        error = Editor.SaveDocument(*path);
+    }
+    if (error) Services.Messages.Show(*error, "Save document", MB_ICONERROR);
+}
 
-void TNyomtatoOldalDlg::LoadDocument() {}
+void TNyomtatoOldalDlg::LoadDocument() {
+    const auto path = Services.Files.Open(OpenDialog);
+    if (!path) return;
+    std::optional<std::string> error;
+    {
+        THourGlass busy(Services.Screen);
+        error = Editor.LoadDocument(*path);
+        // The loaded page settings take effect at the next zoom change; no new layout.
+        if (!error) PaintView(false);
+    }
+    if (error) Services.Messages.Show(*error, kLoadDocumentCaption, MB_ICONWARNING);
+}
 
 void TNyomtatoOldalDlg::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);

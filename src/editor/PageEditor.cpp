@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "document/DocumentFile.h"
 #include "editor/PageLayout.h"
 #include "platform/Screen.h"
 
@@ -74,4 +75,18 @@ bool TPageEditor::CancelEntry(TScreen& screen) {
 void TPageEditor::RepeatTimerFired() {
     RepeatTimerEnabled = false;
     RepeatMenuAttached = true;
+}
+
+std::optional<std::string> TPageEditor::SaveDocument(const std::string& path) const {
+    return SaveDocumentFile(path, PageWidthMm, PageHeightMm, Settings, Items, &Compass);
+}
+
+std::optional<std::string> TPageEditor::LoadDocument(const std::string& path) {
+    TDocumentLoad load = LoadDocumentFile(path);
+    if (!load.Document) return load.Error;
+    TDocumentData& doc = *load.Document;
+    Settings = doc.PageSettings;
+    Items = std::move(doc.Items);
+    if (doc.Compass) Compass = *doc.Compass;
+    return std::nullopt;
 }

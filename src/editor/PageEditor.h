@@ -5,6 +5,8 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "document/ItemLists.h"
 #include "document/PageSettings.h"
@@ -78,4 +80,12 @@ public:
     bool CancelEntry(TScreen& screen);
     // The repeat timer fired: it stops and the menu comes back.
     void RepeatTimerFired();
+
+    // Writes the document (with its compass) to path, replacing the file only when all of
+    // it was written. The message for the user on failure.
+    std::optional<std::string> SaveDocument(const std::string& path) const;
+    // Reads the document at path and, only when all of it was read, installs its page
+    // settings, items and (when the file has one) compass; the page keeps the current
+    // printer's size. On failure nothing changes and the message for the user is returned.
+    std::optional<std::string> LoadDocument(const std::string& path);
 };
