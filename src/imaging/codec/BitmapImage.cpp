@@ -28,8 +28,8 @@ uint64_t BitmapImage::RowWidthFor(uint32_t bitCount, uint32_t width) {
 }
 
 void BitmapImage::Clear() {
-    m_ImageData = {};
-    m_ColorMap = {};
+    m_ImageData = std::vector<uint8_t>();
+    m_ColorMap = std::vector<uint8_t>();
     m_RowWidth = m_BitCount = m_Width = m_Height = m_ColorCount = 0;
 }
 
