@@ -3,3 +3,5 @@
 #pragma once
 
 int RunDecode(int argc, char** argv);
+int RunDump(int argc, char** argv);
+int RunCompose(int argc, char** argv);

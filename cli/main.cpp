@@ -14,6 +14,8 @@ struct Command {
 
 const Command kCommands[] = {
     {"decode", "decode IN.jpg OUT.bmp   decode a JPEG file into a Windows bitmap", RunDecode},
+    {"dump", "dump FILE.PST [--no-pictures]   print a document as JSON", RunDump},
+    {"compose", "compose FILE.json OUT.PST   write a document from JSON", RunCompose},
 };
 
 void PrintUsage(std::FILE* to) {

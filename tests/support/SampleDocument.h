@@ -75,7 +75,7 @@ inline TDocumentData SampleDocument() {
         d.Items.Frames.Add(std::move(f));
     }
     auto t = std::make_unique<TNyomtatoSorok>();
-    t->Text = "first line\r\nsecond line\r\n\xC5\x91";
+    t->Text = "first line\r\nsecond line\r\n\xF5";
     t->Rect = {50, 60, 90, 75};
     t->Font = SampleFont(5);
     t->FontHeightMm = 4;

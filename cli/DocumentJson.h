@@ -1,0 +1,25 @@
+// The JSON form of a document shared by `dump` and `compose`: every field under its own name,
+// strings in UTF-8, rectangles as [Left, Top, Right, Bottom], pictures with their stored bytes
+// in base64.
+#pragma once
+
+#include <QJsonObject>
+#include <stdexcept>
+#include <string>
+
+#include "document/DocumentFile.h"
+
+// A JSON document that cannot become a document file; the message names the field.
+class EJsonError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// withPictureData false leaves out each picture's Data.
+QJsonObject DocumentToJson(const TDocumentData& doc, bool withPictureData);
+
+// Missing fields take the defaults of a new item; unknown fields, wrong types, values out of
+// range, text the code page cannot hold and damaged pictures throw EJsonError. A picture's
+// File (a bitmap or JPEG file, loaded as the editor loads pictures) is taken relative to
+// baseDir when it is not absolute.
+TDocumentData DocumentFromJson(const QJsonObject& json, const std::string& baseDir);

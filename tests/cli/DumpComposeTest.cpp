@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sys/wait.h>
+
+#include "document/DocumentFile.h"
+#include "platform/Files.h"
+#include "support/SampleDocument.h"
+
+namespace {
+
+struct TRun {
+    int Status = -1;
+    std::string Out;
+    std::string Err;
+};
+
+std::string Slurp(const std::filesystem::path& p) {
+    const auto bytes = ReadWholeFile(p.string());
+    return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
+}
+
+class DumpCompose : public testing::Test {
+protected:
+    void SetUp() override {
+        std::string t = (std::filesystem::temp_directory_path() / "fs-cli-XXXXXX").string();
+        Dir = mkdtemp(t.data());
+    }
+    void TearDown() override { std::filesystem::remove_all(Dir); }
+
+    std::string File(const std::string& name) const { return (Dir / name).string(); }
+
+    void Write(const std::string& name, std::span<const uint8_t> bytes) const {
+        ASSERT_TRUE(WriteFileAtomically(File(name), bytes));
+    }
+    void Write(const std::string& name, const std::string& text) const {
+        Write(name, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+    }
+
+    // Runs the command-line tool with the arguments (paths in the temporary folder, no
+    // quoting needed) and collects its exit status and output.
+    TRun Run(const std::string& args) const {
+        const std::string cmd = std::string("'") + FS_CLI + "' " + args + " > '" + File("stdout") +
+                                "' 2> '" + File("stderr") + "'";
+        const int raw = std::system(cmd.c_str());
+        TRun r;
+        r.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.Out = Slurp(Dir / "stdout");
+        r.Err = Slurp(Dir / "stderr");
+        return r;
+    }
+
+    QJsonObject DumpJson(const std::string& name, const std::string& flags = "") const {
+        const TRun r = Run("dump " + File(name) + " " + flags);
+        EXPECT_EQ(r.Status, 0) << r.Err;
+        return QJsonDocument::fromJson(QByteArray::fromStdString(r.Out)).object();
+    }
+
+    std::filesystem::path Dir;
+};
+
+} // namespace
+
+TEST_F(DumpCompose, DumpShowsEveryFieldInUtf8WithPicturesInBase64) {
+    const TDocumentData d = SampleDocument();
+    Write("sample.PST", WriteDocument(d));
+    const QJsonObject j = DumpJson("sample.PST");
+
+    EXPECT_EQ(j["PageWidthMm"].toInt(), 210);
+    EXPECT_EQ(j["PageSettings"]["ScaleBarPos"].toArray().at(5).toInt(), 2147483647);
+    EXPECT_EQ(j["PageSettings"]["HeightsLegendExtent"].toArray().at(0).toInt(), -9);
+    EXPECT_EQ(j["Compass"]["CompassCentre"].toArray(), (QJsonArray{120, 140}));
+    const QJsonArray captions = j["Captions"].toArray();
+    ASSERT_EQ(captions.size(), 3);
+    EXPECT_EQ(captions[1]["Text"].toString(), QString::fromUtf8("Felirat áé 1"));
+    EXPECT_EQ(captions[0]["Font"]["Name"].toString(), QString::fromUtf8("Arial Árvíztűrő"));
+    EXPECT_EQ(captions[2]["Rect"].toArray(), (QJsonArray{20, 20, 50, 28}));
+    EXPECT_EQ(j["Frames"][0]["Members"].toArray(),
+              (QJsonArray{QJsonArray{0, 2}, QJsonArray{2, 1}, QJsonArray{6, 1}, QJsonArray{5, 0}}));
+    EXPECT_EQ(j["Texts"][0]["Text"].toString(), QString::fromUtf8("first line\r\nsecond line\r\nő"));
+    EXPECT_EQ(j["Lines"][1]["Points"].toArray().size(), 3);
+
+    const QJsonObject picture = j["Images"][1]["Picture"].toObject();
+    EXPECT_EQ(picture["BitCount"].toInt(), 8);
+    const QByteArray data = QByteArray::fromBase64(picture["Data"].toString().toLatin1());
+    const auto& block = d.Items.Images[1].Picture->DibBlock;
+    EXPECT_EQ(std::vector<uint8_t>(data.begin(), data.end()), block);
+    EXPECT_FALSE(j["Images"][3]["Picture"]["HasImage"].toBool());
+
+    const QJsonObject lean = DumpJson("sample.PST", "--no-pictures");
+    EXPECT_FALSE(lean["Images"][1]["Picture"].toObject().contains("Data"));
+    EXPECT_EQ(lean["Images"][1]["Picture"]["Width"].toInt(), 6);
+}
+
+TEST_F(DumpCompose, ComposeOfDumpGivesTheSameBytesAndDumpOfComposeTheSameJson) {
+    TDocumentData d = SampleDocument();
+    for (bool compass : {true, false}) {
+        SCOPED_TRACE(compass);
+        if (!compass) d.Compass.reset();
+        const auto original = WriteDocument(d);
+        Write("a.PST", original);
+        const TRun dump = Run("dump " + File("a.PST"));
+        ASSERT_EQ(dump.Status, 0) << dump.Err;
+        EXPECT_EQ(QJsonDocument::fromJson(QByteArray::fromStdString(dump.Out))["Compass"].isNull(), !compass);
+        Write("a.json", dump.Out);
+        const TRun compose = Run("compose " + File("a.json") + " " + File("b.PST"));
+        ASSERT_EQ(compose.Status, 0) << compose.Err;
+        EXPECT_EQ(ReadWholeFile(File("b.PST")), original);
+        EXPECT_EQ(Run("dump " + File("b.PST")).Out, dump.Out);
+    }
+}
+
+TEST_F(DumpCompose, ComposeFillsDefaultsAndLoadsPictureFiles) {
+    const TBmpSpec spec{5, 3, 4};
+    const auto bmp = MakeBmp(spec);
+    Write("pic.bmp", bmp);
+    Write("page.json", R"({
+        "PageWidthMm": 210, "PageHeightMm": 297,
+        "Captions": [{"Text": "Üdvözlet", "Rect": [1, 2, 3, 4]}],
+        "Images": [{"Rect": [0, 0, 50, 30], "FileName": "pic.bmp", "Picture": {"File": "pic.bmp"}}],
+        "Frames": [{"Members": [[0, 0], [2, 0]]}]
+    })");
+    const TRun r = Run("compose " + File("page.json") + " " + File("page.PST"));
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    const auto bytes = ReadWholeFile(File("page.PST"));
+    ASSERT_TRUE(bytes);
+    const TDocumentData doc = ReadDocument(*bytes, "page.PST");
+    EXPECT_FALSE(doc.Compass);
+    EXPECT_EQ(doc.PageSettings, TPageSettings{});
+    EXPECT_EQ(doc.Items.Captions[0].Text, "\xDC" "dv\xF6zlet");
+    EXPECT_EQ(doc.Items.Captions[0].Font, TFont{});
+    EXPECT_EQ(doc.Items.Frames[0].TitleFont.Name, "Arial");
+    EXPECT_TRUE(doc.Items.Frames[0].Shadow);
+    const TMemBitmap& picture = *doc.Items.Images[0].Picture;
+    EXPECT_EQ(picture.DibBlock, std::vector<uint8_t>(bmp.begin() + 14, bmp.end()));
+    EXPECT_EQ(picture.JpegQuality, 64);
+}
+
+TEST_F(DumpCompose, FailuresNameTheFileAndTheProblemAndWriteNothing) {
+    const TRun missing = Run("dump " + File("missing.PST"));
+    EXPECT_EQ(missing.Status, 1);
+    EXPECT_NE(missing.Err.find(File("missing.PST") + " cannot be loaded: cannot open the file"), std::string::npos)
+        << missing.Err;
+    EXPECT_TRUE(missing.Out.empty());
+
+    auto bytes = WriteDocument(SampleDocument());
+    bytes[21] = 'x';
+    Write("bad.PST", bytes);
+    EXPECT_NE(Run("dump " + File("bad.PST")).Err.find("The file " + File("bad.PST") +
+                                                       " is not a Folioscriptor document"),
+              std::string::npos);
+    bytes[21] = 0;
+    bytes.resize(bytes.size() - 40);
+    Write("cut.PST", bytes);
+    const TRun cut = Run("dump " + File("cut.PST"));
+    EXPECT_EQ(cut.Status, 1);
+    EXPECT_NE(cut.Err.find("cannot be loaded: the polygon list: "), std::string::npos) << cut.Err;
+
+    const std::vector<std::pair<std::string, std::string>> badJson = {
+        {"{\"Captions\": [", "not valid JSON"},
+        {"[]", "not an object"},
+        {R"({"Captions": [{"Rect": [1, 2, 3]}]})", "Captions[0].Rect: expected an array of 4 integers"},
+        {R"({"Captions": [{"Txet": "a"}]})", "Captions[0].Txet: unknown field"},
+        {R"({"Captions": [{"Text": "日本"}]})", "Captions[0].Text: holds characters that code page 1250 lacks"},
+        {R"({"Lines": [{"PenStyle": 256}]})", "Lines[0].PenStyle: expected an integer from 0 to 255"},
+        {R"({"Rectangles": [{"Color": 1.5}]})", "Rectangles[0].Color: expected a 32-bit integer"},
+        {R"({"Frames": [{"Members": [[1, 0]]}]})", "frame 0 refers to text 0, which the document does not hold"},
+        {R"({"Images": [{"Picture": {"File": "nothing.bmp"}}]})", "Images[0].Picture.File: cannot load the picture"},
+        {R"({"Images": [{"Picture": {"HasImage": true, "Data": "AAAA"}}]})", "Images[0].Picture.Data: the picture is damaged"},
+        {R"({"Images": [{"Picture": {"HasImage": true}}]})", "HasImage is true but there is no Data"},
+    };
+    Write("old.PST", std::string("keep me"));
+    for (const auto& [json, expected] : badJson) {
+        Write("bad.json", json);
+        const TRun r = Run("compose " + File("bad.json") + " " + File("old.PST"));
+        EXPECT_EQ(r.Status, 1) << json;
+        EXPECT_NE(r.Err.find(File("bad.json")), std::string::npos) << r.Err;
+        EXPECT_NE(r.Err.find(expected), std::string::npos) << r.Err;
+        EXPECT_EQ(Slurp(Dir / "old.PST"), "keep me");
+    }
+}
+
+TEST_F(DumpCompose, UsageErrorsAndHelp) {
+    const TRun help = Run("--help");
+    EXPECT_EQ(help.Status, 0);
+    EXPECT_NE(help.Out.find("dump FILE.PST"), std::string::npos);
+    EXPECT_NE(help.Out.find("compose FILE.json OUT.PST"), std::string::npos);
+    EXPECT_EQ(Run("dump --help").Status, 0);
+    EXPECT_EQ(Run("dump").Status, 2);
+    EXPECT_EQ(Run("compose only-one.json").Status, 2);
+    EXPECT_EQ(Run("dump a.PST --frobnicate").Status, 2);
+}
