@@ -35,6 +35,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Raised when the user called a print job off before it started (for example by cancelling
+// the choice of an output file); nothing needs reporting.
+class EPrintCancelled : public EPrinter {
+public:
+    using EPrinter::EPrinter;
+};
+
 class TPrinter {
 public:
     virtual ~TPrinter() = default;
@@ -46,6 +53,8 @@ public:
     // corner); throws EPrinter when the job cannot start.
     virtual TCanvas& BeginDoc() = 0;
     virtual void EndDoc() = 0;
+    // Drops a job started by BeginDoc without finishing it (after a failure while drawing).
+    virtual void Abort() {}
     // A canvas that measures text as the printer would (CreatePrinterDC); null without one.
     virtual std::unique_ptr<TCanvas> CreateMeasureCanvas() = 0;
 };

@@ -1,6 +1,7 @@
 #include "platform/qt/QtFont.h"
 
 #include <QFontMetricsF>
+#include <algorithm>
 #include <cmath>
 
 #include "platform/qt/QtText.h"
@@ -8,6 +9,8 @@
 namespace {
 
 constexpr int kDefaultPixelSize = 13;
+// Larger heights only come from damaged documents; glyphs this big are no use to anyone.
+constexpr int kMaxPixelSize = 1 << 16;
 
 // Cell height over character height for this face (ascent + descent per pixel of size).
 double CellRatio(QFont font) {
@@ -29,11 +32,11 @@ QFont ToQFont(const TFont& font) {
     f.setStrikeOut(font.Style & fsStrikeOut);
     int pixels = kDefaultPixelSize;
     if (font.Height < 0) {
-        pixels = -font.Height;
+        pixels = static_cast<int>(std::min<int64_t>(-static_cast<int64_t>(font.Height), kMaxPixelSize));
     } else if (font.Height > 0) {
         pixels = static_cast<int>(std::lround(font.Height / CellRatio(f)));
     }
-    f.setPixelSize(pixels > 0 ? pixels : 1);
+    f.setPixelSize(std::clamp(pixels, 1, kMaxPixelSize));
     return f;
 }
 

@@ -1,0 +1,168 @@
+#include "platform/qt/QtPrinter.h"
+
+#include <QLocale>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <algorithm>
+#include <cmath>
+
+#include "platform/FileDialogs.h"
+#include "platform/qt/ModalRunner.h"
+#include "platform/qt/QtCanvas.h"
+
+namespace {
+
+// The paper the locale uses by default: Letter in the US system of measures, A4 elsewhere.
+QPageSize LocalePaper() {
+    return QLocale::system().measurementSystem() == QLocale::ImperialUSSystem
+               ? QPageSize(QPageSize::Letter)
+               : QPageSize(QPageSize::A4);
+}
+
+int PixelsToMm(int pixels, int dpi) {
+    return dpi > 0 ? static_cast<int>(std::lround(pixels * 25.4 / dpi)) : 0;
+}
+
+} // namespace
+
+TQtPrinter::TQtPrinter(TChoice choice, TFileDialogs* dialogs) : Dialogs(dialogs) {
+    const QPrinterInfo system = choice == TChoice::SystemDefault ? QPrinterInfo::defaultPrinter()
+                                                                  : QPrinterInfo();
+    if (!system.isNull()) {
+        Printer = std::make_unique<QPrinter>(system, QPrinter::HighResolution);
+    } else {
+        Printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        MakePdfPrinter();
+    }
+    Printer->setDocName(QStringLiteral("Folioscriptor"));
+}
+
+TQtPrinter::~TQtPrinter() { Abort(); }
+
+void TQtPrinter::MakePdfPrinter() {
+    Printer->setOutputFormat(QPrinter::PdfFormat);
+    Printer->setResolution(kPdfResolution);
+    Printer->setPageSize(LocalePaper());
+    Printer->setFullPage(false);
+}
+
+bool TQtPrinter::IsPdf() const { return Printer->outputFormat() == QPrinter::PdfFormat; }
+
+int TQtPrinter::Resolution() const { return Printer->resolution(); }
+
+bool TQtPrinter::UsePaperOfSize(int widthMm, int heightMm) {
+    if (widthMm <= 0 || heightMm <= 0) return false;
+    const bool landscape = widthMm > heightMm;
+    const QSizeF portrait(std::min(widthMm, heightMm), std::max(widthMm, heightMm));
+    // Stored sizes are truncated to whole mm, so allow for up to 2 mm less than the paper.
+    const QPageSize::PageSizeId id =
+        QPageSize::id(portrait + QSizeF(1, 1), QPageSize::Millimeter, QPageSize::FuzzyMatch);
+    if (id == QPageSize::Custom) return false;
+    Printer->setPageSize(QPageSize(id));
+    Printer->setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    return true;
+}
+
+void TQtPrinter::AfterSetup() {
+    // Whatever file the dialog named, the PDF printer still asks at each page.
+    if (IsPdf()) Printer->setResolution(kPdfResolution);
+    Printer->setFullPage(false);
+}
+
+bool TQtPrinter::DefaultEntry(TPrinterEntry& entry) {
+    if (IsPdf()) {
+        entry = {kPdfPrinterName, "PDF", "FILE:"};
+    } else {
+        const std::string name = Printer->printerName().toStdString();
+        if (name.empty()) return false;
+        entry = {name, "CUPS", name};
+    }
+    return true;
+}
+
+TPrinterDeviceCaps TQtPrinter::DeviceCaps() {
+    // Device pixels as the painter uses them: the sheet, and the printable area whose top-left
+    // corner is the painter's origin.
+    const int dpi = Printer->resolution();
+    const QRect sheet = Printer->paperRect(QPrinter::DevicePixel).toAlignedRect();
+    const QRect page = Printer->pageRect(QPrinter::DevicePixel).toAlignedRect();
+    TPrinterDeviceCaps caps;
+    caps.PhysicalWidth = sheet.width();
+    caps.PhysicalHeight = sheet.height();
+    caps.PhysicalOffsetX = page.left() - sheet.left();
+    caps.PhysicalOffsetY = page.top() - sheet.top();
+    caps.HorzRes = page.width();
+    caps.VertRes = page.height();
+    caps.HorzSize = PixelsToMm(page.width(), dpi);
+    caps.VertSize = PixelsToMm(page.height(), dpi);
+    return caps;
+}
+
+TPrinterOrientation TQtPrinter::Orientation() {
+    return Printer->pageLayout().orientation() == QPageLayout::Landscape
+               ? TPrinterOrientation::poLandscape
+               : TPrinterOrientation::poPortrait;
+}
+
+TCanvas& TQtPrinter::BeginDoc() {
+    if (Painter) throw EPrinter("A print job is already running.");
+    std::string file;
+    if (IsPdf()) {
+        file = OutputFile;
+        if (file.empty()) {
+            if (!Dialogs) throw EPrinter("No output file was given for the PDF printer.");
+            TFileDialogSpec spec;
+            spec.Title = "Print to PDF";
+            spec.Filter = "PDF files (*.pdf)|*.pdf";
+            spec.DefaultExt = "pdf";
+            spec.OverwritePrompt = true;
+            const auto chosen = Dialogs->Save(spec);
+            if (!chosen || chosen->empty()) throw EPrintCancelled("Printing was cancelled.");
+            file = *chosen;
+        }
+        Printer->setOutputFileName(QString::fromStdString(file));
+    }
+    auto painter = std::make_unique<QPainter>();
+    if (!painter->begin(Printer.get())) {
+        throw EPrinter(IsPdf() ? "Cannot write the PDF file \"" + file + "\"."
+                               : "Cannot start printing on \"" +
+                                     Printer->printerName().toStdString() + "\".");
+    }
+    Painter = std::move(painter);
+    Canvas = std::make_unique<TQtCanvas>(*Painter);
+    return *Canvas;
+}
+
+void TQtPrinter::EndDoc() {
+    if (!Painter) return;
+    Canvas.reset();
+    const bool ended = Painter->end();
+    Painter.reset();
+    if (!ended || Printer->printerState() == QPrinter::Error) throw EPrinter("The printer could not finish the page.");
+}
+
+void TQtPrinter::Abort() {
+    if (!Painter) return;
+    Canvas.reset();
+    Printer->abort();
+    if (Painter->isActive()) Painter->end();
+    Painter.reset();
+}
+
+std::unique_ptr<TCanvas> TQtPrinter::CreateMeasureCanvas() {
+    return std::make_unique<TQtCanvas>(static_cast<QPaintDevice&>(*Printer));
+}
+
+bool RunPrinterSetupDialog(TQtPrinter& printer, TModalRunner& runner, QWidget* parent) {
+    QPrintDialog dialog(&printer.Device(), parent);
+    dialog.setWindowTitle(QStringLiteral("Printer setup"));
+    // Only the printer, its paper and orientation: no copies, ranges or selections.
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    const bool confirmed = runner.Run(dialog) == QDialog::Accepted;
+    printer.AfterSetup();
+    return confirmed;
+}

@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <cmath>
+
+#include "platform/FileDialogs.h"
+#include "platform/qt/ModalRunner.h"
+#include "platform/qt/QtImagePrinter.h"
+#include "platform/qt/QtPrinter.h"
+
+namespace {
+
+class AnswerSave : public TFileDialogs {
+public:
+    std::optional<std::string> Answer;
+    int Asked = 0;
+    TFileDialogSpec Spec;
+    std::optional<std::string> Open(const TFileDialogSpec&) override { return std::nullopt; }
+    std::optional<std::string> Save(const TFileDialogSpec& spec) override {
+        ++Asked;
+        Spec = spec;
+        return Answer;
+    }
+};
+
+class AnswerModal : public TModalRunner {
+public:
+    explicit AnswerModal(int result) : Result(result) {}
+    int Run(QDialog&) override { return Result; }
+    int Result;
+};
+
+// Paper sizes are defined in points, so a 600 dpi sheet may be a few pixels off the mm size.
+int MmAt600(double mm) { return static_cast<int>(std::lround(mm / 25.4 * 600)); }
+constexpr int kPaperSlack = 4;
+
+bool StartsWithPdfHeader(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) && f.read(5) == "%PDF-";
+}
+
+} // namespace
+
+TEST(QtPrinter, BuiltInPdfPrinterHasTheLocalePaperAt600DpiWithItsMargins) {
+    TQtPrinter printer(TQtPrinter::TChoice::BuiltInPdf, nullptr);
+    EXPECT_TRUE(printer.IsPdf());
+    EXPECT_EQ(printer.Resolution(), 600);
+    TPrinterEntry entry;
+    ASSERT_TRUE(printer.DefaultEntry(entry));
+    EXPECT_EQ(entry.Device, "Print to PDF");
+    EXPECT_FALSE(entry.Driver.empty());
+    EXPECT_FALSE(entry.Port.empty());
+
+    const TPrinterDeviceCaps caps = printer.DeviceCaps();
+    const bool a4 = std::abs(caps.PhysicalWidth - MmAt600(210)) <= kPaperSlack &&
+                    std::abs(caps.PhysicalHeight - MmAt600(297)) <= kPaperSlack;
+    const bool letter = caps.PhysicalWidth == 5100 && caps.PhysicalHeight == 6600;
+    EXPECT_TRUE(a4 || letter) << caps.PhysicalWidth << " x " << caps.PhysicalHeight;
+    EXPECT_EQ(printer.Orientation(), TPrinterOrientation::poPortrait);
+    // The printable area lies inside the sheet and its size in mm matches its pixels.
+    EXPECT_GE(caps.PhysicalOffsetX, 0);
+    EXPECT_GE(caps.PhysicalOffsetY, 0);
+    EXPECT_LE(caps.PhysicalOffsetX + caps.HorzRes, caps.PhysicalWidth);
+    EXPECT_LE(caps.PhysicalOffsetY + caps.VertRes, caps.PhysicalHeight);
+    EXPECT_NEAR(caps.HorzSize, caps.HorzRes * 25.4 / 600, 0.5);
+    EXPECT_NEAR(caps.VertSize, caps.VertRes * 25.4 / 600, 0.5);
+}
+
+TEST(QtPrinter, PaperOfAStoredSizeIsChosenWithItsOrientation) {
+    TQtPrinter printer(TQtPrinter::TChoice::BuiltInPdf, nullptr);
+    // A landscape A4 document stores its size truncated to whole mm.
+    ASSERT_TRUE(printer.UsePaperOfSize(296, 209));
+    EXPECT_EQ(printer.Orientation(), TPrinterOrientation::poLandscape);
+    const TPrinterDeviceCaps caps = printer.DeviceCaps();
+    EXPECT_NEAR(caps.PhysicalWidth, MmAt600(297), kPaperSlack);
+    EXPECT_NEAR(caps.PhysicalHeight, MmAt600(210), kPaperSlack);
+    EXPECT_GT(caps.HorzRes, caps.VertRes);
+
+    ASSERT_TRUE(printer.UsePaperOfSize(215, 279));
+    EXPECT_EQ(printer.DeviceCaps().PhysicalWidth, 5100);
+    EXPECT_FALSE(printer.UsePaperOfSize(2000, 3200));
+    EXPECT_FALSE(printer.UsePaperOfSize(0, 0));
+    EXPECT_EQ(printer.DeviceCaps().PhysicalWidth, 5100);
+}
+
+TEST(QtPrinter, PdfPrinterAsksForTheFileAndCancellingCallsTheJobOff) {
+    QTemporaryDir dir;
+    AnswerSave files;
+    TQtPrinter printer(TQtPrinter::TChoice::BuiltInPdf, &files);
+    EXPECT_THROW(printer.BeginDoc(), EPrintCancelled);
+    EXPECT_EQ(files.Asked, 1);
+    EXPECT_EQ(files.Spec.DefaultExt, "pdf");
+    EXPECT_TRUE(files.Spec.OverwritePrompt);
+
+    files.Answer = dir.filePath("page.pdf").toStdString();
+    TCanvas& canvas = printer.BeginDoc();
+    canvas.Rectangle(0, 0, 100, 100);
+    printer.EndDoc();
+    EXPECT_EQ(files.Asked, 2);
+    EXPECT_TRUE(StartsWithPdfHeader(dir.filePath("page.pdf")));
+
+    // The next page asks again.
+    files.Answer = dir.filePath("second.pdf").toStdString();
+    printer.BeginDoc();
+    printer.EndDoc();
+    EXPECT_EQ(files.Asked, 3);
+    EXPECT_TRUE(StartsWithPdfHeader(dir.filePath("second.pdf")));
+}
+
+TEST(QtPrinter, AnOutputFileThatCannotBeWrittenIsAPrinterError) {
+    TQtPrinter printer(TQtPrinter::TChoice::BuiltInPdf, nullptr);
+    EXPECT_THROW(printer.BeginDoc(), EPrinter); // neither a file nor a dialog
+    QTemporaryDir dir;
+    printer.SetOutputFile(dir.filePath("missing/folder/page.pdf").toStdString());
+    EXPECT_THROW(printer.BeginDoc(), EPrinter);
+    // The printer stays usable afterwards.
+    printer.SetOutputFile(dir.filePath("ok.pdf").toStdString());
+    printer.BeginDoc();
+    EXPECT_THROW(printer.BeginDoc(), EPrinter); // one job at a time
+    printer.EndDoc();
+    EXPECT_TRUE(StartsWithPdfHeader(dir.filePath("ok.pdf")));
+}
+
+TEST(QtPrinter, PrinterSetupReportsWhetherTheDialogWasConfirmed) {
+    TQtPrinter printer(TQtPrinter::TChoice::BuiltInPdf, nullptr);
+    AnswerModal cancel(QDialog::Rejected), ok(QDialog::Accepted);
+    EXPECT_FALSE(RunPrinterSetupDialog(printer, cancel));
+    EXPECT_TRUE(RunPrinterSetupDialog(printer, ok));
+    EXPECT_TRUE(printer.IsPdf());
+    EXPECT_EQ(printer.Resolution(), 600);
+}
+
+TEST(QtPrinter, MeasureCanvasMeasuresInPrinterPixels) {
+    TQtPrinter printer(TQtPrinter::TChoice::BuiltInPdf, nullptr);
+    auto canvas = printer.CreateMeasureCanvas();
+    ASSERT_TRUE(canvas);
+    canvas->Font.Name = "Liberation Sans";
+    canvas->Font.Height = -236; // 10 mm at 600 dpi
+    const TSize extent = canvas->TextExtent("MMMM");
+    EXPECT_GE(extent.cy, 236);
+    EXPECT_LT(extent.cy, 300);
+    EXPECT_GT(extent.cx, 4 * 150);
+}
+
+TEST(QtImagePrinter, DrawsPrinterPixelsFromThePrintableCornerScaledToTheImage) {
+    TPrinterDeviceCaps caps;
+    caps.PhysicalWidth = 1200;
+    caps.PhysicalHeight = 1800;
+    caps.PhysicalOffsetX = 100;
+    caps.PhysicalOffsetY = 200;
+    caps.HorzRes = 1000;
+    caps.VertRes = 1400;
+    caps.HorzSize = 42;
+    caps.VertSize = 59;
+    TQtImagePrinter printer(caps, TPrinterOrientation::poPortrait, 600, 150);
+    TCanvas& canvas = printer.BeginDoc();
+    canvas.Pen.Color = clRed;
+    canvas.Brush.Color = clRed;
+    canvas.Rectangle(0, 0, 400, 400);
+    printer.EndDoc();
+    const QImage& image = printer.Image();
+    ASSERT_EQ(image.size(), QSize(300, 450));
+    // Device (0, 0) is sheet pixel (100, 200) at 600 dpi, (25, 50) at 150 dpi.
+    EXPECT_EQ(image.pixel(25, 50), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(124, 149), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(24, 50), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(125, 150), qRgb(255, 255, 255));
+
+    TQtImagePrinter none({}, TPrinterOrientation::poPortrait, 600, 600);
+    EXPECT_THROW(none.BeginDoc(), EPrinter);
+}
