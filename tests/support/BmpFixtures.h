@@ -24,7 +24,7 @@ inline uint32_t FixturePaletteColor(unsigned i) {
 
 // The palette index (4 and 8 bits) at column x of top row y.
 inline unsigned FixtureIndex(const TBmpSpec& s, int32_t x, int32_t y) {
-    const unsigned entries = s.ColorsUsed ? s.ColorsUsed : (1u << s.BitCount);
+    const unsigned entries = s.ColorsUsed ? s.ColorsUsed : s.BitCount <= 8 ? (1u << s.BitCount) : 256;
     return static_cast<unsigned>(x * 5 + y * 3) % entries;
 }
 
@@ -44,7 +44,8 @@ inline void PutLE(std::vector<uint8_t>& v, uint32_t x, int bytes) {
 
 inline std::vector<uint8_t> MakeBmp(const TBmpSpec& s) {
     const uint32_t rowBytes = ((uint32_t(s.Width) * s.BitCount + 31) / 32) * 4;
-    const uint32_t entries = s.BitCount == 24 ? s.ColorsUsed : (s.ColorsUsed ? s.ColorsUsed : (1u << s.BitCount));
+    // Depths above 8 bits have no palette unless colours used says so.
+    const uint32_t entries = s.BitCount > 8 || s.ColorsUsed ? s.ColorsUsed : (1u << s.BitCount);
     const uint32_t offBits = 14 + s.HeaderSize + 4 * entries;
     const uint32_t fileSize = offBits + rowBytes * uint32_t(s.Height);
     std::vector<uint8_t> f;
