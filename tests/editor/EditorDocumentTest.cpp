@@ -19,7 +19,10 @@ protected:
     EditorDocumentTest() {
         TestApp();
         CreateForms(Forms, Services);
-        Dir = fs::path(::testing::TempDir()) / "fs_editor_doc";
+        // One folder per test: ctest runs the tests of this file in parallel.
+        Dir = fs::path(::testing::TempDir()) /
+              (std::string("fs_editor_doc_") +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(Dir);
     }
     ~EditorDocumentTest() override { fs::remove_all(Dir); }
