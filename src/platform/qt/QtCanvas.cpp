@@ -54,6 +54,8 @@ QPolygon ToQPolygon(std::span<const TPoint> points) {
 TQtCanvas::TQtCanvas(QPainter& painter) : Painter(&painter), Device(painter.device()) {
     Painter->setRenderHint(QPainter::Antialiasing, false);
     Painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    // PDF output would otherwise store pictures as JPEG, blurring their colours again.
+    Painter->setRenderHint(QPainter::LosslessImageRendering, true);
 }
 
 TQtCanvas::TQtCanvas(QPaintDevice& measureDevice) : Device(&measureDevice) {}
