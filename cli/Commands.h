@@ -5,3 +5,4 @@
 int RunDecode(int argc, char** argv);
 int RunDump(int argc, char** argv);
 int RunCompose(int argc, char** argv);
+int RunRender(int argc, char** argv);

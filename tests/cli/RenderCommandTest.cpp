@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sys/wait.h>
+
+#include "document/DocumentFile.h"
+
+namespace {
+
+class Render : public testing::Test {
+protected:
+    void SetUp() override {
+        std::string t = (std::filesystem::temp_directory_path() / "fs-render-XXXXXX").string();
+        Dir = mkdtemp(t.data());
+    }
+    void TearDown() override { std::filesystem::remove_all(Dir); }
+
+    std::string File(const std::string& name) const { return (Dir / name).string(); }
+
+    // Exit status of the tool with these arguments; its error output lands in Err.
+    int Run(const std::string& args) {
+        const std::string cmd = std::string("'") + FS_CLI + "' render " + args + " > /dev/null 2> '" +
+                                File("stderr") + "'";
+        const int raw = std::system(cmd.c_str());
+        std::ifstream in(File("stderr"));
+        Err.assign(std::istreambuf_iterator<char>(in), {});
+        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    }
+
+    // An A4 document with a red rectangle at 20..60 x 20..40 mm.
+    std::string SaveDocument() {
+        TPageItems items;
+        items.Rectangles.Add(
+            std::make_unique<TNyomtatoNegyszog>(TNyomtatoNegyszog{{20, 20, 60, 40}, 0x0000FF}));
+        const std::string path = File("page.pst");
+        EXPECT_FALSE(SaveDocumentFile(path, 209, 296, TPageSettings{}, items, nullptr));
+        return path;
+    }
+
+    std::filesystem::path Dir;
+    std::string Err;
+};
+
+} // namespace
+
+TEST_F(Render, PngIsThePrintedSheetAtTheChosenResolution) {
+    const std::string doc = SaveDocument();
+    ASSERT_EQ(Run(doc + " " + File("page.png") + " --dpi 100"), 0) << Err;
+    QImage sheet(QString::fromStdString(File("page.png")));
+    ASSERT_FALSE(sheet.isNull());
+    EXPECT_NEAR(sheet.width(), 827, 1); // A4 at 100 dpi
+    EXPECT_NEAR(sheet.height(), 1169, 1);
+    const auto at = [&](double xMm, double yMm) {
+        return sheet.pixel(static_cast<int>(xMm / 25.4 * 100), static_cast<int>(yMm / 25.4 * 100));
+    };
+    EXPECT_EQ(at(40, 30), qRgb(255, 0, 0));
+    EXPECT_EQ(at(21, 21), qRgb(255, 0, 0));
+    EXPECT_EQ(at(62, 30), qRgb(255, 255, 255));
+    EXPECT_EQ(at(40, 42), qRgb(255, 255, 255));
+}
+
+TEST_F(Render, PdfIsWrittenOnTheBuiltInPdfPrinter) {
+    const std::string doc = SaveDocument();
+    ASSERT_EQ(Run(doc + " " + File("page.PDF")), 0) << Err;
+    std::ifstream pdf(File("page.PDF"), std::ios::binary);
+    std::string head(5, '\0');
+    pdf.read(head.data(), 5);
+    EXPECT_EQ(head, "%PDF-");
+}
+
+TEST_F(Render, BadArgumentsAndUnreadableDocumentsFailWithAMessage) {
+    const std::string doc = SaveDocument();
+    EXPECT_EQ(Run(File("missing.pst") + " " + File("out.pdf")), 1);
+    EXPECT_NE(Err.find("missing.pst"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(File("out.pdf")));
+
+    EXPECT_NE(Run(doc + " " + File("out.txt")), 0);
+    EXPECT_NE(Err.find(".pdf or .png"), std::string::npos);
+    EXPECT_NE(Run(doc + " " + File("out.png") + " --dpi 0"), 0);
+    EXPECT_NE(Run(doc + " " + File("out.png") + " --dpi 10x"), 0);
+    EXPECT_NE(Run(doc + " " + File("out.pdf") + " --dpi 100"), 0);
+    EXPECT_NE(Run(doc), 0);
+    EXPECT_NE(Run(doc + " " + File("out.png") + " " + File("extra")), 0);
+    EXPECT_EQ(Run(doc + " " + File("no-such-folder/out.pdf")), 1);
+    EXPECT_FALSE(Err.empty());
+    EXPECT_EQ(Run("--help"), 0);
+}
