@@ -80,7 +80,6 @@ struct JpegDecoderState {
     // After the marker loop: reconstructs what the scans left (progressive coefficients) and
     // writes every row not yet written.
     void FinishPicture();
-    void ReleaseBuffers();
 };
 
 uint8_t ReadJpegByte(JpegByteReader& input);  // "Idő előtti fájlvég" at the end of the data

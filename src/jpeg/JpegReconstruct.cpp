@@ -127,11 +127,3 @@ void JpegDecoderState::FinishPicture() {
     }
     OutputComplete = true;
 }
-
-void JpegDecoderState::ReleaseBuffers() {
-    for (uint32_t i = 0; i < ComponentCount; ++i) {
-        DecoderComponent& c = FrameComponent(i);
-        c.DataUnits = {};
-        c.Coefficients = {};
-    }
-}
