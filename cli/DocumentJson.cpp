@@ -4,7 +4,6 @@
 #include <QJsonArray>
 #include <QJsonValue>
 #include <QString>
-#include <QStringList>
 #include <cmath>
 #include <filesystem>
 #include <initializer_list>
@@ -194,7 +193,6 @@ void PictureFrom(const QJsonValue& v, const std::string& path, const std::string
     j.Bool("HasImage", hasImage);
     if (j.Has("File")) {
         if (j.Has("Data")) TFields::Fail(path, "gives both File and Data");
-        std::string file;
         if (!j.Get("File").isString()) TFields::Fail(j.At("File"), "expected a string");
         std::filesystem::path p = j.Get("File").toString().toStdString();
         if (p.is_relative()) p = std::filesystem::path(baseDir) / p;
