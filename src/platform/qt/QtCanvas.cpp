@@ -123,16 +123,17 @@ void TQtCanvas::Rectangle(int32_t left, int32_t top, int32_t right, int32_t bott
 
     // Outline inside the same area, the pen's width thick.
     const int32_t pw = std::clamp<int32_t>(Pen.Width, 1, kMaxPenWidth);
+    const QColor c = ToQColor(Pen.Color);
+    if (2 * pw >= w || 2 * pw >= h) {
+        // The outline fills the whole rectangle.
+        Painter->fillRect(area, c);
+        return;
+    }
     if (DashPattern(Pen.Style).isEmpty()) {
-        const QColor c = ToQColor(Pen.Color);
-        if (2 * pw >= w || 2 * pw >= h) {
-            Painter->fillRect(area, c);
-        } else {
-            Painter->fillRect(QRect(left, top, w, pw), c);
-            Painter->fillRect(QRect(left, bottom - pw, w, pw), c);
-            Painter->fillRect(QRect(left, top + pw, pw, h - 2 * pw), c);
-            Painter->fillRect(QRect(right - pw, top + pw, pw, h - 2 * pw), c);
-        }
+        Painter->fillRect(QRect(left, top, w, pw), c);
+        Painter->fillRect(QRect(left, bottom - pw, w, pw), c);
+        Painter->fillRect(QRect(left, top + pw, pw, h - 2 * pw), c);
+        Painter->fillRect(QRect(right - pw, top + pw, pw, h - 2 * pw), c);
         return;
     }
     ApplyPen();

@@ -166,3 +166,8 @@ bool RunPrinterSetupDialog(TQtPrinter& printer, TModalRunner& runner, QWidget* p
     printer.AfterSetup();
     return confirmed;
 }
+
+bool RunPrinterSetupDialog(TPrinter& printer, TModalRunner& runner, QWidget* parent) {
+    auto* qtPrinter = dynamic_cast<TQtPrinter*>(&printer);
+    return qtPrinter && RunPrinterSetupDialog(*qtPrinter, runner, parent);
+}

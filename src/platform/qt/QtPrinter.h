@@ -67,3 +67,6 @@ private:
 // printer, run through runner. True when the user confirmed; the printer then holds the
 // choice. Either way the caller re-reads the sheet (ResetPage).
 bool RunPrinterSetupDialog(TQtPrinter& printer, TModalRunner& runner, QWidget* parent = nullptr);
+// The same for the program's printer seen through the seam. A printer that is not a Qt
+// printer (a test's stand-in, TNoPrinter) has no dialog to show: false, nothing shown.
+bool RunPrinterSetupDialog(TPrinter& printer, TModalRunner& runner, QWidget* parent = nullptr);

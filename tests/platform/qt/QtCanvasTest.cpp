@@ -193,3 +193,27 @@ TEST(QtCanvas, ClipRectRestrictsDrawingUntilRemoved) {
     EXPECT_EQ(s.At(20, 20), kWhite);
     EXPECT_EQ(s.At(51, 51), Rgb(clRed));
 }
+
+TEST(QtCanvas, DottedOutlineKeepsToTheRectangleWithGapsInTheBackgroundColour) {
+    Surface s;
+    s.Canvas->Pen.Style = TPenStyle::psDot;
+    s.Canvas->Pen.Color = clRed;
+    s.Canvas->Brush.Style = TBrushStyle::bsClear;
+    s.Canvas->BkMode = TBkMode::Transparent;
+    s.Canvas->Rectangle(10, 10, 70, 50);
+    int red = 0, white = 0;
+    for (int x = 10; x < 70; ++x) {
+        red += s.At(x, 10) == Rgb(clRed);
+        white += s.At(x, 10) == kWhite;
+    }
+    EXPECT_GT(red, 20);
+    EXPECT_GT(white, 20);
+    for (int y = 10; y < 50; ++y) {
+        EXPECT_EQ(s.At(9, y), kWhite);
+        EXPECT_EQ(s.At(70, y), kWhite);
+    }
+    bool rightEdge = false;
+    for (int y = 10; y < 50; ++y) rightEdge |= s.At(69, y) == Rgb(clRed);
+    EXPECT_TRUE(rightEdge);
+    EXPECT_EQ(s.At(40, 30), kWhite);
+}

@@ -132,6 +132,11 @@ TEST(QtPrinter, PrinterSetupReportsWhetherTheDialogWasConfirmed) {
     EXPECT_TRUE(RunPrinterSetupDialog(printer, ok));
     EXPECT_TRUE(printer.IsPdf());
     EXPECT_EQ(printer.Resolution(), 600);
+    // Through the seam: the Qt printer shows its dialog, a stand-in has none.
+    TPrinter& seam = printer;
+    EXPECT_TRUE(RunPrinterSetupDialog(seam, ok));
+    TNoPrinter none;
+    EXPECT_FALSE(RunPrinterSetupDialog(none, ok));
 }
 
 TEST(QtPrinter, MeasureCanvasMeasuresInPrinterPixels) {
