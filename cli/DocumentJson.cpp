@@ -208,6 +208,7 @@ void PictureFrom(const QJsonValue& v, const std::string& path, const std::string
         block.WriteByte(isJpeg ? 1 : 0);
         block.WriteInt32(quality);
         block.WriteByte(hasImage ? 1 : 0);
+        if (!hasImage && j.Has("Data")) TFields::Fail(path, "gives Data but HasImage is false");
         if (hasImage) {
             if (!j.Get("Data").isString()) {
                 TFields::Fail(path, "HasImage is true but there is no Data (or File)");

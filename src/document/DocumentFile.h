@@ -44,7 +44,9 @@ void WriteCompass(TWriteStream& out, const TCompass& compass);
 TCompass ReadCompass(TReadStream& in);
 
 // The file's bytes. The compass block is written after the lists exactly when compass is not
-// null. Throws std::runtime_error when a picture cannot be stored.
+// null. The editor passes the compass it holds from a loaded file (and null when it never
+// loaded one), so a file's compass survives a save while a new empty page is still the plain
+// 198-byte document. Throws std::runtime_error when a picture cannot be stored.
 std::vector<uint8_t> WriteDocument(int32_t pageWidthMm, int32_t pageHeightMm,
                                    const TPageSettings& settings, const TPageItems& items,
                                    const TCompass* compass);

@@ -174,6 +174,7 @@ TEST_F(DumpCompose, FailuresNameTheFileAndTheProblemAndWriteNothing) {
         {R"({"Images": [{"Picture": {"File": "nothing.bmp"}}]})", "Images[0].Picture.File: cannot load the picture"},
         {R"({"Images": [{"Picture": {"HasImage": true, "Data": "AAAA"}}]})", "Images[0].Picture.Data: the picture is damaged"},
         {R"({"Images": [{"Picture": {"HasImage": true}}]})", "HasImage is true but there is no Data"},
+        {R"({"Images": [{"Picture": {"HasImage": false, "Data": "AAAA"}}]})", "gives Data but HasImage is false"},
     };
     Write("old.PST", std::string("keep me"));
     for (const auto& [json, expected] : badJson) {
