@@ -6,6 +6,7 @@
 #include <QPolygon>
 #include <QVector>
 #include <algorithm>
+#include <cmath>
 
 #include "platform/Pixmap.h"
 #include "platform/TextLines.h"
@@ -69,18 +70,29 @@ const QFont& TQtCanvas::CurrentFont() {
     return Cached;
 }
 
+int32_t TQtCanvas::MinLineWidth() const {
+    // On a painter that scales down (a sheet pictured below the printer's resolution), a
+    // line stays at least one pixel of the picture wide, as a printer prints at least a dot.
+    const double scale = std::abs(Painter->combinedTransform().m11());
+    return scale > 0 && scale < 1 ? static_cast<int32_t>(std::ceil(1 / scale)) : 1;
+}
+
 void TQtCanvas::ApplyPen() {
     if (Pen.Style == TPenStyle::psClear) {
         Painter->setPen(Qt::NoPen);
         return;
     }
+    const int32_t width = std::clamp<int32_t>(Pen.Width, 1, kMaxPenWidth);
+    const int32_t drawn = std::max(width, MinLineWidth());
     QPen pen(ToQColor(Pen.Color));
-    pen.setWidth(std::clamp<int32_t>(Pen.Width, 1, kMaxPenWidth));
+    pen.setWidth(drawn);
     pen.setJoinStyle(Qt::RoundJoin);
-    const QVector<qreal> dashes = DashPattern(Pen.Style);
+    QVector<qreal> dashes = DashPattern(Pen.Style);
     if (dashes.isEmpty()) {
         pen.setCapStyle(Qt::RoundCap);
     } else {
+        // Dashes keep their length in device pixels of the pen's own width.
+        for (qreal& d : dashes) d = d * width / drawn;
         pen.setCapStyle(Qt::FlatCap);
         pen.setDashPattern(dashes);
     }
@@ -122,7 +134,7 @@ void TQtCanvas::Rectangle(int32_t left, int32_t top, int32_t right, int32_t bott
     if (Pen.Style == TPenStyle::psClear) return;
 
     // Outline inside the same area, the pen's width thick.
-    const int32_t pw = std::clamp<int32_t>(Pen.Width, 1, kMaxPenWidth);
+    const int32_t pw = std::max(std::clamp<int32_t>(Pen.Width, 1, kMaxPenWidth), MinLineWidth());
     const QColor c = ToQColor(Pen.Color);
     if (2 * pw >= w || 2 * pw >= h) {
         // The outline fills the whole rectangle.

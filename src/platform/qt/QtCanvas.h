@@ -32,6 +32,7 @@ public:
 
 private:
     const QFont& CurrentFont();
+    int32_t MinLineWidth() const;
     void ApplyPen();
     void ApplyBrush();
     // One line of text with its cell's top-left at (x, y), background per BkMode.

@@ -166,6 +166,10 @@ TEST(QtImagePrinter, DrawsPrinterPixelsFromThePrintableCornerScaledToTheImage) {
     canvas.Pen.Color = clRed;
     canvas.Brush.Color = clRed;
     canvas.Rectangle(0, 0, 400, 400);
+    // A one-pixel outline at a quarter of the resolution stays one picture pixel wide.
+    canvas.Brush.Style = TBrushStyle::bsClear;
+    canvas.Pen.Color = clBlue;
+    canvas.Rectangle(500, 500, 900, 900);
     printer.EndDoc();
     const QImage& image = printer.Image();
     ASSERT_EQ(image.size(), QSize(300, 450));
@@ -174,6 +178,8 @@ TEST(QtImagePrinter, DrawsPrinterPixelsFromThePrintableCornerScaledToTheImage) {
     EXPECT_EQ(image.pixel(124, 149), qRgb(255, 0, 0));
     EXPECT_EQ(image.pixel(24, 50), qRgb(255, 255, 255));
     EXPECT_EQ(image.pixel(125, 150), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(150, 250), qRgb(0, 0, 255)); // left edge at device x 500
+    EXPECT_EQ(image.pixel(175, 250), qRgb(255, 255, 255));
 
     TQtImagePrinter none({}, TPrinterOrientation::poPortrait, 600, 600);
     EXPECT_THROW(none.BeginDoc(), EPrinter);
