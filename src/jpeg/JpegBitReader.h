@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #include "imaging/codec/GraphicsExceptions.h"
 #include "jpeg/JpegByteReader.h"
@@ -36,15 +37,118 @@ public:
         m_Bits = 0;
     }
 
-    int DecodeSymbol(const HuffmanDecoder& table) {
+    [[gnu::always_inline]] int DecodeSymbol(const HuffmanDecoder& table) {
         if (m_Bits < 16) Fill();
-        const uint32_t peek = uint32_t(m_Buffer >> (64 - HuffmanDecoder::kLookupBits));
-        const uint32_t entry = table.Lookup[peek];
+        const uint32_t entry = table.Lookup[m_Buffer >> (64 - HuffmanDecoder::kLookupBits)];
         if (entry != 0) {
             Consume(int(entry >> 8));
             return int(entry & 0xFF);
         }
-        // The code is longer than the look-up: continue bit by bit as T.81 F.2.2.3 does.
+        return DecodeLongCode(table);
+    }
+
+    // One sequential data unit (T.81 F.2.2.1, F.2.2.2): the same steps as the generic
+    // jpeg_scan::DecodeSequentialBlock, with the bit buffer held in locals for speed.
+    bool DecodeSequentialBlock(int32_t& lastDc, const HuffmanDecoder& dcTable,
+                               const HuffmanDecoder& acTable, int16_t* coef) {
+        uint64_t buffer = m_Buffer;
+        int bits = m_Bits;
+        auto refill = [&] {
+            m_Buffer = buffer;
+            m_Bits = bits;
+            Fill();
+            buffer = m_Buffer;
+            bits = m_Bits;
+        };
+        auto symbol = [&](const HuffmanDecoder& table) -> int {
+            if (bits < 32) refill();
+            const uint32_t entry = table.Lookup[buffer >> (64 - HuffmanDecoder::kLookupBits)];
+            if (entry != 0) {
+                const int length = int(entry >> 8);
+                if (length > bits) FailAtStop();
+                buffer <<= length;
+                bits -= length;
+                return int(entry & 0xFF);
+            }
+            m_Buffer = buffer;
+            m_Bits = bits;
+            const int value = DecodeLongCode(table);
+            buffer = m_Buffer;
+            bits = m_Bits;
+            return value;
+        };
+        auto receiveExtend = [&](int n) -> int32_t {
+            if (n > bits) {
+                refill();
+                if (n > bits) FailAtStop();
+            }
+            const int32_t v = int32_t(buffer >> (64 - n));
+            buffer <<= n;
+            bits -= n;
+            return v < (int32_t(1) << (n - 1)) ? v + 1 - (int32_t(1) << n) : v;
+        };
+
+        const int s = symbol(dcTable);
+        const int32_t diff = s != 0 ? receiveExtend(s) : 0;
+        lastDc = int32_t(uint32_t(lastDc) + uint32_t(diff));
+        coef[0] = int16_t(lastDc);
+        bool ac = false;
+        for (int k = 1; k < 64; ++k) {
+            if (bits < 32) refill();
+            // Short code and extra bits in one look-up (both are there, so the order of the
+            // checks cannot matter).
+            const uint32_t fast = acTable.FastAc[buffer >> (64 - HuffmanDecoder::kLookupBits)];
+            const int total = int(fast & 0xFF);
+            if (fast != 0 && total <= bits) {
+                const int r = int(fast >> 8) & 15;
+                if (k + r > 63) throw EJpegFatal("Tartomnyon kívüli érték");
+                k += r;
+                coef[kZigzagToNatural[k]] = int16_t(int32_t(fast) >> 16);
+                buffer <<= total;
+                bits -= total;
+                ac = true;
+                continue;
+            }
+            const int rs = symbol(acTable);
+            const int r = rs >> 4, size = rs & 15;
+            if (size != 0) {
+                if (k + r > 63) throw EJpegFatal("Tartomnyon kívüli érték");
+                k += r;
+                coef[kZigzagToNatural[k]] = int16_t(receiveExtend(size));
+                ac = true;
+            } else if (r == 15) {
+                k += 15;
+            } else {
+                break;
+            }
+        }
+        m_Buffer = buffer;
+        m_Bits = bits;
+        return ac;
+    }
+
+    // The next n bits (0 <= n <= 16), first bit most significant.
+    [[gnu::always_inline]] uint32_t Receive(int n) {
+        if (n == 0) return 0;
+        if (m_Bits < n) Fill();
+        const uint32_t value = uint32_t(m_Buffer >> (64 - n));
+        Consume(n);
+        return value;
+    }
+
+    // Receive(n) followed by T.81 EXTEND (F.2.2.1).
+    [[gnu::always_inline]] int32_t ReceiveExtend(int n) {
+        if (n == 0) return 0;
+        const int32_t v = int32_t(Receive(n));
+        return v < (int32_t(1) << (n - 1)) ? v + 1 - (int32_t(1) << n) : v;
+    }
+
+private:
+    enum class Stop { None, EndOfData, Marker, Dnl };
+
+    // A code longer than the look-up: continue bit by bit as T.81 F.2.2.3 does.
+    [[gnu::noinline]] int DecodeLongCode(const HuffmanDecoder& table) {
+        const uint32_t peek = uint32_t(m_Buffer >> (64 - HuffmanDecoder::kLookupBits));
         Consume(HuffmanDecoder::kLookupBits);
         int32_t code = int32_t(peek);
         int length = HuffmanDecoder::kLookupBits;
@@ -56,26 +160,7 @@ public:
         return table.HuffVal[table.ValPtr[length - 1] + code - table.MinCode[length - 1]];
     }
 
-    // The next n bits (0 <= n <= 16), first bit most significant.
-    uint32_t Receive(int n) {
-        if (n == 0) return 0;
-        if (m_Bits < n) Fill();
-        const uint32_t value = uint32_t(m_Buffer >> (64 - n));
-        Consume(n);
-        return value;
-    }
-
-    // Receive(n) followed by T.81 EXTEND (F.2.2.1).
-    int32_t ReceiveExtend(int n) {
-        if (n == 0) return 0;
-        const int32_t v = int32_t(Receive(n));
-        return v < (int32_t(1) << (n - 1)) ? v + 1 - (int32_t(1) << n) : v;
-    }
-
-private:
-    enum class Stop { None, EndOfData, Marker, Dnl };
-
-    void Consume(int n) {
+    [[gnu::always_inline]] void Consume(int n) {
         if (n > m_Bits) FailAtStop();
         m_Buffer <<= n;
         m_Bits -= n;
@@ -83,7 +168,22 @@ private:
 
     // Appends whole bytes until the buffer holds more than 56 bits or a marker or the end of
     // the data is reached; those stay unread until a bit beyond them is needed.
-    void Fill() {
+    [[gnu::noinline]] void Fill() {
+        // Fast case: the next 8 bytes hold no 0xFF, so as many whole bytes as fit go in at once.
+        if (m_Bits <= 56 && m_Size - m_Position >= 8) {
+            uint64_t word;
+            std::memcpy(&word, m_Data + m_Position, 8);
+            word = __builtin_bswap64(word);
+            const uint64_t inverted = ~word;  // a 0xFF byte becomes a zero byte
+            constexpr uint64_t kLow = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
+            if (((inverted - kLow) & ~inverted & kHigh) == 0) {
+                const int n = (64 - m_Bits) >> 3;
+                m_Buffer |= (word >> (64 - 8 * n)) << (64 - m_Bits - 8 * n);
+                m_Position += size_t(n);
+                m_Bits += 8 * n;
+                return;
+            }
+        }
         while (m_Bits <= 56) {
             if (m_Position >= m_Size) {
                 m_Stop = Stop::EndOfData;

@@ -5,31 +5,36 @@
 
 namespace {
 
-// The butterflies run on uint32_t so that overflow from corrupt coefficients wraps instead of
-// being undefined; Sar is the arithmetic (sign-keeping) right shift of the signed value.
+// The butterflies run on uint32_t lanes so that overflow from corrupt coefficients wraps
+// instead of being undefined; Sar is the arithmetic (sign-keeping) right shift of the signed
+// value. The column pass runs on all eight columns at once as a GCC/Clang vector.
 using W = uint32_t;
+typedef uint32_t W8 __attribute__((vector_size(32)));
+typedef int32_t I8 __attribute__((vector_size(32)));
 constexpr W C1 = 59;
 constexpr W C2 = 45;
 constexpr W C3 = 24;
 constexpr W kColumnBias = 128 * 4096 + 2048;  // level shift and rounding of the final >> 12
 
 inline W Sar(W v, int n) { return W(int32_t(v) >> n); }
+inline W8 Sar(W8 v, int n) { return W8(I8(v) >> n); }
 
 // One 8-point pass; `bias` is added to the even part's t0 and t1.
-inline void Butterfly(const W y[8], W bias, W out[8]) {
-    const W t0 = y[0] + y[4] + bias;
-    const W t1 = y[0] - y[4] + bias;
-    const W t2 = y[2] + y[6];
-    const W t3 = Sar((y[2] - y[6]) * C2, 6);
-    const W u = t3 + t2;
-    const W e0 = t0 + u, e3 = t0 - u, e1 = t1 + t3, e2 = t1 - t3;
+template <class T>
+inline void Butterfly(const T y[8], T bias, T out[8]) {
+    const T t0 = y[0] + y[4] + bias;
+    const T t1 = y[0] - y[4] + bias;
+    const T t2 = y[2] + y[6];
+    const T t3 = Sar((y[2] - y[6]) * C2, 6);
+    const T u = t3 + t2;
+    const T e0 = t0 + u, e3 = t0 - u, e1 = t1 + t3, e2 = t1 - t3;
 
-    const W z1 = y[1] + y[7], z2 = y[1] - y[7], z3 = y[5] + y[3], z4 = y[5] - y[3];
-    const W p = (z2 + z4) * C3;
-    const W d = Sar(p + (C1 - C3) * z4, 6);
-    const W q5 = Sar((z1 - z3) * C2, 6);
-    const W q6 = Sar((C1 + C3) * z2 - p, 6);
-    const W e = d + q5, f = q5 + q6, g = q6 + z1 + z3;
+    const T z1 = y[1] + y[7], z2 = y[1] - y[7], z3 = y[5] + y[3], z4 = y[5] - y[3];
+    const T p = (z2 + z4) * C3;
+    const T d = Sar(p + (C1 - C3) * z4, 6);
+    const T q5 = Sar((z1 - z3) * C2, 6);
+    const T q6 = Sar((C1 + C3) * z2 - p, 6);
+    const T e = d + q5, f = q5 + q6, g = q6 + z1 + z3;
 
     out[0] = e0 + g; out[1] = e1 + f; out[2] = e2 + e; out[3] = e3 + d;
     out[4] = e3 - d; out[5] = e2 - e; out[6] = e1 - f; out[7] = e0 - g;
@@ -44,25 +49,33 @@ inline uint8_t Clamp(W v) {
 
 void InverseDct(const int16_t* coefficients, const int32_t* scaled, uint8_t* out,
                 size_t stride) {
-    W rows[64];
+    // Row pass; a row whose AC terms are all zero gives eight equal values (the butterflies
+    // give the same for such a row, this only saves the work).
+    W8 rows[8];
     for (int r = 0; r < 8; ++r) {
         const int16_t* x = coefficients + r * 8;
         const int32_t* q = scaled + r * 8;
-        W* o = rows + r * 8;
         if ((x[1] | x[2] | x[3] | x[4] | x[5] | x[6] | x[7]) == 0) {
             const W v = W(x[0]) * W(q[0]);
-            for (int k = 0; k < 8; ++k) o[k] = v;
+            rows[r] = W8{v, v, v, v, v, v, v, v};
             continue;
         }
-        W y[8];
-        for (int k = 0; k < 8; ++k) y[k] = W(x[k]) * W(q[k]);
-        Butterfly(y, 0, o);
-    }
-    for (int c = 0; c < 8; ++c) {
         W y[8], o[8];
-        for (int k = 0; k < 8; ++k) y[k] = rows[k * 8 + c];
-        Butterfly(y, kColumnBias, o);
-        for (int k = 0; k < 8; ++k) out[k * stride + c] = Clamp(o[k]);
+        for (int k = 0; k < 8; ++k) y[k] = W(x[k]) * W(q[k]);
+        Butterfly(y, W(0), o);
+        rows[r] = W8{o[0], o[1], o[2], o[3], o[4], o[5], o[6], o[7]};
+    }
+    // Column pass on all columns at once, then >> 12 and clamp to 0..255.
+    W8 o[8];
+    const W8 bias = {kColumnBias, kColumnBias, kColumnBias, kColumnBias,
+                     kColumnBias, kColumnBias, kColumnBias, kColumnBias};
+    Butterfly(rows, bias, o);
+    for (int k = 0; k < 8; ++k) {
+        I8 v = I8(o[k]) >> 12;
+        v = v < 0 ? 0 : v;
+        v = v > 255 ? 255 : v;
+        uint8_t* line = out + k * stride;
+        for (int c = 0; c < 8; ++c) line[c] = uint8_t(v[c]);
     }
 }
 

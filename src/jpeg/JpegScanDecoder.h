@@ -12,7 +12,7 @@
 namespace jpeg_scan {
 
 // Sequential data unit (F.2.2.1, F.2.2.2) into `coef` (zeroed by the caller). Returns whether
-// any AC coefficient was decoded.
+// any AC coefficient was decoded. A reader may bring its own faster version of these steps.
 template <class Bits>
 inline bool DecodeSequentialBlock(Bits& bits, DecoderComponent& c, int16_t* coef) {
     const int s = bits.DecodeSymbol(*c.DcTable);
@@ -40,7 +40,11 @@ template <class Bits>
 inline void DecodeSequentialUnit(Bits& bits, DecoderComponent& c, uint32_t row, uint32_t col) {
     int16_t coef[64];
     std::memset(coef, 0, sizeof coef);
-    const bool ac = DecodeSequentialBlock(bits, c, coef);
+    bool ac;
+    if constexpr (requires { bits.DecodeSequentialBlock(c.LastDc, *c.DcTable, *c.AcTable, coef); })
+        ac = bits.DecodeSequentialBlock(c.LastDc, *c.DcTable, *c.AcTable, coef);
+    else
+        ac = DecodeSequentialBlock(bits, c, coef);
     uint8_t* out = c.Samples(row, col);
     const int32_t* scaled = c.QuantizationTable->ScaledValues;
     if (ac) {

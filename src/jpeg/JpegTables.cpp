@@ -60,6 +60,14 @@ bool HuffmanDecoder::Build(const uint8_t counts[16], const uint8_t* values, int 
             if (length < kLookupBits) c = 2 * c + ((bits >> (kLookupBits - 1 - length)) & 1);
         }
         Lookup[bits] = entry;
+        FastAc[bits] = 0;
+        const int length = entry >> 8, run = (entry >> 4) & 15, size = entry & 15;
+        if (entry != 0 && size != 0 && length + size <= kLookupBits) {
+            // The extra bits follow the code; T.81 EXTEND gives the signed value.
+            const int v = (bits >> (kLookupBits - length - size)) & ((1 << size) - 1);
+            const int value = v < (1 << (size - 1)) ? v + 1 - (1 << size) : v;
+            FastAc[bits] = uint32_t(value) << 16 | uint32_t(run) << 8 | uint32_t(length + size);
+        }
     }
     Defined = true;
     return true;

@@ -24,6 +24,9 @@ struct HuffmanDecoder {
     // Indexed by the next kLookupBits bits: (code length << 8) | symbol, or 0 when the code is
     // longer than kLookupBits.
     uint16_t Lookup[1 << kLookupBits] = {};
+    // For AC decoding: when a run/size code and its extra bits together fit in kLookupBits
+    // bits, (coefficient value << 16) | (run << 8) | total bits; otherwise 0.
+    uint32_t FastAc[1 << kLookupBits] = {};
 
     // Builds the table from the 16 code-length counts and the symbol values. Returns false when
     // the counts do not form a prefix code (more codes of some length than the code space
