@@ -28,8 +28,10 @@ Bytes Segment(uint8_t marker, const Bytes& payload) {
 const Bytes kSoi = {0xFF, 0xD8};
 const Bytes kEoi = {0xFF, 0xD9};
 
-Bytes App0(const char* identifier = "JFIF") {
-    Bytes p(identifier, identifier + 5);
+// The identifier's letters and terminating zero, padded with zeros to the five bytes of "JFIF".
+Bytes App0(const std::string& identifier = "JFIF") {
+    Bytes p(identifier.begin(), identifier.end());
+    p.resize(5, 0);
     p.insert(p.end(), {1, 1, 0, 0, 1, 0, 1, 0, 0});
     return Segment(0xE0, p);
 }

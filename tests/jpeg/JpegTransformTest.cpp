@@ -4,6 +4,7 @@
 #include <cstring>
 #include <random>
 
+#include "jpeg/JpegColor.h"
 #include "jpeg/JpegIdct.h"
 #include "jpeg/JpegTables.h"
 
@@ -109,4 +110,112 @@ TEST(JpegIdct, SingleCoefficientsGiveCosinePatterns) {
     uint8_t out[64];
     InverseDct(coef, q.ScaledValues, out, 8);
     EXPECT_NEAR(out[0] - 128, 55, 2);
+}
+
+namespace {
+
+// The transform exactly as written down: 32-bit two's complement arithmetic (wrapping),
+// row pass with its all-zero shortcut, column pass with the level shift and rounding.
+void LiteralIdct(const int16_t* x, const int32_t* q, uint8_t* out) {
+    auto w = [](int64_t v) { return int32_t(uint32_t(uint64_t(v))); };
+    auto pass = [&](const int32_t* y, int32_t bias, int32_t* o) {
+        const int32_t C1 = 59, C2 = 45, C3 = 24;
+        const int32_t t0 = w(int64_t(y[0]) + y[4] + bias), t1 = w(int64_t(y[0]) - y[4] + bias);
+        const int32_t t2 = w(int64_t(y[2]) + y[6]);
+        const int32_t t3 = w(int64_t(w(w(int64_t(y[2]) - y[6]) * int64_t(C2))) >> 6);
+        const int32_t u = w(int64_t(t3) + t2);
+        const int32_t e0 = w(int64_t(t0) + u), e3 = w(int64_t(t0) - u);
+        const int32_t e1 = w(int64_t(t1) + t3), e2 = w(int64_t(t1) - t3);
+        const int32_t z1 = w(int64_t(y[1]) + y[7]), z2 = w(int64_t(y[1]) - y[7]);
+        const int32_t z3 = w(int64_t(y[5]) + y[3]), z4 = w(int64_t(y[5]) - y[3]);
+        const int32_t p = w(w(int64_t(z2) + z4) * int64_t(C3));
+        const int32_t d = w(int64_t(w(int64_t(p) + w(int64_t(C1 - C3) * z4))) >> 6);
+        const int32_t q5 = w(int64_t(w(w(int64_t(z1) - z3) * int64_t(C2))) >> 6);
+        const int32_t q6 = w(int64_t(w(w(int64_t(C1 + C3) * z2) - int64_t(p))) >> 6);
+        const int32_t e = w(int64_t(d) + q5), f = w(int64_t(q5) + q6);
+        const int32_t g = w(int64_t(w(int64_t(q6) + z1)) + z3);
+        const int32_t r[8] = {w(int64_t(e0) + g), w(int64_t(e1) + f), w(int64_t(e2) + e),
+                              w(int64_t(e3) + d), w(int64_t(e3) - d), w(int64_t(e2) - e),
+                              w(int64_t(e1) - f), w(int64_t(e0) - g)};
+        std::memcpy(o, r, sizeof r);
+    };
+    int32_t rows[64];
+    for (int r = 0; r < 8; ++r) {
+        bool acZero = true;
+        for (int k = 1; k < 8; ++k) acZero = acZero && x[r * 8 + k] == 0;
+        int32_t y[8];
+        for (int k = 0; k < 8; ++k) y[k] = w(int64_t(x[r * 8 + k]) * q[r * 8 + k]);
+        if (acZero) {
+            for (int k = 0; k < 8; ++k) rows[r * 8 + k] = y[0];
+        } else {
+            pass(y, 0, rows + r * 8);
+        }
+    }
+    for (int c = 0; c < 8; ++c) {
+        int32_t y[8], o[8];
+        for (int k = 0; k < 8; ++k) y[k] = rows[k * 8 + c];
+        pass(y, 526336, o);
+        for (int k = 0; k < 8; ++k) {
+            const int32_t v = o[k] >> 12;
+            out[k * 8 + c] = uint8_t(v < 0 ? 0 : v > 255 ? 255 : v);
+        }
+    }
+}
+
+}  // namespace
+
+// The vectorized transform against the literal one, on sparse and dense blocks with real
+// and extreme tables.
+TEST(JpegIdct, MatchesTheLiteralTransformBitForBit) {
+    std::mt19937 rng(11);
+    for (int i = 0; i < 30000; ++i) {
+        DecoderQuantizationTable table;
+        const int qMax = i % 4 == 0 ? 255 : 60;
+        for (uint16_t& v : table.Values) v = uint16_t(1 + rng() % qMax);
+        table.BuildScaledValues();
+        int16_t coef[64] = {};
+        const int count = int(rng() % (i % 10 == 0 ? 64 : 12));
+        const int range = i % 7 == 0 ? 65536 : i % 3 == 0 ? 2048 : 64;
+        for (int n = 0; n < count; ++n) coef[rng() % 64] = int16_t(int(rng() % range) - range / 2);
+        uint8_t expected[64], actual[8 * 11];
+        LiteralIdct(coef, table.ScaledValues, expected);
+        InverseDct(coef, table.ScaledValues, actual, 11);  // a stride wider than the block
+        for (int k = 0; k < 64; ++k)
+            ASSERT_EQ(actual[(k / 8) * 11 + k % 8], expected[k]) << "case " << i << " sample " << k;
+    }
+}
+
+// Every Y, Cb, Cr combination, through the vector and the scalar part of the row.
+TEST(JpegColor, RowConversionMatchesTheFormulaForEveryInput) {
+    constexpr uint32_t kWidth = 256 + 19;
+    uint8_t lum[kWidth], cb[kWidth], cr[kWidth], out[kWidth * 3];
+    auto clamp = [](int v) { return v < 0 ? 0 : v > 255 ? 255 : v; };
+    for (int u = 0; u < 256; ++u) {
+        for (int v = 0; v < 256; ++v) {
+            for (uint32_t x = 0; x < kWidth; ++x) {
+                lum[x] = uint8_t(x);
+                cb[x] = uint8_t(u);
+                cr[x] = uint8_t(v);
+            }
+            YCbCrRowToBgr(lum, cb, cr, out, kWidth);
+            uint8_t expected[kWidth * 3];
+            for (uint32_t x = 0; x < kWidth; ++x) {
+                const int y = lum[x];
+                expected[3 * x] = uint8_t(clamp(y + ((7258 * (u - 128) + 2048) >> 12)));
+                expected[3 * x + 1] =
+                    uint8_t(clamp(y - ((1409 * (u - 128) + 2925 * (v - 128) + 2048) >> 12)));
+                expected[3 * x + 2] = uint8_t(clamp(y + ((5742 * (v - 128) + 2048) >> 12)));
+            }
+            ASSERT_EQ(std::memcmp(out, expected, sizeof out), 0) << "Cb " << u << " Cr " << v;
+        }
+    }
+}
+
+TEST(JpegColor, WidenRowRepeatsSamples) {
+    uint8_t row[40], buffer[100];
+    for (int i = 0; i < 40; ++i) row[i] = uint8_t(i * 3);
+    for (uint32_t factor : {1u, 2u, 3u, 4u}) {
+        const uint8_t* wide = WidenRow(row, factor, 37 * factor / 2 + 1, buffer);
+        for (uint32_t x = 0; x < 37 * factor / 2 + 1; ++x) ASSERT_EQ(wide[x], row[x / factor]);
+    }
 }
