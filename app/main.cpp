@@ -3,10 +3,10 @@
 #include "editor/EditorServices.h"
 #include "editor/EditorWindow.h"
 #include "editor/Forms.h"
-#include "platform/Printer.h"
 #include "platform/qt/Application.h"
 #include "platform/qt/ModalRunner.h"
 #include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtPrinter.h"
 #include "platform/qt/QtScreen.h"
 
 int main(int argc, char** argv) {
@@ -18,7 +18,8 @@ int main(int argc, char** argv) {
     TQtColorDialogs colors;
     TQtFontDialogs fonts;
     TModalRunner modal;
-    TNoPrinter printer;
+    // The system's default printer, or the built-in PDF printer where there is none.
+    TQtPrinter printer(TQtPrinter::TChoice::SystemDefault, &files);
     TEditorServices services{screen, messages, files, colors, fonts, modal, printer};
 
     TForms forms;

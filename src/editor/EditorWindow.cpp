@@ -20,9 +20,11 @@
 #include "document/DocumentFile.h"
 #include "editor/EditorServices.h"
 #include "editor/Forms.h"
+#include "editor/PrintPage.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Screen.h"
 #include "platform/qt/ModalRunner.h"
+#include "platform/qt/QtPrinter.h"
 
 namespace {
 
@@ -172,6 +174,8 @@ void TNyomtatoOldalDlg::CreateControls() {
         connect(bar, &QScrollBar::sliderReleased, this, [this] { ScrollTracking(false); });
     }
 
+    connect(btnProba, &QPushButton::clicked, this, [this] { Print(); });
+    connect(Button1, &QPushButton::clicked, this, [this] { PrinterSetup(); });
     connect(btnKimentes, &QPushButton::clicked, this, [this] { SaveDocument(); });
     connect(btnBetoltes, &QPushButton::clicked, this, [this] { LoadDocument(); });
     connect(Button2, &QPushButton::clicked, this, [this] { ShowAbout(); });
@@ -224,6 +228,19 @@ void TNyomtatoOldalDlg::ShowAbout() {
 void TNyomtatoOldalDlg::Timer1Timer() {
     Timer1->stop();
     Editor.RepeatTimerFired();
+}
+
+void TNyomtatoOldalDlg::Print() {
+    const std::string error =
+        PrintDocument(Services.Printer, Editor.Items, Editor.Settings, Editor.Metrics);
+    Services.Screen.SetCursor(crArrow);
+    if (!error.empty()) Services.Messages.Show(error, kPrintCaption, MB_ICONERROR);
+}
+
+void TNyomtatoOldalDlg::PrinterSetup() {
+    // Confirmed or cancelled, the sheet is read again and the document starts empty.
+    RunPrinterSetupDialog(Services.Printer, Services.Modal, this);
+    ResetPage();
 }
 
 void TNyomtatoOldalDlg::SaveDocument() {

@@ -75,6 +75,10 @@ public:
     virtual void NewCaptionCreated(class TNyomtatoSzoveg&) {}
 
     void ResetPage();
+    // "&Print": the page on the program's printer; a failure is shown in a message box.
+    void Print();
+    // "Printer setup": the platform's print dialog, then the page is reset for the sheet.
+    void PrinterSetup();
     // Shows the state of the editor: scroll and zoom bars, repeat menu, then the page.
     void PaintView(bool relayout);
     void FormKeyDown(int key);

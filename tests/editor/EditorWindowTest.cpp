@@ -15,6 +15,7 @@
 #include "editor/EditorWindow.h"
 #include "editor/Forms.h"
 #include "support/QtTestApp.h"
+#include "platform/RecordingCanvas.h"
 #include "support/ScriptedServices.h"
 
 namespace {
@@ -136,4 +137,60 @@ TEST_F(EditorWindowTest, TheRepeatTimerBringsTheMenuBack) {
     w.Timer1Timer();
     EXPECT_FALSE(w.Timer1->isActive());
     EXPECT_TRUE(w.Editor.RepeatMenuAttached);
+}
+
+namespace {
+
+// A printer whose one page is a recording canvas.
+class PagePrinter : public TNoPrinter {
+public:
+    bool DefaultEntry(TPrinterEntry& e) override {
+        e = {"Office", "driver", "port"};
+        return true;
+    }
+    TPrinterDeviceCaps DeviceCaps() override { return {4960, 4772, 202, 94, 7016, 6828, 289, 94}; }
+    TCanvas& BeginDoc() override {
+        ++Jobs;
+        return Page;
+    }
+    void EndDoc() override { ++Finished; }
+    TRecordingCanvas Page;
+    int Jobs = 0;
+    int Finished = 0;
+};
+
+} // namespace
+
+TEST_F(EditorWindowTest, PrinterSetupEmptiesTheDocumentAndResetsTheZoom) {
+    TNyomtatoOldalDlg& w = Window();
+    w.Editor.Items.Lines.Add(std::make_unique<TNyomtatoVonal>());
+    w.Editor.SetZoomPosition(40);
+    w.PrinterSetup();
+    EXPECT_EQ(w.Editor.Items.Lines.Count(), 0);
+    EXPECT_EQ(w.Editor.Zoom, 1.0);
+    EXPECT_EQ(w.sbNagyitas->value(), 5);
+}
+
+TEST_F(EditorWindowTest, PrintWithoutPrinterShowsWhyAndPrintingDrawsThePage) {
+    Window().Print();
+    ASSERT_EQ(Scripted.Messages.Shown.size(), 1u);
+    EXPECT_EQ(Scripted.Messages.Shown[0].Flags, MB_ICONERROR);
+    EXPECT_EQ(Scripted.Screen.Current, crArrow);
+
+    PagePrinter printer;
+    Scripted.Printer = &printer;
+    TEditorServices services = Scripted.Services();
+    TForms forms;
+    CreateForms(forms, services);
+    TNyomtatoOldalDlg& w = *forms.NyomtatoOldalDlg;
+    auto r = std::make_unique<TNyomtatoNegyszog>();
+    r->Rect = {10, 10, 20, 20};
+    r->Color = clRed;
+    w.Editor.Items.Rectangles.Add(std::move(r));
+    w.Print();
+    EXPECT_EQ(Scripted.Messages.Shown.size(), 1u); // no new message
+    EXPECT_EQ(printer.Jobs, 1);
+    EXPECT_EQ(printer.Finished, 1);
+    ASSERT_EQ(printer.Page.CallsOf("Rectangle").size(), 1u);
+    EXPECT_EQ(printer.Page.CallsOf("Rectangle")[0].Brush.Color, clRed);
 }
