@@ -78,7 +78,8 @@ void TPageEditor::RepeatTimerFired() {
 }
 
 std::optional<std::string> TPageEditor::SaveDocument(const std::string& path) const {
-    return SaveDocumentFile(path, PageWidthMm, PageHeightMm, Settings, Items, &Compass);
+    return SaveDocumentFile(path, PageWidthMm, PageHeightMm, Settings, Items,
+                            Compass ? &*Compass : nullptr);
 }
 
 std::optional<std::string> TPageEditor::LoadDocument(const std::string& path) {
@@ -87,6 +88,6 @@ std::optional<std::string> TPageEditor::LoadDocument(const std::string& path) {
     TDocumentData& doc = *load.Document;
     Settings = doc.PageSettings;
     Items = std::move(doc.Items);
-    if (doc.Compass) Compass = *doc.Compass;
+    if (doc.Compass) Compass = doc.Compass;
     return std::nullopt;
 }

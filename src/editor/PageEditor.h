@@ -41,7 +41,9 @@ public:
     // Document.
     TPageItems Items;
     TPageSettings Settings;
-    TCompass Compass;
+    // The compass mark's state: none until a loaded document brings one; saved with the
+    // document when present, so a page without one stays in the compact file form.
+    std::optional<TCompass> Compass;
 
     // Page and view.
     TPrinterMetrics Metrics;
@@ -81,7 +83,7 @@ public:
     // The repeat timer fired: it stops and the menu comes back.
     void RepeatTimerFired();
 
-    // Writes the document (with its compass) to path, replacing the file only when all of
+    // Writes the document (with its compass, when it has one) to path, replacing the file only when all of
     // it was written. The message for the user on failure.
     std::optional<std::string> SaveDocument(const std::string& path) const;
     // Reads the document at path and, only when all of it was read, installs its page

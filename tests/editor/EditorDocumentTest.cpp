@@ -51,7 +51,7 @@ TEST_F(EditorDocumentTest, SavedDocumentLoadsBackWithItsItemsAndSettings) {
     frame->Members.AddReference(ikCaption, 0);
     Window().Editor.Items.Frames.Add(std::move(frame));
     Window().Editor.Settings.PageBorderVisible = true;
-    Window().Editor.Compass.Size = 15;
+    Window().Editor.Compass = TCompass{true, {50, 60}, 15, false};
 
     Scripted.Files.Answers = {PathOf("page.PST")};
     Window().SaveDocument();
@@ -61,7 +61,7 @@ TEST_F(EditorDocumentTest, SavedDocumentLoadsBackWithItsItemsAndSettings) {
 
     Window().ResetPage(); // empties the document
     ASSERT_EQ(Window().Editor.Items.Captions.Count(), 0);
-    Window().Editor.Compass.Size = 0;
+    Window().Editor.Compass.reset();
 
     Scripted.Files.Answers = {PathOf("page.PST")};
     Window().LoadDocument();
@@ -72,8 +72,23 @@ TEST_F(EditorDocumentTest, SavedDocumentLoadsBackWithItsItemsAndSettings) {
     ASSERT_EQ(e.Items.Frames.Count(), 1);
     EXPECT_EQ(e.Items.Frames[0].Members[0], (TKKItem{ikCaption, 0}));
     EXPECT_TRUE(e.Settings.PageBorderVisible);
-    EXPECT_EQ(e.Compass.Size, 15);
+    ASSERT_TRUE(e.Compass.has_value());
+    EXPECT_EQ(e.Compass->Size, 15);
+    EXPECT_EQ(e.Compass->Centre, (TPoint{50, 60}));
     EXPECT_EQ(e.PageWidthMm, 2000); // the sheet stays the current printer's
+}
+
+TEST_F(EditorDocumentTest, APageWithoutCompassSavesAsTheCompactFileAndKeepsTheCompassOnLoad) {
+    Scripted.Files.Answers = {PathOf("empty.PST")};
+    Window().SaveDocument();
+    EXPECT_EQ(fs::file_size(PathOf("empty.PST")), 198u);
+
+    // A file without a compass block leaves the compass as it was.
+    Window().Editor.Compass = TCompass{true, {1, 2}, 15, true};
+    Scripted.Files.Answers = {PathOf("empty.PST")};
+    Window().LoadDocument();
+    ASSERT_TRUE(Window().Editor.Compass.has_value());
+    EXPECT_TRUE(Window().Editor.Compass->Simple);
 }
 
 TEST_F(EditorDocumentTest, AFileThatIsNotADocumentIsRefusedAndNothingChanges) {
