@@ -243,6 +243,11 @@ void TNyomtatoOldalDlg::PrinterSetup() {
     ResetPage();
 }
 
+void TNyomtatoOldalDlg::UpdateScaleCaptions() {
+    Editor.UpdateScaleCaptions(ScaleText, Services.Printer);
+    PaintView(false);
+}
+
 void TNyomtatoOldalDlg::SaveDocument() {
     const auto path = Services.Files.Save(SaveDialog);
     if (!path) return;

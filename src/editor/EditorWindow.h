@@ -5,6 +5,7 @@
 
 #include <QWidget>
 #include <array>
+#include <string>
 
 #include "editor/PageEditor.h"
 #include "platform/FileDialogs.h"
@@ -67,11 +68,15 @@ public:
     TFileDialogSpec SaveDialog;
     TFileDialogSpec OpenDialogJel;
 
+    // The scale text of the page ("1 : " + this is what scale captions show). No control of
+    // this window sets it; an outside scale control may.
+    std::string ScaleText;
+
     // Commands the window adds, in this order.
     virtual void SaveDocument();
     virtual void LoadDocument();
     virtual void BeforeNewCaption() {}
-    virtual void UpdateScaleCaptions() {}
+    virtual void UpdateScaleCaptions();
     virtual void NewCaptionCreated(class TNyomtatoSzoveg&) {}
 
     void ResetPage();

@@ -4,6 +4,7 @@
 
 #include "document/DocumentFile.h"
 #include "editor/PageLayout.h"
+#include "editor/TextMeasure.h"
 #include "platform/Screen.h"
 
 void TPageEditor::ResetPage(TPrinter& printer) {
@@ -70,6 +71,15 @@ bool TPageEditor::CancelEntry(TScreen& screen) {
     screen.SetCursor(crArrow);
     Mode = mdIdle;
     return discarded;
+}
+
+void TPageEditor::UpdateScaleCaptions(const std::string& scaleText, TPrinter& printer) {
+    for (int i = 0; i < Items.Captions.Count(); ++i) {
+        TNyomtatoSzoveg& caption = Items.Captions[i];
+        if (!caption.ScaleCaption) continue;
+        caption.Text = "1 : " + scaleText;
+        MeasureCaption(caption, printer, Metrics);
+    }
 }
 
 void TPageEditor::RepeatTimerFired() {

@@ -80,6 +80,8 @@ public:
     // Escape: abandons a line or polygon being entered and returns to idle. True when points
     // were discarded (the page must be repainted).
     bool CancelEntry(TScreen& screen);
+    // Captions that show the page scale read "1 : " + scaleText and are measured again.
+    void UpdateScaleCaptions(const std::string& scaleText, TPrinter& printer);
     // The repeat timer fired: it stops and the menu comes back.
     void RepeatTimerFired();
 

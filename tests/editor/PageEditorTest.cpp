@@ -99,3 +99,21 @@ TEST(PageEditor, EscapeDiscardsAPolygonBeingEnteredWithoutCreatingIt) {
     EXPECT_FALSE(editor.CancelEntry(screen));
     EXPECT_EQ(editor.Mode, mdIdle);
 }
+
+TEST(PageEditor, ScaleCaptionsShowTheScaleAndAreMeasuredAgain) {
+    TPageEditor editor;
+    A4Printer a4;
+    editor.ResetPage(a4);
+    for (bool scale : {true, false}) {
+        auto c = std::make_unique<TNyomtatoSzoveg>();
+        c->Text = "old";
+        c->Rect = {10, 10, 11, 11};
+        c->ScaleCaption = scale;
+        editor.Items.Captions.Add(std::move(c));
+    }
+    editor.UpdateScaleCaptions("2500", a4);
+    EXPECT_EQ(editor.Items.Captions[0].Text, "1 : 2500");
+    EXPECT_GT(editor.Items.Captions[0].Rect.Right, 11); // re-measured for the longer text
+    EXPECT_EQ(editor.Items.Captions[1].Text, "old");
+    EXPECT_EQ(editor.Items.Captions[1].Rect.Right, 11);
+}
