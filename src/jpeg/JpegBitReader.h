@@ -5,8 +5,13 @@
 // Finish() hands back the byte position such a reader would have reached.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "imaging/codec/GraphicsExceptions.h"
 #include "jpeg/JpegByteReader.h"
@@ -47,8 +52,96 @@ public:
         return DecodeLongCode(table);
     }
 
+    // The reader's bit buffer copied into a local object for one block, so the compiler can
+    // keep it in registers; Store() hands it back. Same interface as the reader.
+    class Local {
+    public:
+        explicit Local(JpegBitReader& parent)
+            : m_Parent(parent), m_Buffer(parent.m_Buffer), m_Bits(parent.m_Bits) {}
+        void Store() {
+            m_Parent.m_Buffer = m_Buffer;
+            m_Parent.m_Bits = m_Bits;
+        }
+
+        [[gnu::always_inline]] int DecodeSymbol(const HuffmanDecoder& table) {
+            if (m_Bits < 16) Refill();
+            const uint32_t entry = table.Lookup[m_Buffer >> (64 - HuffmanDecoder::kLookupBits)];
+            if (entry != 0) {
+                Consume(int(entry >> 8));
+                return int(entry & 0xFF);
+            }
+            Store();
+            const int value = m_Parent.DecodeLongCode(table);
+            Load();
+            return value;
+        }
+        [[gnu::always_inline]] uint32_t Receive(int n) {
+            if (n == 0) return 0;
+            if (m_Bits < n) Refill();
+            const uint32_t value = uint32_t(m_Buffer >> (64 - n));
+            Consume(n);
+            return value;
+        }
+        [[gnu::always_inline]] int32_t ReceiveExtend(int n) {
+            if (n == 0) return 0;
+            const int32_t v = int32_t(Receive(n));
+            return v < (int32_t(1) << (n - 1)) ? v + 1 - (int32_t(1) << n) : v;
+        }
+
+        // Progressive AC refinement of zigzag positions from..to inside an end-of-band run:
+        // one correction bit for each non-zero coefficient, in order (T.81 G.1.2.3), read up
+        // to 16 at a time.
+        void RefineNonZero(int16_t* block, uint32_t from, uint32_t to, int32_t p1) {
+            if (from > to) return;
+            uint64_t nonZero = 0;
+#if defined(__SSE2__)
+            const __m128i zero = _mm_setzero_si128();
+            for (int k = 0; k < 64; k += 16) {
+                const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + k));
+                const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + k + 8));
+                const __m128i isZero = _mm_packs_epi16(_mm_cmpeq_epi16(a, zero), _mm_cmpeq_epi16(b, zero));
+                nonZero |= uint64_t(~uint32_t(_mm_movemask_epi8(isZero)) & 0xFFFFu) << k;
+            }
+#else
+            for (int k = 0; k < 64; ++k) nonZero |= uint64_t(block[k] != 0) << k;
+#endif
+            nonZero &= (~uint64_t(0) >> (63 - to)) & (~uint64_t(0) << from);
+            while (nonZero != 0) {
+                const int take = std::min(__builtin_popcountll(nonZero), 16);
+                const uint32_t corrections = Receive(take);
+                for (int i = take - 1; i >= 0; --i) {
+                    const int k = __builtin_ctzll(nonZero);
+                    nonZero &= nonZero - 1;
+                    int16_t& v = block[k];
+                    if ((corrections >> i) & 1) v = int16_t(v > 0 ? v + p1 : v - p1);
+                }
+            }
+        }
+
+    private:
+        void Load() {
+            m_Buffer = m_Parent.m_Buffer;
+            m_Bits = m_Parent.m_Bits;
+        }
+        void Refill() {
+            Store();
+            m_Parent.Fill();
+            Load();
+        }
+        [[gnu::always_inline]] void Consume(int n) {
+            if (n > m_Bits) m_Parent.FailAtStop();
+            m_Buffer <<= n;
+            m_Bits -= n;
+        }
+
+        JpegBitReader& m_Parent;
+        uint64_t m_Buffer;
+        int m_Bits;
+    };
+
     // One sequential data unit (T.81 F.2.2.1, F.2.2.2): the same steps as the generic
-    // jpeg_scan::DecodeSequentialBlock, with the bit buffer held in locals for speed.
+    // jpeg_scan::DecodeSequentialBlock, with the bit buffer held in locals for speed. The block
+    // is stored transposed (column by column) for InverseDctTransposed.
     bool DecodeSequentialBlock(int32_t& lastDc, const HuffmanDecoder& dcTable,
                                const HuffmanDecoder& acTable, int16_t* coef) {
         uint64_t buffer = m_Buffer;
@@ -103,7 +196,7 @@ public:
                 const int r = int(fast >> 8) & 15;
                 if (k + r > 63) throw EJpegFatal("Tartomnyon kívüli érték");
                 k += r;
-                coef[kZigzagToNatural[k]] = int16_t(int32_t(fast) >> 16);
+                coef[kZigzagToTransposed[k]] = int16_t(int32_t(fast) >> 16);
                 buffer <<= total;
                 bits -= total;
                 ac = true;
@@ -114,7 +207,7 @@ public:
             if (size != 0) {
                 if (k + r > 63) throw EJpegFatal("Tartomnyon kívüli érték");
                 k += r;
-                coef[kZigzagToNatural[k]] = int16_t(receiveExtend(size));
+                coef[kZigzagToTransposed[k]] = int16_t(receiveExtend(size));
                 ac = true;
             } else if (r == 15) {
                 k += 15;

@@ -27,7 +27,7 @@ struct DecoderComponent {
     // a plane DuCols x 8 samples wide.
     std::vector<uint8_t> DataUnits;
     size_t Stride = 0;
-    // Progressive frames: DuRows x DuCols blocks of 64 coefficients in natural order.
+    // Progressive frames: DuRows x DuCols blocks of 64 coefficients in zigzag order.
     std::vector<int16_t> Coefficients;
     bool Allocated = false;  // buffers exist (the component has been in a scan)
 

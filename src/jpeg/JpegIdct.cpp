@@ -3,6 +3,8 @@
 // Constants: 64 x cos(pi/8), 64 x cos(pi/4), 64 x cos(3 pi/8), truncated.
 #include "jpeg/JpegIdct.h"
 
+#include <cstring>
+
 namespace {
 
 // The butterflies run on uint32_t lanes so that overflow from corrupt coefficients wraps
@@ -47,6 +49,11 @@ inline uint8_t Clamp(W v) {
 
 }  // namespace
 
+// On x86-64 with GCC an AVX2 copy is chosen at load time where the processor has it (the
+// 8-lane column pass then needs no emulated 32-bit multiplies); the default copy runs anywhere.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__linux__)
+__attribute__((target_clones("avx2", "default")))
+#endif
 void InverseDct(const int16_t* coefficients, const int32_t* scaled, uint8_t* out,
                 size_t stride) {
     // Row pass; a row whose AC terms are all zero gives eight equal values (the butterflies
@@ -67,6 +74,62 @@ void InverseDct(const int16_t* coefficients, const int32_t* scaled, uint8_t* out
     }
     // Column pass on all columns at once, then >> 12 and clamp to 0..255.
     W8 o[8];
+    const W8 bias = {kColumnBias, kColumnBias, kColumnBias, kColumnBias,
+                     kColumnBias, kColumnBias, kColumnBias, kColumnBias};
+    Butterfly(rows, bias, o);
+    for (int k = 0; k < 8; ++k) {
+        I8 v = I8(o[k]) >> 12;
+        v = v < 0 ? 0 : v;
+        v = v > 255 ? 255 : v;
+        uint8_t* line = out + k * stride;
+        for (int c = 0; c < 8; ++c) line[c] = uint8_t(v[c]);
+    }
+}
+
+namespace {
+
+// 8 x 8 transpose of 32-bit lanes in three rounds of two-vector shuffles.
+inline void Transpose(const W8 in[8], W8 out[8]) {
+    W8 t[8], u[8];
+    for (int i = 0; i < 8; i += 2) {
+        t[i] = __builtin_shufflevector(in[i], in[i + 1], 0, 8, 1, 9, 4, 12, 5, 13);
+        t[i + 1] = __builtin_shufflevector(in[i], in[i + 1], 2, 10, 3, 11, 6, 14, 7, 15);
+    }
+    for (int i = 0; i < 8; i += 4) {
+        for (int j = 0; j < 2; ++j) {
+            u[i + 2 * j] = __builtin_shufflevector(t[i + j], t[i + j + 2], 0, 1, 8, 9, 4, 5, 12, 13);
+            u[i + 2 * j + 1] =
+                __builtin_shufflevector(t[i + j], t[i + j + 2], 2, 3, 10, 11, 6, 7, 14, 15);
+        }
+    }
+    // u[c] (c < 4) holds rows 0-3 of columns c and c + 4, u[c + 4] rows 4-7: join the halves.
+    for (int i = 0; i < 4; ++i) {
+        out[i] = __builtin_shufflevector(u[i], u[i + 4], 0, 1, 2, 3, 8, 9, 10, 11);
+        out[i + 4] = __builtin_shufflevector(u[i], u[i + 4], 4, 5, 6, 7, 12, 13, 14, 15);
+    }
+}
+
+}  // namespace
+
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__linux__)
+__attribute__((target_clones("avx2", "default")))
+#endif
+void InverseDctTransposed(const int16_t* coefficients, const int32_t* scaledTransposed,
+                          uint8_t* out, size_t stride) {
+    typedef int16_t S8 __attribute__((vector_size(16)));
+    // Row pass on all rows at once: lane r of y[k] is coefficient (r, k) times its scale.
+    W8 y[8], o[8];
+    for (int k = 0; k < 8; ++k) {
+        S8 x;
+        std::memcpy(&x, coefficients + k * 8, sizeof x);
+        W8 q;
+        std::memcpy(&q, scaledTransposed + k * 8, sizeof q);
+        y[k] = W8(__builtin_convertvector(x, I8)) * q;
+    }
+    Butterfly(y, W8{}, o);
+    // o[j] holds output j of every row; the column pass wants row k's outputs in one vector.
+    W8 rows[8];
+    Transpose(o, rows);
     const W8 bias = {kColumnBias, kColumnBias, kColumnBias, kColumnBias,
                      kColumnBias, kColumnBias, kColumnBias, kColumnBias};
     Butterfly(rows, bias, o);

@@ -10,6 +10,11 @@
 // overflow, which only corrupt data can cause.
 void InverseDct(const int16_t* coefficients, const int32_t* scaled, uint8_t* out, size_t stride);
 
+// The same transform for a block stored column by column (coefficients[c * 8 + r] holds row r,
+// column c; `scaledTransposed` likewise). Both passes run on eight lanes at once.
+void InverseDctTransposed(const int16_t* coefficients, const int32_t* scaledTransposed,
+                          uint8_t* out, size_t stride);
+
 // The same transform for a block whose only non-zero coefficient is the DC term: every
 // sample is the same value.
 uint8_t InverseDctDcOnly(int16_t dc, const int32_t* scaled);

@@ -78,7 +78,10 @@ void JpegDecoderState::FinishPicture() {
                         const int16_t* block = c.Block(row, col);
                         uint8_t* out = c.Samples(row, col);
                         if (HasAcCoefficients(block)) {
-                            InverseDct(block, scaled, out, c.Stride);
+                            int16_t transposed[64];
+                            for (int k = 0; k < 64; ++k) transposed[kZigzagToTransposed[k]] = block[k];
+                            InverseDctTransposed(transposed, c.QuantizationTable->ScaledValuesTransposed,
+                                                 out, c.Stride);
                         } else {
                             const uint8_t v = InverseDctDcOnly(block[0], scaled);
                             for (int y = 0; y < 8; ++y) std::memset(out + y * c.Stride, v, 8);

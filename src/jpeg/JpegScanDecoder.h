@@ -40,37 +40,39 @@ template <class Bits>
 inline void DecodeSequentialUnit(Bits& bits, DecoderComponent& c, uint32_t row, uint32_t col) {
     int16_t coef[64];
     std::memset(coef, 0, sizeof coef);
-    bool ac;
-    if constexpr (requires { bits.DecodeSequentialBlock(c.LastDc, *c.DcTable, *c.AcTable, coef); })
-        ac = bits.DecodeSequentialBlock(c.LastDc, *c.DcTable, *c.AcTable, coef);
-    else
-        ac = DecodeSequentialBlock(bits, c, coef);
     uint8_t* out = c.Samples(row, col);
-    const int32_t* scaled = c.QuantizationTable->ScaledValues;
-    if (ac) {
-        InverseDct(coef, scaled, out, c.Stride);
+    const DecoderQuantizationTable& table = *c.QuantizationTable;
+    bool ac;
+    if constexpr (requires { bits.DecodeSequentialBlock(c.LastDc, *c.DcTable, *c.AcTable, coef); }) {
+        ac = bits.DecodeSequentialBlock(c.LastDc, *c.DcTable, *c.AcTable, coef);  // transposed
+        if (ac) InverseDctTransposed(coef, table.ScaledValuesTransposed, out, c.Stride);
     } else {
-        const uint8_t v = InverseDctDcOnly(coef[0], scaled);
+        ac = DecodeSequentialBlock(bits, c, coef);
+        if (ac) InverseDct(coef, table.ScaledValues, out, c.Stride);
+    }
+    if (!ac) {
+        const uint8_t v = InverseDctDcOnly(coef[0], table.ScaledValues);
         for (int y = 0; y < 8; ++y) std::memset(out + y * c.Stride, v, 8);
     }
 }
 
 // Progressive DC scans (G.1.2.1): first scan and refinement.
 template <class Bits>
-inline void DecodeDcFirst(Bits& bits, DecoderComponent& c, int16_t* block, uint32_t al) {
+[[gnu::always_inline]] inline void DecodeDcFirst(Bits& bits, DecoderComponent& c, int16_t* block, uint32_t al) {
     const int s = bits.DecodeSymbol(*c.DcTable);
     c.LastDc = int32_t(uint32_t(c.LastDc) + uint32_t(bits.ReceiveExtend(s)));
     block[0] = int16_t(uint32_t(c.LastDc) << al);
 }
 
 template <class Bits>
-inline void DecodeDcRefine(Bits& bits, int16_t* block, uint32_t al) {
+[[gnu::always_inline]] inline void DecodeDcRefine(Bits& bits, int16_t* block, uint32_t al) {
     if (bits.Receive(1) != 0) block[0] = int16_t(uint16_t(block[0]) | uint16_t(1u << al));
 }
 
-// Progressive AC first scan (G.1.2.2) on one block.
+// Progressive AC first scan (G.1.2.2) on one block. Progressive coefficients are kept in
+// zigzag order until the picture is finished.
 template <class Bits>
-inline void DecodeAcFirst(Bits& bits, DecoderComponent& c, int16_t* block,
+[[gnu::always_inline]] inline void DecodeAcFirst(Bits& bits, DecoderComponent& c, int16_t* block,
                           const JpegScanHeader& scan) {
     if (c.EobRun > 0) {
         --c.EobRun;
@@ -83,7 +85,7 @@ inline void DecodeAcFirst(Bits& bits, DecoderComponent& c, int16_t* block,
         if (s != 0) {
             k += r;
             if (k > 63) throw EJpegBadData("Tartományon kívüli adat");
-            block[kZigzagToNatural[k]] = int16_t(uint32_t(bits.ReceiveExtend(s)) << scan.Al);
+            block[k] = int16_t(uint32_t(bits.ReceiveExtend(s)) << scan.Al);
             ++k;
         } else if (r == 15) {
             k += 16;
@@ -96,18 +98,22 @@ inline void DecodeAcFirst(Bits& bits, DecoderComponent& c, int16_t* block,
 
 // Progressive AC refinement (G.1.2.3) on one block.
 template <class Bits>
-inline void DecodeAcRefine(Bits& bits, DecoderComponent& c, int16_t* block,
+[[gnu::always_inline]] inline void DecodeAcRefine(Bits& bits, DecoderComponent& c, int16_t* block,
                            const JpegScanHeader& scan) {
     const int32_t p1 = int32_t(1) << scan.Al;
     auto refine = [&](uint32_t k) {
-        int16_t& v = block[kZigzagToNatural[k]];
+        int16_t& v = block[k];
         if (v != 0 && bits.Receive(1) != 0) v = int16_t(v > 0 ? v + p1 : v - p1);
     };
     uint32_t k = scan.Ss;
     for (;;) {
         if (k > scan.Se) return;
         if (c.EobRun > 0) {
-            for (; k <= scan.Se; ++k) refine(k);
+            if constexpr (requires { bits.RefineNonZero(block, k, scan.Se, p1); }) {
+                bits.RefineNonZero(block, k, scan.Se, p1);
+            } else {
+                for (; k <= scan.Se; ++k) refine(k);
+            }
             --c.EobRun;
             return;
         }
@@ -119,19 +125,19 @@ inline void DecodeAcRefine(Bits& bits, DecoderComponent& c, int16_t* block,
             const uint32_t b = bits.Receive(1);
             uint32_t zeros = 0;
             for (; k <= 63; ++k) {
-                const int16_t v = block[kZigzagToNatural[k]];
+                const int16_t v = block[k];
                 if (zeros >= r && v == 0) break;
                 if (k > scan.Se) throw EJpegBadData("Hiba a növekményes vizsglatban");
                 if (v != 0) refine(k);
                 else ++zeros;
             }
             if (k > scan.Se) throw EJpegBadData("Hiba a növekményes vizsgálatban");
-            block[kZigzagToNatural[k]] = int16_t(b != 0 ? p1 : -p1);
+            block[k] = int16_t(b != 0 ? p1 : -p1);
             ++k;
         } else if (r == 15) {
             for (uint32_t zeros = 0; k <= 63 && zeros < 16; ++k) {
                 if (k > scan.Se) throw EJpegBadData("Hibás adat");
-                if (block[kZigzagToNatural[k]] != 0) refine(k);
+                if (block[k] != 0) refine(k);
                 else ++zeros;
             }
         } else if (r > 0) {
@@ -142,12 +148,13 @@ inline void DecodeAcRefine(Bits& bits, DecoderComponent& c, int16_t* block,
     }
 }
 
-// Runs one scan: the MCU order of T.81 A.2 (interleaved when the scan has several components,
-// one data unit at a time otherwise; progressive AC scans use the first component only), with a
-// restart marker expected every RestartInterval MCUs.
-template <class Bits>
-void DecodeScan(JpegDecoderState& st, JpegByteReader& input, JpegScanHeader& scan) {
-    Bits bits(input);
+// The MCU order of T.81 A.2 for one scan (interleaved when the scan has several components,
+// one data unit at a time otherwise; progressive AC scans use the first component only), with
+// a restart marker expected every RestartInterval MCUs. decodeUnit(component, row, column)
+// decodes one data unit.
+template <class Bits, class DecodeUnit>
+void RunScan(JpegDecoderState& st, JpegByteReader& input, JpegScanHeader& scan, Bits& bits,
+             DecodeUnit decodeUnit) {
     for (uint32_t i = 0; i < scan.ComponentCount; ++i) scan.Components[i]->LastDc = 0;
     uint32_t counter = 0;
     auto restartCheck = [&] {
@@ -160,15 +167,6 @@ void DecodeScan(JpegDecoderState& st, JpegByteReader& input, JpegScanHeader& sca
     };
 
     const bool acScan = st.Progressive && scan.Ss != 0;
-    const bool dcFirst = st.Progressive && !acScan && scan.Ah == 0;
-    auto decodeUnit = [&](DecoderComponent& c, uint32_t row, uint32_t col) {
-        if (!st.Progressive) DecodeSequentialUnit(bits, c, row, col);
-        else if (acScan && scan.Ah == 0) DecodeAcFirst(bits, c, c.Block(row, col), scan);
-        else if (acScan) DecodeAcRefine(bits, c, c.Block(row, col), scan);
-        else if (dcFirst) DecodeDcFirst(bits, c, c.Block(row, col), scan.Al);
-        else DecodeDcRefine(bits, c.Block(row, col), scan.Al);
-    };
-
     if (scan.ComponentCount > 1 && !acScan) {
         // A sequential scan that covers the whole frame writes the picture as it goes, one MCU
         // row at a time while the samples are still in cache.
@@ -203,6 +201,43 @@ void DecodeScan(JpegDecoderState& st, JpegByteReader& input, JpegScanHeader& sca
         if (writeRows) st.OutputComplete = true;
     }
     bits.Finish();
+}
+
+// Decodes one scan's entropy-coded data with a reader of type Bits. A reader that offers a
+// Local (a copy of its state for one block) gets the progressive steps run on that copy.
+template <class Bits>
+void DecodeScan(JpegDecoderState& st, JpegByteReader& input, JpegScanHeader& scan) {
+    Bits bits(input);
+    auto onBlock = [&bits](auto step) {
+        if constexpr (requires { typename Bits::Local; }) {
+            typename Bits::Local local(bits);
+            step(local);
+            local.Store();
+        } else {
+            step(bits);
+        }
+    };
+    if (!st.Progressive) {
+        RunScan(st, input, scan, bits, [&](DecoderComponent& c, uint32_t row, uint32_t col) {
+            DecodeSequentialUnit(bits, c, row, col);
+        });
+    } else if (scan.Ss != 0 && scan.Ah == 0) {
+        RunScan(st, input, scan, bits, [&](DecoderComponent& c, uint32_t row, uint32_t col) {
+            onBlock([&](auto& b) { DecodeAcFirst(b, c, c.Block(row, col), scan); });
+        });
+    } else if (scan.Ss != 0) {
+        RunScan(st, input, scan, bits, [&](DecoderComponent& c, uint32_t row, uint32_t col) {
+            onBlock([&](auto& b) { DecodeAcRefine(b, c, c.Block(row, col), scan); });
+        });
+    } else if (scan.Ah == 0) {
+        RunScan(st, input, scan, bits, [&](DecoderComponent& c, uint32_t row, uint32_t col) {
+            onBlock([&](auto& b) { DecodeDcFirst(b, c, c.Block(row, col), scan.Al); });
+        });
+    } else {
+        RunScan(st, input, scan, bits, [&](DecoderComponent& c, uint32_t row, uint32_t col) {
+            onBlock([&](auto& b) { DecodeDcRefine(b, c.Block(row, col), scan.Al); });
+        });
+    }
 }
 
 }  // namespace jpeg_scan

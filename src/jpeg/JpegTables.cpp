@@ -12,6 +12,14 @@ const uint8_t kZigzagToNatural[80] = {
     63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63,
 };
 
+const uint8_t kZigzagToTransposed[80] = {
+     0,  8,  1,  2,  9, 16, 24, 17, 10,  3,  4, 11, 18, 25, 32, 40,
+    33, 26, 19, 12,  5,  6, 13, 20, 27, 34, 41, 48, 56, 49, 42, 35,
+    28, 21, 14,  7, 15, 22, 29, 36, 43, 50, 57, 58, 51, 44, 37, 30,
+    23, 31, 38, 45, 52, 59, 60, 53, 46, 39, 47, 54, 61, 62, 55, 63,
+    63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63,
+};
+
 // Inverse of the first 64 entries above (natural 41 -> 22, natural 48 -> 21).
 const uint8_t kNaturalToZigzag[64] = {
      0,  1,  5,  6, 14, 15, 27, 28,
@@ -82,6 +90,7 @@ void DecoderQuantizationTable::BuildScaledValues() {
             const double q = Values[kNaturalToZigzag[r * 8 + c]];
             const double f = 1.0 / (8.0 * s(r) * s(c));
             ScaledValues[r * 8 + c] = int32_t(q * f * 4096.0);
+            ScaledValuesTransposed[c * 8 + r] = ScaledValues[r * 8 + c];
         }
     }
 }

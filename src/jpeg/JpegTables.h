@@ -8,6 +8,8 @@
 // Zigzag position k -> natural position (row x 8 + column). Entries 64..79 repeat 63 so that a
 // corrupt run length past the end cannot index outside the table.
 extern const uint8_t kZigzagToNatural[80];
+// Zigzag position k -> transposed position (column x 8 + row), for blocks kept transposed.
+extern const uint8_t kZigzagToTransposed[80];
 // Natural position -> zigzag position: the exact inverse of kZigzagToNatural.
 extern const uint8_t kNaturalToZigzag[64];
 
@@ -37,6 +39,7 @@ struct HuffmanDecoder {
 struct DecoderQuantizationTable {
     uint16_t Values[64] = {};        // as read, zigzag order
     int32_t ScaledValues[64] = {};   // natural order, scaled for the inverse DCT
+    int32_t ScaledValuesTransposed[64] = {};  // the same, column by column
     bool Defined = false;
 
     // ScaledValues[r*8+c] = Values[zigzag(r,c)] x 4096 / (8 s(r) s(c)), truncated, with

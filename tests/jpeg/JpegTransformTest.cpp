@@ -9,7 +9,11 @@
 #include "jpeg/JpegTables.h"
 
 TEST(JpegTables, NaturalToZigzagIsTheExactInverseOfTheZigzagOrder) {
-    for (int k = 0; k < 64; ++k) EXPECT_EQ(kNaturalToZigzag[kZigzagToNatural[k]], k);
+    for (int k = 0; k < 64; ++k) {
+        EXPECT_EQ(kNaturalToZigzag[kZigzagToNatural[k]], k);
+        const int n = kZigzagToNatural[k];
+        EXPECT_EQ(kZigzagToTransposed[k], (n % 8) * 8 + n / 8);
+    }
     EXPECT_EQ(kNaturalToZigzag[41], 22);  // row 5, column 1
     EXPECT_EQ(kNaturalToZigzag[48], 21);
     for (int k = 64; k < 80; ++k) EXPECT_EQ(kZigzagToNatural[k], 63);
@@ -182,6 +186,11 @@ TEST(JpegIdct, MatchesTheLiteralTransformBitForBit) {
         InverseDct(coef, table.ScaledValues, actual, 11);  // a stride wider than the block
         for (int k = 0; k < 64; ++k)
             ASSERT_EQ(actual[(k / 8) * 11 + k % 8], expected[k]) << "case " << i << " sample " << k;
+        int16_t transposed[64];
+        for (int k = 0; k < 64; ++k) transposed[(k % 8) * 8 + k / 8] = coef[k];
+        uint8_t fromTransposed[64];
+        InverseDctTransposed(transposed, table.ScaledValuesTransposed, fromTransposed, 8);
+        ASSERT_EQ(std::memcmp(fromTransposed, expected, 64), 0) << "transposed, case " << i;
     }
 }
 
