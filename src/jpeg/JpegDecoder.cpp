@@ -284,8 +284,8 @@ void JpegDecoder::ReadScan(JpegByteReader& input) {
         DecoderComponent& c = *scan.Components[i];
         if (c.Allocated) continue;
         c.Stride = size_t(c.DuCols) * 8;
-        c.DataUnits.assign(c.Stride * c.DuRows * 8, 0);
         if (st.Progressive) c.Coefficients.assign(size_t(c.DuRows) * c.DuCols * 64, 0);
+        else c.DataUnits.assign(c.Stride * c.DuRows * 8, 0);
         c.Allocated = true;
     }
     st.ScanCount += 1;

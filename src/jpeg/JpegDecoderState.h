@@ -24,9 +24,12 @@ struct DecoderComponent {
     uint32_t NoninterleavedRows = 0, NoninterleavedCols = 0;
     uint32_t DuRows = 0, DuCols = 0;
     // The reconstructed samples: data unit (r, c) covers rows 8r..8r+7 and columns 8c..8c+7 of
-    // a plane DuCols x 8 samples wide.
+    // a plane DuCols x 8 samples wide. Sequential frames keep the whole plane (a later scan
+    // may replace a component); progressive frames reconstruct one MCU row at a time into a
+    // strip whose first row is plane row FirstRow.
     std::vector<uint8_t> DataUnits;
     size_t Stride = 0;
+    uint32_t FirstRow = 0;
     // Progressive frames: DuRows x DuCols blocks of 64 coefficients in zigzag order.
     std::vector<int16_t> Coefficients;
     bool Allocated = false;  // buffers exist (the component has been in a scan)
@@ -35,7 +38,10 @@ struct DecoderComponent {
         return Coefficients.data() + (size_t(row) * DuCols + col) * 64;
     }
     uint8_t* Samples(uint32_t row, uint32_t col) {
-        return DataUnits.data() + size_t(row) * 8 * Stride + size_t(col) * 8;
+        return DataUnits.data() + (size_t(row) * 8 - FirstRow) * Stride + size_t(col) * 8;
+    }
+    const uint8_t* SampleRow(uint32_t planeRow) const {
+        return DataUnits.data() + size_t(planeRow - FirstRow) * Stride;
     }
 };
 

@@ -42,7 +42,7 @@ void JpegDecoderState::WriteRows(uint32_t firstRow, uint32_t endRow) {
     if (ComponentCount == 1) {
         DecoderComponent& g = FrameComponent(0);  // its factors are 1: it sets the maxima
         for (uint32_t y = firstRow; y < endRow; ++y)
-            std::memcpy(Output->Row(y), g.DataUnits.data() + size_t(y) * g.Stride, width);
+            std::memcpy(Output->Row(y), g.SampleRow(y), width);
         return;
     }
     DecoderComponent& lum = FrameComponent(0);
@@ -50,9 +50,9 @@ void JpegDecoderState::WriteRows(uint32_t firstRow, uint32_t endRow) {
     DecoderComponent& cr = FrameComponent(2);
     std::vector<uint8_t> wide(size_t(width) * 3);
     for (uint32_t y = firstRow; y < endRow; ++y) {
-        const uint8_t* yRow = lum.DataUnits.data() + size_t(y / lum.VerticalFactor) * lum.Stride;
-        const uint8_t* cbRow = cb.DataUnits.data() + size_t(y / cb.VerticalFactor) * cb.Stride;
-        const uint8_t* crRow = cr.DataUnits.data() + size_t(y / cr.VerticalFactor) * cr.Stride;
+        const uint8_t* yRow = lum.SampleRow(y / lum.VerticalFactor);
+        const uint8_t* cbRow = cb.SampleRow(y / cb.VerticalFactor);
+        const uint8_t* crRow = cr.SampleRow(y / cr.VerticalFactor);
         YCbCrRowToBgr(WidenRow(yRow, lum.HorizontalFactor, width, wide.data()),
                       WidenRow(cbRow, cb.HorizontalFactor, width, wide.data() + width),
                       WidenRow(crRow, cr.HorizontalFactor, width, wide.data() + 2 * width),
@@ -67,10 +67,17 @@ void JpegDecoderState::FinishPicture() {
         throw EJpegBadData("Vizsgálat nélküli összetevő");
     }
     if (OutputComplete || ComponentCount == 0) return;
+    if (Progressive) {
+        for (uint32_t i = 0; i < ComponentCount; ++i) {
+            DecoderComponent& c = FrameComponent(i);
+            c.DataUnits.resize(c.Stride * 8 * c.VerticalFrequency);
+        }
+    }
     for (uint32_t mcuRow = 0; mcuRow < McuRows; ++mcuRow) {
         if (Progressive) {
             for (uint32_t i = 0; i < ComponentCount; ++i) {
                 DecoderComponent& c = FrameComponent(i);
+                c.FirstRow = mcuRow * 8 * c.VerticalFrequency;
                 const int32_t* scaled = c.QuantizationTable->ScaledValues;
                 for (uint32_t row = mcuRow * c.VerticalFrequency;
                      row < (mcuRow + 1) * c.VerticalFrequency; ++row) {
