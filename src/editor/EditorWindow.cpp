@@ -20,10 +20,12 @@
 #include "document/DocumentFile.h"
 #include "editor/EditorServices.h"
 #include "editor/Forms.h"
+#include "editor/PageView.h"
 #include "editor/PrintPage.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Screen.h"
 #include "platform/qt/ModalRunner.h"
+#include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtPrinter.h"
 
 namespace {
@@ -202,9 +204,11 @@ void TNyomtatoOldalDlg::SyncBars() {
 void TNyomtatoOldalDlg::PaintView(bool relayout) {
     if (relayout) Editor.LayOut();
     SyncBars();
-    // The page itself is drawn by the page view; until then the picture shows the
-    // background the page sits on.
-    imLap->Picture.fill(QColor(0xC0, 0xC0, 0xC0));
+    {
+        QPainter painter(&imLap->Picture);
+        TQtCanvas canvas(painter);
+        PaintSheet(canvas, Editor);
+    }
     imLap->update();
 }
 

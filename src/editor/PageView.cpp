@@ -1,0 +1,77 @@
+#include "editor/PageView.h"
+
+#include "editor/PageEditor.h"
+#include "platform/Canvas.h"
+
+namespace {
+
+constexpr TColor kShadowGrey = 0x808080;
+
+double Scale(int pixels, int mm) { return mm != 0 ? static_cast<double>(pixels) / mm : 0.0; }
+
+} // namespace
+
+double MmToViewX(const TPageEditor& e, double xMm) {
+    return Scale(e.PageRect.Right - e.PageRect.Left, e.PageWidthMm) * xMm + e.PageRect.Left -
+           e.ScrollX;
+}
+
+double MmToViewY(const TPageEditor& e, double yMm) {
+    return Scale(e.PageRect.Bottom - e.PageRect.Top, e.PageHeightMm) * yMm + e.PageRect.Top -
+           e.ScrollY;
+}
+
+int ViewToMmX(const TPageEditor& e, int px) {
+    const int w = e.PageRect.Right - e.PageRect.Left;
+    return w != 0 ? static_cast<int>(static_cast<double>(e.PageWidthMm) *
+                                     (px + e.ScrollX - e.PageRect.Left) / w)
+                  : 0;
+}
+
+int ViewToMmY(const TPageEditor& e, int py) {
+    const int h = e.PageRect.Bottom - e.PageRect.Top;
+    return h != 0 ? static_cast<int>(static_cast<double>(e.PageHeightMm) *
+                                     (py + e.ScrollY - e.PageRect.Top) / h)
+                  : 0;
+}
+
+TRect MmOutlineToView(const TPageEditor& e, const TRect& mm) {
+    return TRect{static_cast<int32_t>(MmToViewX(e, mm.Left)),
+                 static_cast<int32_t>(MmToViewY(e, mm.Top)),
+                 static_cast<int32_t>(MmToViewX(e, mm.Right) + 1),
+                 static_cast<int32_t>(MmToViewY(e, mm.Bottom) + 1)};
+}
+
+void PaintSheet(TCanvas& c, const TPageEditor& e) {
+    auto solid = [&c](TColor color) {
+        c.Pen = TPen{color, 1, TPenStyle::psSolid};
+        c.Brush = TBrush{color, TBrushStyle::bsSolid};
+    };
+    solid(clSilver);
+    c.Rectangle(0, 0, TPageEditor::PictureWidth, TPageEditor::PictureHeight);
+
+    TRect shadow = e.PageRect;
+    OffsetRect(shadow, static_cast<int32_t>(e.Zoom * 10 - e.ScrollX),
+               static_cast<int32_t>(e.Zoom * 10 - e.ScrollY));
+    solid(kShadowGrey);
+    c.Rectangle(shadow);
+
+    TRect sheet = e.PageRect;
+    OffsetRect(sheet, -e.ScrollX, -e.ScrollY);
+    solid(clWhite);
+    c.Rectangle(sheet);
+
+    const TPrinterMetrics& m = e.Metrics;
+    c.Pen = TPen{kShadowGrey, 1, TPenStyle::psDot};
+    c.Rectangle(static_cast<int32_t>(MmToViewX(e, m.LeftMarginMm)),
+                static_cast<int32_t>(MmToViewY(e, m.TopMarginMm)),
+                static_cast<int32_t>(MmToViewX(e, m.RightEdgeMm) + 1),
+                static_cast<int32_t>(MmToViewY(e, m.BottomEdgeMm) + 1));
+
+    if (e.Settings.PageBorderVisible) {
+        c.Pen = TPen{e.Settings.PageBorderColor, 1, TPenStyle::psSolid};
+        c.Brush.Style = TBrushStyle::bsClear;
+        c.Rectangle(MmOutlineToView(e, e.Settings.PageBorderRect));
+        c.Brush.Style = TBrushStyle::bsSolid;
+    }
+}
