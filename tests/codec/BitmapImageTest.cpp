@@ -90,6 +90,21 @@ TEST(BitmapImage, GetRgbReadsThroughTheColourMapForEveryPacking) {
     EXPECT_THROW(p.GetRGB(0, 0), ESubscriptOutOfRange);
 }
 
+TEST(BitmapImage, CopiesAreDeepAndMovesLeaveNothingBehind) {
+    BitmapImage a;
+    a.SetSize(0, 24, 3, 2);
+    a.Row(1)[0] = 42;
+    BitmapImage b = a;
+    b.Row(1)[0] = 7;
+    EXPECT_EQ(a.Row(1)[0], 42);
+    a = b;
+    EXPECT_EQ(a.Row(1)[0], 7);
+    EXPECT_NE(a.ImageData(), b.ImageData());
+    BitmapImage c = std::move(a);
+    EXPECT_EQ(c.Row(1)[0], 7);
+    EXPECT_EQ(c.ImageDataSize(), 24u);
+}
+
 TEST(BitmapImage, GetRgbOf24BitPixelsSwapsStoredBlueGreenRed) {
     BitmapImage p;
     p.SetSize(0, 24, 2, 1);

@@ -1,6 +1,7 @@
 // BitmapImage: DIB-layout picture storage for the codecs.
 #include "imaging/codec/BitmapImage.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -22,13 +23,32 @@ constexpr size_t kInfoHeaderSize = 40;  // BITMAPINFOHEADER
 
 }  // namespace
 
+void BitmapImage::Free::operator()(uint8_t* p) const { std::free(p); }
+
+BitmapImage::BitmapImage(const BitmapImage& other)
+    : m_RowWidth(other.m_RowWidth), m_BitCount(other.m_BitCount), m_Width(other.m_Width),
+      m_Height(other.m_Height), m_ColorCount(other.m_ColorCount), m_ColorMap(other.m_ColorMap) {
+    if (other.m_ImageData) {
+        m_ImageData.reset(static_cast<uint8_t*>(std::malloc(other.m_ImageDataSize)));
+        if (!m_ImageData) throw std::bad_alloc();
+        std::memcpy(m_ImageData.get(), other.m_ImageData.get(), other.m_ImageDataSize);
+        m_ImageDataSize = other.m_ImageDataSize;
+    }
+}
+
+BitmapImage& BitmapImage::operator=(const BitmapImage& other) {
+    if (this != &other) *this = BitmapImage(other);
+    return *this;
+}
+
 uint64_t BitmapImage::RowWidthFor(uint32_t bitCount, uint32_t width) {
     const uint64_t bytes = (uint64_t(bitCount) * width + 7) / 8;
     return (bytes + 3) & ~uint64_t(3);
 }
 
 void BitmapImage::Clear() {
-    m_ImageData = std::vector<uint8_t>();
+    m_ImageData.reset();
+    m_ImageDataSize = 0;
     m_ColorMap = std::vector<uint8_t>();
     m_RowWidth = m_BitCount = m_Width = m_Height = m_ColorCount = 0;
 }
@@ -48,7 +68,10 @@ void BitmapImage::SetSize(uint32_t colorCount, uint32_t bitCount, uint32_t width
     m_ColorCount = mapped ? colorCount : 0;
     // A picture without pixels, or a colour-mapped one without colours, holds no data.
     if (width == 0 || height == 0 || (mapped && colorCount == 0)) return;
-    m_ImageData.assign(size_t(rowWidth) * height, 0);
+    const size_t bytes = size_t(rowWidth) * height;
+    m_ImageData.reset(static_cast<uint8_t*>(std::calloc(bytes, 1)));
+    if (!m_ImageData) throw std::bad_alloc();
+    m_ImageDataSize = bytes;
     if (mapped) m_ColorMap.assign(size_t(colorCount) * 3, 0);
 }
 
@@ -62,7 +85,7 @@ const uint8_t* BitmapImage::ColorMapEntry(uint32_t index) const {
 }
 
 uint8_t* BitmapImage::Row(uint32_t row) {
-    if (row >= m_Height || m_ImageData.empty()) throw ESubscriptOutOfRange();
+    if (row >= m_Height || !m_ImageData) throw ESubscriptOutOfRange();
     return &m_ImageData[size_t(m_Height - 1 - row) * m_RowWidth];
 }
 
@@ -108,6 +131,5 @@ void BitmapImage::AssignFromDib(const uint8_t* dib, size_t size) {
         m_ColorMap[size_t(i) * 3 + 1] = palette[i * 4 + 1];
         m_ColorMap[size_t(i) * 3 + 2] = palette[i * 4 + 2];
     }
-    if (!m_ImageData.empty())
-        std::memcpy(m_ImageData.data(), palette + paletteBytes, m_ImageData.size());
+    if (m_ImageData) std::memcpy(m_ImageData.get(), palette + paletteBytes, m_ImageDataSize);
 }

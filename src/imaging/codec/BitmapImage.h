@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 struct RgbValue {
@@ -17,6 +18,10 @@ struct RgbValue {
 class BitmapImage {
 public:
     BitmapImage() = default;
+    BitmapImage(const BitmapImage& other);
+    BitmapImage& operator=(const BitmapImage& other);
+    BitmapImage(BitmapImage&&) noexcept = default;
+    BitmapImage& operator=(BitmapImage&&) noexcept = default;
 
     // Releases the old contents and allocates zeroed rows (and, below 24 bits, a zeroed colour
     // map of colorCount entries). A bit count other than 1, 2, 4, 8, 24 raises EInvalidBitCount;
@@ -33,9 +38,9 @@ public:
     uint32_t Width() const { return m_Width; }
     uint32_t Height() const { return m_Height; }
     uint32_t ColorCount() const { return m_ColorCount; }
-    uint8_t* ImageData() { return m_ImageData.data(); }
-    const uint8_t* ImageData() const { return m_ImageData.data(); }
-    size_t ImageDataSize() const { return m_ImageData.size(); }
+    uint8_t* ImageData() { return m_ImageData.get(); }
+    const uint8_t* ImageData() const { return m_ImageData.get(); }
+    size_t ImageDataSize() const { return m_ImageDataSize; }
     const uint8_t* ColorMap() const { return m_ColorMap.data(); }
 
     // The 3-byte (blue, green, red) colour-map entry; index >= ColorCount raises
@@ -59,7 +64,13 @@ private:
     uint32_t m_BitCount = 0;
     uint32_t m_Width = 0;
     uint32_t m_Height = 0;
-    std::vector<uint8_t> m_ImageData;
+    // Zeroed with calloc: large blocks come straight from the system already zero, so a big
+    // picture is not written twice.
+    struct Free {
+        void operator()(uint8_t* p) const;
+    };
+    std::unique_ptr<uint8_t[], Free> m_ImageData;
+    size_t m_ImageDataSize = 0;
     uint32_t m_ColorCount = 0;
     std::vector<uint8_t> m_ColorMap;
 };
