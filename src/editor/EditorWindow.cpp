@@ -210,6 +210,16 @@ void TNyomtatoOldalDlg::PaintView(bool relayout) {
         PaintSheet(canvas, Editor);
     }
     imLap->update();
+    if (Editor.NavigatorDirty && Forms.PrinterNavigatorDlg) {
+        TCursorImage& thumbnail = *Forms.PrinterNavigatorDlg->imLap;
+        {
+            QPainter painter(&thumbnail.Picture);
+            TQtCanvas canvas(painter);
+            PaintNavigator(canvas, Editor);
+        }
+        thumbnail.update();
+        Editor.NavigatorDirty = false;
+    }
 }
 
 void TNyomtatoOldalDlg::ScrollTracking(bool tracking) {

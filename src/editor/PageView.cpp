@@ -75,3 +75,44 @@ void PaintSheet(TCanvas& c, const TPageEditor& e) {
         c.Brush.Style = TBrushStyle::bsSolid;
     }
 }
+
+namespace {
+
+// Navigator pixels of sheet mm; the navigator scales by the sheet's exact size in mm.
+int MmToNavigator(double mm, float sheetMm, int navFrom, int navTo) {
+    return sheetMm > 0 ? static_cast<int>(mm / sheetMm * (navTo - navFrom) + navFrom) : navFrom;
+}
+
+} // namespace
+
+TRect NavigatorViewRect(const TPageEditor& e) {
+    const TRect& nav = e.NavigatorPageRect;
+    const float w = e.Metrics.PhysicalWidthMm > 0 ? e.Metrics.PhysicalWidthMm
+                                                  : static_cast<float>(e.PageWidthMm);
+    const float h = e.Metrics.PhysicalHeightMm > 0 ? e.Metrics.PhysicalHeightMm
+                                                   : static_cast<float>(e.PageHeightMm);
+    return TRect{MmToNavigator(ViewToMmX(e, 0), w, nav.Left, nav.Right),
+                 MmToNavigator(ViewToMmY(e, 0), h, nav.Top, nav.Bottom),
+                 MmToNavigator(ViewToMmX(e, TPageEditor::PictureWidth - 1), w, nav.Left, nav.Right),
+                 MmToNavigator(ViewToMmY(e, TPageEditor::PictureHeight - 1), h, nav.Top,
+                               nav.Bottom)};
+}
+
+void PaintNavigator(TCanvas& c, const TPageEditor& e) {
+    auto solid = [&c](TColor color) {
+        c.Pen = TPen{color, 1, TPenStyle::psSolid};
+        c.Brush = TBrush{color, TBrushStyle::bsSolid};
+    };
+    solid(clSilver);
+    c.Rectangle(0, 0, TPageEditor::NavigatorWidth, TPageEditor::NavigatorHeight);
+    TRect shadow = e.NavigatorPageRect;
+    OffsetRect(shadow, 10, 10);
+    solid(kShadowGrey);
+    c.Rectangle(shadow);
+    solid(clWhite);
+    c.Rectangle(e.NavigatorPageRect);
+    c.Pen = TPen{clBlue, 1, TPenStyle::psSolid};
+    c.Brush = TBrush{clBlue, TBrushStyle::bsDiagCross};
+    c.BkMode = TBkMode::Transparent;
+    c.Rectangle(NavigatorViewRect(e));
+}

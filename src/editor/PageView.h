@@ -19,3 +19,8 @@ TRect MmOutlineToView(const TPageEditor& e, const TRect& mm);
 // background, the sheet's shadow and the white sheet, the printable area dotted, and the
 // page border when it is shown.
 void PaintSheet(TCanvas& canvas, const TPageEditor& e);
+
+// The navigator thumbnail: the whole sheet on the navigator's picture with the part the page
+// picture shows marked in blue.
+TRect NavigatorViewRect(const TPageEditor& e);
+void PaintNavigator(TCanvas& canvas, const TPageEditor& e);

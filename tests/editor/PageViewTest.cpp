@@ -77,3 +77,25 @@ TEST(PageView, AnEmptySheetDoesNotDivideByZero) {
     PaintSheet(c, e);
     EXPECT_EQ(c.CallsOf("Rectangle").size(), 4u);
 }
+
+TEST(PageView, TheNavigatorMarksTheVisiblePartOfTheSheet) {
+    TPageEditor e = A4Editor();
+    // At zoom 1 the whole sheet is visible: the mark covers the navigator's sheet.
+    const TRect whole = NavigatorViewRect(e);
+    EXPECT_LE(whole.Left, e.NavigatorPageRect.Left);
+    EXPECT_GE(whole.Right, e.NavigatorPageRect.Right - 1);
+
+    e.SetZoomPosition(20); // zoom 4: about a quarter of the width shows
+    const TRect part = NavigatorViewRect(e);
+    // The picture's 360 pixels are this share of the zoomed sheet's width.
+    const double share = 359.0 / e.PageRect.Width();
+    EXPECT_NEAR(part.Right - part.Left, share * e.NavigatorPageRect.Width(), 2);
+    EXPECT_LT(part.Right, e.NavigatorPageRect.Right);
+
+    TRecordingCanvas c;
+    PaintNavigator(c, e);
+    const auto rects = c.CallsOf("Rectangle");
+    ASSERT_EQ(rects.size(), 4u);
+    EXPECT_EQ(rects[3].Brush.Style, TBrushStyle::bsDiagCross);
+    EXPECT_EQ(rects[3].Pen.Color, clBlue);
+}
