@@ -4,6 +4,7 @@
 #include "jpeg/JpegDecoder.h"
 
 #include <istream>
+#include <vector>
 
 #include "imaging/codec/BitmapImage.h"
 #include "imaging/codec/GraphicsExceptions.h"
@@ -284,8 +285,8 @@ void JpegDecoder::ReadScan(JpegByteReader& input) {
         DecoderComponent& c = *scan.Components[i];
         if (c.Allocated) continue;
         c.Stride = size_t(c.DuCols) * 8;
-        if (st.Progressive) c.Coefficients.assign(size_t(c.DuRows) * c.DuCols * 64, 0);
-        else c.DataUnits.assign(c.Stride * c.DuRows * 8, 0);
+        if (st.Progressive) c.Coefficients.Allocate(size_t(c.DuRows) * c.DuCols * 64);
+        else c.DataUnits.Allocate(c.Stride * c.DuRows * 8);
         c.Allocated = true;
     }
     st.ScanCount += 1;

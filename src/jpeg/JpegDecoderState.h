@@ -4,12 +4,33 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
+#include <cstdlib>
+#include <memory>
+#include <new>
 
 #include "jpeg/JpegByteReader.h"
 #include "jpeg/JpegTables.h"
 
 class BitmapImage;
+
+// A zero-filled array from calloc: large blocks come from the system already zero, so they
+// are not cleared again before the decoder fills them.
+template <class T>
+class ZeroedArray {
+public:
+    void Allocate(size_t count) {
+        m_Data.reset(static_cast<T*>(std::calloc(count, sizeof(T))));
+        if (!m_Data && count != 0) throw std::bad_alloc();
+    }
+    T* data() const { return m_Data.get(); }
+    bool empty() const { return !m_Data; }
+
+private:
+    struct Free {
+        void operator()(T* p) const { std::free(p); }
+    };
+    std::unique_ptr<T, Free> m_Data;
+};
 
 struct DecoderComponent {
     uint32_t HorizontalFrequency = 0;  // 0 until a frame header names the component
@@ -27,11 +48,11 @@ struct DecoderComponent {
     // a plane DuCols x 8 samples wide. Sequential frames keep the whole plane (a later scan
     // may replace a component); progressive frames reconstruct one MCU row at a time into a
     // strip whose first row is plane row FirstRow.
-    std::vector<uint8_t> DataUnits;
+    ZeroedArray<uint8_t> DataUnits;
     size_t Stride = 0;
     uint32_t FirstRow = 0;
     // Progressive frames: DuRows x DuCols blocks of 64 coefficients in zigzag order.
-    std::vector<int16_t> Coefficients;
+    ZeroedArray<int16_t> Coefficients;
     bool Allocated = false;  // buffers exist (the component has been in a scan)
 
     int16_t* Block(uint32_t row, uint32_t col) {

@@ -70,7 +70,7 @@ void JpegDecoderState::FinishPicture() {
     if (Progressive) {
         for (uint32_t i = 0; i < ComponentCount; ++i) {
             DecoderComponent& c = FrameComponent(i);
-            c.DataUnits.resize(c.Stride * 8 * c.VerticalFrequency);
+            c.DataUnits.Allocate(c.Stride * 8 * c.VerticalFrequency);
         }
     }
     for (uint32_t mcuRow = 0; mcuRow < McuRows; ++mcuRow) {
