@@ -18,7 +18,8 @@ struct FileCase {
 };
 
 // Our integer transform and djpeg's differ by rounding only; files decoded with a wrong
-// zigzag entry, table or misplaced block land far below this (see the report of issue 4).
+// zigzag entry, table or misplaced block land far below this: the files here give 52.9 to
+// 60.1 dB; the zigzag_21_22 file gives 18 dB with positions 21 and 22 mixed up.
 constexpr double kMinPsnr = 50.0;
 
 const FileCase kCases[] = {
