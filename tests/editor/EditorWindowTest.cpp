@@ -17,6 +17,7 @@
 #include "support/QtTestApp.h"
 #include "platform/RecordingCanvas.h"
 #include "support/ScriptedServices.h"
+#include "support/TestPrinters.h"
 
 namespace {
 
@@ -139,27 +140,6 @@ TEST_F(EditorWindowTest, TheRepeatTimerBringsTheMenuBack) {
     EXPECT_TRUE(w.Editor.RepeatMenuAttached);
 }
 
-namespace {
-
-// A printer whose one page is a recording canvas.
-class PagePrinter : public TNoPrinter {
-public:
-    bool DefaultEntry(TPrinterEntry& e) override {
-        e = {"Office", "driver", "port"};
-        return true;
-    }
-    TPrinterDeviceCaps DeviceCaps() override { return {4960, 4772, 202, 94, 7016, 6828, 289, 94}; }
-    TCanvas& BeginDoc() override {
-        ++Jobs;
-        return Page;
-    }
-    void EndDoc() override { ++Finished; }
-    TRecordingCanvas Page;
-    int Jobs = 0;
-    int Finished = 0;
-};
-
-} // namespace
 
 TEST_F(EditorWindowTest, PrinterSetupEmptiesTheDocumentAndResetsTheZoom) {
     TNyomtatoOldalDlg& w = Window();
@@ -177,7 +157,7 @@ TEST_F(EditorWindowTest, PrintWithoutPrinterShowsWhyAndPrintingDrawsThePage) {
     EXPECT_EQ(Scripted.Messages.Shown[0].Flags, MB_ICONERROR);
     EXPECT_EQ(Scripted.Screen.Current, crArrow);
 
-    PagePrinter printer;
+    TA4Printer printer;
     Scripted.Printer = &printer;
     TEditorServices services = Scripted.Services();
     TForms forms;

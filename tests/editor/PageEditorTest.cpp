@@ -4,22 +4,7 @@
 #include "editor/PageLayout.h"
 #include "platform/Printer.h"
 #include "platform/Screen.h"
-
-namespace {
-
-// An A4 printer at 600 dpi with 4 mm margins.
-class A4Printer : public TNoPrinter {
-public:
-    bool DefaultEntry(TPrinterEntry& e) override {
-        e = {"Office", "driver", "port"};
-        return true;
-    }
-    TPrinterDeviceCaps DeviceCaps() override {
-        return {4960, 4772, 202, 94, 7016, 6828, 289, 94};
-    }
-};
-
-} // namespace
+#include "support/TestPrinters.h"
 
 TEST(PageEditor, WithoutPrinterThePageIs2000By3200AndTheClickAreaIsClamped) {
     TPageEditor editor;
@@ -44,7 +29,7 @@ TEST(PageEditor, WithoutPrinterThePageIs2000By3200AndTheClickAreaIsClamped) {
 
 TEST(PageEditor, APrinterGivesItsSheetAndPrintableArea) {
     TPageEditor editor;
-    A4Printer a4;
+    TA4Printer a4;
     editor.ResetPage(a4);
     EXPECT_EQ(editor.PageWidthMm, 209);
     EXPECT_EQ(editor.PageHeightMm, 296);
@@ -102,7 +87,7 @@ TEST(PageEditor, EscapeDiscardsAPolygonBeingEnteredWithoutCreatingIt) {
 
 TEST(PageEditor, ScaleCaptionsShowTheScaleAndAreMeasuredAgain) {
     TPageEditor editor;
-    A4Printer a4;
+    TA4Printer a4;
     editor.ResetPage(a4);
     for (bool scale : {true, false}) {
         auto c = std::make_unique<TNyomtatoSzoveg>();

@@ -4,24 +4,13 @@
 #include "editor/PageView.h"
 #include "platform/Printer.h"
 #include "platform/RecordingCanvas.h"
+#include "support/TestPrinters.h"
 
 namespace {
 
-// An A4 printer at 600 dpi with 4 mm margins.
-class A4Printer : public TNoPrinter {
-public:
-    bool DefaultEntry(TPrinterEntry& e) override {
-        e = {"Office", "driver", "port"};
-        return true;
-    }
-    TPrinterDeviceCaps DeviceCaps() override {
-        return {4960, 4772, 202, 94, 7016, 6828, 289, 94};
-    }
-};
-
 TPageEditor A4Editor() {
     TPageEditor e;
-    A4Printer a4;
+    TA4Printer a4;
     e.ResetPage(a4);
     return e;
 }
