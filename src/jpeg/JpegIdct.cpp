@@ -9,7 +9,9 @@ namespace {
 
 // The butterflies run on uint32_t lanes so that overflow from corrupt coefficients wraps
 // instead of being undefined; Sar is the arithmetic (sign-keeping) right shift of the signed
-// value. The column pass runs on all eight columns at once as a GCC/Clang vector.
+// value. The column pass runs on all eight columns at once as a GCC/Clang vector. Helpers
+// that take vectors are always inlined: a call from the AVX2 copy of a transform into a helper
+// built for plain x86-64 would pass 32-byte vectors under a different calling convention.
 using W = uint32_t;
 typedef uint32_t W8 __attribute__((vector_size(32)));
 typedef int32_t I8 __attribute__((vector_size(32)));
@@ -18,12 +20,12 @@ constexpr W C2 = 45;
 constexpr W C3 = 24;
 constexpr W kColumnBias = 128 * 4096 + 2048;  // level shift and rounding of the final >> 12
 
-inline W Sar(W v, int n) { return W(int32_t(v) >> n); }
-inline W8 Sar(W8 v, int n) { return W8(I8(v) >> n); }
+[[gnu::always_inline]] inline W Sar(W v, int n) { return W(int32_t(v) >> n); }
+[[gnu::always_inline]] inline W8 Sar(W8 v, int n) { return W8(I8(v) >> n); }
 
 // One 8-point pass; `bias` is added to the even part's t0 and t1.
 template <class T>
-inline void Butterfly(const T y[8], T bias, T out[8]) {
+[[gnu::always_inline]] inline void Butterfly(const T y[8], T bias, T out[8]) {
     const T t0 = y[0] + y[4] + bias;
     const T t1 = y[0] - y[4] + bias;
     const T t2 = y[2] + y[6];
@@ -89,7 +91,7 @@ void InverseDct(const int16_t* coefficients, const int32_t* scaled, uint8_t* out
 namespace {
 
 // 8 x 8 transpose of 32-bit lanes in three rounds of two-vector shuffles.
-inline void Transpose(const W8 in[8], W8 out[8]) {
+[[gnu::always_inline]] inline void Transpose(const W8 in[8], W8 out[8]) {
     W8 t[8], u[8];
     for (int i = 0; i < 8; i += 2) {
         t[i] = __builtin_shufflevector(in[i], in[i + 1], 0, 8, 1, 9, 4, 12, 5, 13);
