@@ -115,13 +115,16 @@ Bytes MakeJpeg(const std::string& name, const std::string& options, uint32_t wid
     const std::string target = TempPath(name + ".jpg");
     WritePnm(source, MakeTestPicture(width, height, grey));
     Run("cjpeg " + options + " -outfile '" + target + "' '" + source + "'");
+    std::remove(source.c_str());
     return ReadFileBytes(target);
 }
 
 Pnm DjpegReference(const std::string& jpegPath) {
     const std::string out = jpegPath + ".pnm";
     Run("djpeg -nosmooth -pnm -outfile '" + out + "' '" + jpegPath + "'");
-    return ReadPnm(out);
+    Pnm picture = ReadPnm(out);
+    std::remove(out.c_str());
+    return picture;
 }
 
 double Psnr(const BitmapImage& picture, const Pnm& reference) {
