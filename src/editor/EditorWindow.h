@@ -64,9 +64,9 @@ public:
     QTimer* Timer1;
 
     // The file dialogs of Save and Load (and the unused printer-mark dialog).
-    TFileDialogSpec OpenDialog;
-    TFileDialogSpec SaveDialog;
-    TFileDialogSpec OpenDialogJel;
+    TFileDialogOptions OpenDialog;
+    TFileDialogOptions SaveDialog;
+    TFileDialogOptions OpenDialogJel;
 
     // The scale text of the page ("1 : " + this is what scale captions show). No control of
     // this window sets it; an outside scale control may.

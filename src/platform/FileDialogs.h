@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-struct TFileDialogSpec {
+struct TFileDialogOptions {
     std::string Title;      // UTF-8
     std::string Filter;     // "Description (*.EXT)|*.EXT[|...]"
     std::string DefaultExt; // without the dot; appended when the typed name has none
@@ -16,6 +16,6 @@ struct TFileDialogSpec {
 class TFileDialogs {
 public:
     virtual ~TFileDialogs() = default;
-    virtual std::optional<std::string> Open(const TFileDialogSpec& spec) = 0;
-    virtual std::optional<std::string> Save(const TFileDialogSpec& spec) = 0;
+    virtual std::optional<std::string> Open(const TFileDialogOptions& options) = 0;
+    virtual std::optional<std::string> Save(const TFileDialogOptions& options) = 0;
 };

@@ -117,8 +117,8 @@ TEST_F(DumpCompose, ComposeOfDumpGivesTheSameBytesAndDumpOfComposeTheSameJson) {
 }
 
 TEST_F(DumpCompose, ComposeFillsDefaultsAndLoadsPictureFiles) {
-    const TBmpSpec spec{5, 3, 4};
-    const auto bmp = MakeBmp(spec);
+    const TBmpShape shape{5, 3, 4};
+    const auto bmp = MakeBmp(shape);
     Write("pic.bmp", bmp);
     Write("page.json", R"({
         "PageWidthMm": 210, "PageHeightMm": 297,

@@ -17,7 +17,7 @@ std::vector<uint8_t> Stored(const TMemBitmap& b) {
     return out.Take();
 }
 
-void ExpectShowsFixture(const TMemBitmap& b, const TBmpSpec& s) {
+void ExpectShowsFixture(const TMemBitmap& b, const TBmpShape& s) {
     ASSERT_TRUE(b.HasImage);
     EXPECT_EQ(b.Width, s.Width);
     EXPECT_EQ(b.Height, s.Height);
@@ -62,7 +62,7 @@ public:
 
 TEST(MemBitmap, LoadsFourEightAndTwentyFourBitFilesWithTheirPadding) {
     // Odd widths exercise the nibble order and the row padding.
-    for (const TBmpSpec s : {TBmpSpec{5, 3, 4}, TBmpSpec{7, 2, 8}, TBmpSpec{3, 4, 24}, TBmpSpec{1, 1, 24}}) {
+    for (const TBmpShape s : {TBmpShape{5, 3, 4}, TBmpShape{7, 2, 8}, TBmpShape{3, 4, 24}, TBmpShape{1, 1, 24}}) {
         SCOPED_TRACE(s.BitCount);
         const auto file = MakeBmp(s);
         TMemBitmap b;
@@ -75,8 +75,8 @@ TEST(MemBitmap, LoadsFourEightAndTwentyFourBitFilesWithTheirPadding) {
 }
 
 TEST(MemBitmap, LargerHeadersShortPalettesAndMissingRowOffsetsAreNormalised) {
-    for (const TBmpSpec s : {TBmpSpec{4, 3, 24, 124}, TBmpSpec{6, 2, 8, 124, 3}, TBmpSpec{5, 2, 4, 40, 2},
-                             TBmpSpec{3, 3, 8, 40, 0, 0, true}, TBmpSpec{2, 2, 24, 40, 2}}) {
+    for (const TBmpShape s : {TBmpShape{4, 3, 24, 124}, TBmpShape{6, 2, 8, 124, 3}, TBmpShape{5, 2, 4, 40, 2},
+                             TBmpShape{3, 3, 8, 40, 0, 0, true}, TBmpShape{2, 2, 24, 40, 2}}) {
         SCOPED_TRACE(testing::Message() << s.BitCount << " bits, header " << s.HeaderSize);
         TMemBitmap b;
         b.LoadFromBitmapFileData(MakeBmp(s));
@@ -144,7 +144,7 @@ TEST(MemBitmap, AbsurdSizesAreRefusedBeforeAnythingIsAllocated) {
 }
 
 TEST(MemBitmap, EveryTruncationOfAFileIsRefused) {
-    for (const TBmpSpec s : {TBmpSpec{5, 3, 4}, TBmpSpec{3, 2, 8}, TBmpSpec{3, 2, 24}}) {
+    for (const TBmpShape s : {TBmpShape{5, 3, 4}, TBmpShape{3, 2, 8}, TBmpShape{3, 2, 24}}) {
         const auto file = MakeBmp(s);
         for (size_t n = 0; n < file.size(); ++n) {
             TMemBitmap b;
@@ -180,7 +180,7 @@ TEST(MemBitmap, FileNamesEndingInJpgInAnyCaseTakeTheJpegPath) {
 }
 
 TEST(MemBitmap, StoredBitmapComesBackByteForByte) {
-    for (const TBmpSpec s : {TBmpSpec{5, 3, 4}, TBmpSpec{7, 2, 8}, TBmpSpec{3, 4, 24}}) {
+    for (const TBmpShape s : {TBmpShape{5, 3, 4}, TBmpShape{7, 2, 8}, TBmpShape{3, 4, 24}}) {
         TMemBitmap b;
         b.LoadFromBitmapFileData(MakeBmp(s));
         b.JpegQuality = 77;

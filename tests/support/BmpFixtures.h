@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-struct TBmpSpec {
+struct TBmpShape {
     int32_t Width = 3;
     int32_t Height = 2;
     uint16_t BitCount = 24;
@@ -23,13 +23,13 @@ inline uint32_t FixturePaletteColor(unsigned i) {
 }
 
 // The palette index (4 and 8 bits) at column x of top row y.
-inline unsigned FixtureIndex(const TBmpSpec& s, int32_t x, int32_t y) {
+inline unsigned FixtureIndex(const TBmpShape& s, int32_t x, int32_t y) {
     const unsigned entries = s.ColorsUsed ? s.ColorsUsed : s.BitCount <= 8 ? (1u << s.BitCount) : 256;
     return static_cast<unsigned>(x * 5 + y * 3) % entries;
 }
 
 // The device pixel (0xFFRRGGBB) the fixture must show at column x of top row y.
-inline uint32_t FixturePixel(const TBmpSpec& s, int32_t x, int32_t y) {
+inline uint32_t FixturePixel(const TBmpShape& s, int32_t x, int32_t y) {
     if (s.BitCount == 24) {
         const uint8_t b = static_cast<uint8_t>(x * 40 + 1), g = static_cast<uint8_t>(y * 50 + 2),
                       r = static_cast<uint8_t>(x * 11 + y * 13 + 3);
@@ -42,7 +42,7 @@ inline void PutLE(std::vector<uint8_t>& v, uint32_t x, int bytes) {
     for (int i = 0; i < bytes; ++i) v.push_back(static_cast<uint8_t>(x >> (8 * i)));
 }
 
-inline std::vector<uint8_t> MakeBmp(const TBmpSpec& s) {
+inline std::vector<uint8_t> MakeBmp(const TBmpShape& s) {
     const uint32_t rowBytes = ((uint32_t(s.Width) * s.BitCount + 31) / 32) * 4;
     // Depths above 8 bits have no palette unless colours used says so.
     const uint32_t entries = s.BitCount > 8 || s.ColorsUsed ? s.ColorsUsed : (1u << s.BitCount);

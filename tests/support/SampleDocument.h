@@ -44,7 +44,7 @@ inline TDocumentData SampleDocument() {
         c->TextLocked = i >= 1;
         d.Items.Captions.Add(std::move(c));
     }
-    const TBmpSpec pictures[] = {{5, 3, 4}, {6, 2, 8}, {3, 3, 24}};
+    const TBmpShape pictures[] = {{5, 3, 4}, {6, 2, 8}, {3, 3, 24}};
     for (int i = 0; i < 3; ++i) {
         auto k = std::make_unique<TNyomtatoKep>();
         k->Rect = {30, 40 + 10 * i, 60, 48 + 10 * i};

@@ -39,14 +39,14 @@ public:
 
 class TScriptedFiles : public TFileDialogs {
 public:
-    std::optional<std::string> Open(const TFileDialogSpec& spec) override { return Next(spec); }
-    std::optional<std::string> Save(const TFileDialogSpec& spec) override { return Next(spec); }
+    std::optional<std::string> Open(const TFileDialogOptions& options) override { return Next(options); }
+    std::optional<std::string> Save(const TFileDialogOptions& options) override { return Next(options); }
     std::deque<std::optional<std::string>> Answers; // nullopt: the user cancels
-    std::vector<TFileDialogSpec> Asked;
+    std::vector<TFileDialogOptions> Asked;
 
 private:
-    std::optional<std::string> Next(const TFileDialogSpec& spec) {
-        Asked.push_back(spec);
+    std::optional<std::string> Next(const TFileDialogOptions& options) {
+        Asked.push_back(options);
         if (Answers.empty()) return std::nullopt;
         auto a = Answers.front();
         Answers.pop_front();

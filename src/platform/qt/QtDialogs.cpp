@@ -54,25 +54,25 @@ std::string WithDefaultExt(QString path, const std::string& ext) {
 
 } // namespace
 
-std::optional<std::string> TQtFileDialogs::Open(const TFileDialogSpec& spec) {
-    QFileDialog dialog(Parent, QString::fromStdString(spec.Title), QString(),
-                       QtNameFilters(spec.Filter));
+std::optional<std::string> TQtFileDialogs::Open(const TFileDialogOptions& options) {
+    QFileDialog dialog(Parent, QString::fromStdString(options.Title), QString(),
+                       QtNameFilters(options.Filter));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(spec.MustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(QString::fromStdString(spec.DefaultExt));
+    dialog.setFileMode(options.MustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QString::fromStdString(options.DefaultExt));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().front().toStdString();
 }
 
-std::optional<std::string> TQtFileDialogs::Save(const TFileDialogSpec& spec) {
-    QFileDialog dialog(Parent, QString::fromStdString(spec.Title), QString(),
-                       QtNameFilters(spec.Filter));
+std::optional<std::string> TQtFileDialogs::Save(const TFileDialogOptions& options) {
+    QFileDialog dialog(Parent, QString::fromStdString(options.Title), QString(),
+                       QtNameFilters(options.Filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(QString::fromStdString(spec.DefaultExt));
-    if (!spec.OverwritePrompt) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setDefaultSuffix(QString::fromStdString(options.DefaultExt));
+    if (!options.OverwritePrompt) dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return WithDefaultExt(dialog.selectedFiles().front(), spec.DefaultExt);
+    return WithDefaultExt(dialog.selectedFiles().front(), options.DefaultExt);
 }
 
 std::optional<TColor> TQtColorDialogs::PickColor(TColor initial) {

@@ -22,8 +22,8 @@ private:
 class TQtFileDialogs : public TFileDialogs {
 public:
     explicit TQtFileDialogs(QWidget* parent = nullptr) : Parent(parent) {}
-    std::optional<std::string> Open(const TFileDialogSpec& spec) override;
-    std::optional<std::string> Save(const TFileDialogSpec& spec) override;
+    std::optional<std::string> Open(const TFileDialogOptions& options) override;
+    std::optional<std::string> Save(const TFileDialogOptions& options) override;
     void SetParent(QWidget* parent) { Parent = parent; }
 
 private:

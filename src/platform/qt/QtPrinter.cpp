@@ -115,12 +115,12 @@ TCanvas& TQtPrinter::BeginDoc() {
         file = OutputFile;
         if (file.empty()) {
             if (!Dialogs) throw EPrinter("No output file was given for the PDF printer.");
-            TFileDialogSpec spec;
-            spec.Title = "Print to PDF";
-            spec.Filter = "PDF files (*.pdf)|*.pdf";
-            spec.DefaultExt = "pdf";
-            spec.OverwritePrompt = true;
-            const auto chosen = Dialogs->Save(spec);
+            TFileDialogOptions options;
+            options.Title = "Print to PDF";
+            options.Filter = "PDF files (*.pdf)|*.pdf";
+            options.DefaultExt = "pdf";
+            options.OverwritePrompt = true;
+            const auto chosen = Dialogs->Save(options);
             if (!chosen || chosen->empty()) throw EPrintCancelled("Printing was cancelled.");
             file = *chosen;
         }

@@ -18,11 +18,11 @@ class AnswerSave : public TFileDialogs {
 public:
     std::optional<std::string> Answer;
     int Asked = 0;
-    TFileDialogSpec Spec;
-    std::optional<std::string> Open(const TFileDialogSpec&) override { return std::nullopt; }
-    std::optional<std::string> Save(const TFileDialogSpec& spec) override {
+    TFileDialogOptions Options;
+    std::optional<std::string> Open(const TFileDialogOptions&) override { return std::nullopt; }
+    std::optional<std::string> Save(const TFileDialogOptions& options) override {
         ++Asked;
-        Spec = spec;
+        Options = options;
         return Answer;
     }
 };
@@ -85,8 +85,8 @@ TEST(QtPrinter, PdfPrinterAsksForTheFileAndCancellingCallsTheJobOff) {
     TQtPrinter printer(TQtPrinter::TChoice::BuiltInPdf, &files);
     EXPECT_THROW(printer.BeginDoc(), EPrintCancelled);
     EXPECT_EQ(files.Asked, 1);
-    EXPECT_EQ(files.Spec.DefaultExt, "pdf");
-    EXPECT_TRUE(files.Spec.OverwritePrompt);
+    EXPECT_EQ(files.Options.DefaultExt, "pdf");
+    EXPECT_TRUE(files.Options.OverwritePrompt);
 
     files.Answer = dir.filePath("page.pdf").toStdString();
     TCanvas& canvas = printer.BeginDoc();
