@@ -1,6 +1,6 @@
 # Common warning set for the project's own targets.
 function(fs_warnings target)
-    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow=local
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic $<$<CXX_COMPILER_ID:GNU>:-Wshadow=local>
         -Wnon-virtual-dtor -Woverloaded-virtual -Wno-missing-field-initializers)
 endfunction()
 
