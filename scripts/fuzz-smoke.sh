@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets (make fuzz) and runs the differential JPEG decoder fuzzer for the
-# given number of seconds (default 60), seeded with small files made here by cjpeg.
+# given number of seconds (default 60), seeded with small files made here by cjpeg, then the
+# document reader and bitmap file fuzzers for a third of that time each.
 # Usage: scripts/fuzz-smoke.sh [SECONDS] [CORPUS_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -40,3 +41,27 @@ mkdir -p build-fuzz/artifacts
 build-fuzz/fuzz/jpeg_decoder_fuzzer -max_total_time="$seconds" -max_len=4096 -timeout=20 \
     -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix=build-fuzz/artifacts/ \
     "$corpus" "$work/seeds"
+
+# An empty document (magic, page size, page settings with its one fixed byte, seven zero
+# counts) and a 2 x 2 24-bit bitmap file seed the other two readers.
+other=$((seconds / 3 > 5 ? seconds / 3 : 5))
+mkdir -p "$work/doc-seeds" "$work/bmp-seeds" "$work/doc-corpus" "$work/bmp-corpus"
+{
+    printf 'FolioscriptorDocument\0'
+    head -c 98 /dev/zero
+    byte 1
+    head -c 77 /dev/zero
+} >"$work/doc-seeds/empty.PST"
+{
+    printf 'BM'; byte 70; head -c 7 /dev/zero; byte 54; head -c 3 /dev/zero
+    byte 40; head -c 3 /dev/zero; byte 2; head -c 3 /dev/zero; byte 2; head -c 3 /dev/zero
+    byte 1; byte 0; byte 24; head -c 25 /dev/zero
+    for ((i = 0; i < 2; i++)); do byte 255; byte 0; byte 0; byte 0; byte 255; byte 0; byte 0; byte 0; done
+} >"$work/bmp-seeds/rgb.bmp"
+for pair in document_reader:doc bitmap_file:bmp; do
+    target=${pair%%:*}
+    short=${pair##*:}
+    build-fuzz/fuzz/${target}_fuzzer -max_total_time="$other" -max_len=4096 -timeout=20 \
+        -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix=build-fuzz/artifacts/ \
+        "$work/$short-corpus" "$work/$short-seeds"
+done
