@@ -17,6 +17,11 @@
 #include "jpeg/JpegByteReader.h"
 #include "jpeg/JpegTables.h"
 
+// T.81 EXTEND (F.2.2.1): an n-bit received value v as the signed difference it stands for.
+[[gnu::always_inline]] inline int32_t Extend(int32_t v, int n) {
+    return v < (int32_t(1) << (n - 1)) ? v + 1 - (int32_t(1) << n) : v;
+}
+
 class JpegBitReader {
 public:
     explicit JpegBitReader(JpegByteReader& input) : m_Input(input) { Restart(); }
@@ -85,7 +90,7 @@ public:
         [[gnu::always_inline]] int32_t ReceiveExtend(int n) {
             if (n == 0) return 0;
             const int32_t v = int32_t(Receive(n));
-            return v < (int32_t(1) << (n - 1)) ? v + 1 - (int32_t(1) << n) : v;
+            return Extend(v, n);
         }
 
         // Progressive AC refinement of zigzag positions from..to inside an end-of-band run:
@@ -178,7 +183,7 @@ public:
             const int32_t v = int32_t(buffer >> (64 - n));
             buffer <<= n;
             bits -= n;
-            return v < (int32_t(1) << (n - 1)) ? v + 1 - (int32_t(1) << n) : v;
+            return Extend(v, n);
         };
 
         const int s = symbol(dcTable);
@@ -233,7 +238,7 @@ public:
     [[gnu::always_inline]] int32_t ReceiveExtend(int n) {
         if (n == 0) return 0;
         const int32_t v = int32_t(Receive(n));
-        return v < (int32_t(1) << (n - 1)) ? v + 1 - (int32_t(1) << n) : v;
+        return Extend(v, n);
     }
 
 private:
