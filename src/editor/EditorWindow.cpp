@@ -181,6 +181,9 @@ void TNyomtatoOldalDlg::CreateControls() {
     connect(btnKimentes, &QPushButton::clicked, this, [this] { SaveDocument(); });
     connect(btnBetoltes, &QPushButton::clicked, this, [this] { LoadDocument(); });
     connect(Button2, &QPushButton::clicked, this, [this] { ShowAbout(); });
+    // New, Delete and Modify start the mouse tools and item commands, which the editor does
+    // not have yet: the buttons stay disabled rather than doing nothing when pressed.
+    for (QPushButton* command : {btnUj, btnTorles, btnModositas}) command->setEnabled(false);
     connect(Button4, &QPushButton::clicked, this, [this] { close(); });
 }
 

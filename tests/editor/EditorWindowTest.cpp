@@ -63,6 +63,10 @@ TEST_F(EditorWindowTest, ControlsCarryTheirCaptionsAndHelpContexts) {
         EXPECT_EQ(button->text().toStdString(), caption);
         EXPECT_EQ(button->property("HelpContext").toInt(), help) << caption;
     }
+    EXPECT_TRUE(w.btnProba->isEnabled());
+    EXPECT_TRUE(w.btnKimentes->isEnabled());
+    EXPECT_TRUE(w.btnBetoltes->isEnabled());
+    EXPECT_FALSE(w.btnUj->isEnabled()); // until the item commands exist
     EXPECT_EQ(w.sbHorz->property("HelpContext").toInt(), 22000);
     EXPECT_EQ(w.sbVert->property("HelpContext").toInt(), 22000);
     EXPECT_EQ(w.sbNagyitas->property("HelpContext").toInt(), 22012);
