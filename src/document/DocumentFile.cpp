@@ -37,10 +37,7 @@ void Put(uint8_t* block, size_t at, const TRect& r) {
 }
 
 int32_t GetInt(std::span<const uint8_t> block, size_t at) {
-    return static_cast<int32_t>(static_cast<uint32_t>(block[at]) |
-                                (static_cast<uint32_t>(block[at + 1]) << 8) |
-                                (static_cast<uint32_t>(block[at + 2]) << 16) |
-                                (static_cast<uint32_t>(block[at + 3]) << 24));
+    return TReadStream(block.subspan(at, 4)).ReadInt32();
 }
 
 TRect GetRect(std::span<const uint8_t> block, size_t at) {

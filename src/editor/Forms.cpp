@@ -21,11 +21,16 @@ TForms::~TForms() {
     while (!Owned.empty()) Owned.pop_back();
 }
 
+std::vector<QWidget*> TForms::InOrder() const {
+    std::vector<QWidget*> forms;
+    for (const auto& form : Owned) forms.push_back(form.get());
+    return forms;
+}
+
 template <class F, class... Args>
 F* TForms::Create(Args&&... args) {
     auto form = std::make_unique<F>(std::forward<Args>(args)...);
     F* raw = form.get();
-    InOrder.push_back(raw);
     Owned.push_back(std::move(form));
     return raw;
 }

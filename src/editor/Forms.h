@@ -40,8 +40,8 @@ struct TForms {
     TAboutDlg* AboutDlg = nullptr;
 
     // Every form in creation order; the first is the main window.
-    std::vector<QWidget*> InOrder;
-    QWidget* MainForm() const { return InOrder.empty() ? nullptr : InOrder.front(); }
+    std::vector<QWidget*> InOrder() const;
+    QWidget* MainForm() const { return Owned.empty() ? nullptr : Owned.front().get(); }
 
 private:
     std::vector<std::unique_ptr<QWidget>> Owned;

@@ -23,8 +23,7 @@ void TPageEditor::ResetPage(TPrinter& printer) {
         PageWidthMm = 2000;
         PageHeightMm = 3200;
     }
-    Zoom = 1.0;
-    SetZoomPosition(0);
+    SetZoomPosition(0); // the bar's minimum: zoom 1.0
     LayOut();
 
     TRect& area = Settings.ClickThroughArea;

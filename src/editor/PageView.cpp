@@ -9,6 +9,12 @@ constexpr TColor kShadowGrey = 0x808080;
 
 double Scale(int pixels, int mm) { return mm != 0 ? static_cast<double>(pixels) / mm : 0.0; }
 
+// Pen and brush both solid in one colour.
+void SetSolid(TCanvas& c, TColor color) {
+    c.Pen = TPen{color, 1, TPenStyle::psSolid};
+    c.Brush = TBrush{color, TBrushStyle::bsSolid};
+}
+
 } // namespace
 
 double MmToViewX(const TPageEditor& e, double xMm) {
@@ -43,22 +49,18 @@ TRect MmOutlineToView(const TPageEditor& e, const TRect& mm) {
 }
 
 void PaintSheet(TCanvas& c, const TPageEditor& e) {
-    auto solid = [&c](TColor color) {
-        c.Pen = TPen{color, 1, TPenStyle::psSolid};
-        c.Brush = TBrush{color, TBrushStyle::bsSolid};
-    };
-    solid(clSilver);
+    SetSolid(c, clSilver);
     c.Rectangle(0, 0, TPageEditor::PictureWidth, TPageEditor::PictureHeight);
 
     TRect shadow = e.PageRect;
     OffsetRect(shadow, static_cast<int32_t>(e.Zoom * 10 - e.ScrollX),
                static_cast<int32_t>(e.Zoom * 10 - e.ScrollY));
-    solid(kShadowGrey);
+    SetSolid(c, kShadowGrey);
     c.Rectangle(shadow);
 
     TRect sheet = e.PageRect;
     OffsetRect(sheet, -e.ScrollX, -e.ScrollY);
-    solid(clWhite);
+    SetSolid(c, clWhite);
     c.Rectangle(sheet);
 
     const TPrinterMetrics& m = e.Metrics;
@@ -99,17 +101,13 @@ TRect NavigatorViewRect(const TPageEditor& e) {
 }
 
 void PaintNavigator(TCanvas& c, const TPageEditor& e) {
-    auto solid = [&c](TColor color) {
-        c.Pen = TPen{color, 1, TPenStyle::psSolid};
-        c.Brush = TBrush{color, TBrushStyle::bsSolid};
-    };
-    solid(clSilver);
+    SetSolid(c, clSilver);
     c.Rectangle(0, 0, TPageEditor::NavigatorWidth, TPageEditor::NavigatorHeight);
     TRect shadow = e.NavigatorPageRect;
     OffsetRect(shadow, 10, 10);
-    solid(kShadowGrey);
+    SetSolid(c, kShadowGrey);
     c.Rectangle(shadow);
-    solid(clWhite);
+    SetSolid(c, clWhite);
     c.Rectangle(e.NavigatorPageRect);
     c.Pen = TPen{clBlue, 1, TPenStyle::psSolid};
     c.Brush = TBrush{clBlue, TBrushStyle::bsDiagCross};

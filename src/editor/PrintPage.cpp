@@ -7,18 +7,11 @@
 
 #include "document/ItemLists.h"
 #include "document/PageSettings.h"
+#include "editor/DeviceUnits.h"
+#include "editor/TextMeasure.h"
 #include "platform/Printer.h"
 
 namespace {
-
-// Device coordinates are kept within +-2^28 so that the few pixels added to them (frame
-// edges, shadows) cannot overflow.
-constexpr double kCoordinateLimit = 1 << 28;
-
-int32_t TruncClamped(double v) {
-    if (std::isnan(v)) return 0;
-    return static_cast<int32_t>(std::clamp(v, -kCoordinateLimit, kCoordinateLimit));
-}
 
 int32_t MmToPrinter(double mm, float mmPerPixel, float offsetPx) {
     if (!(mmPerPixel > 0)) return 0;
@@ -59,7 +52,7 @@ void PrintFrame(TCanvas& c, const TPrinterMetrics& m, const TNyomtatoKeret& fram
     // The title font's height is held in mm.
     const int32_t margin = TruncClamped(2.0 / m.MmPerPixelX);
     c.Font = frame.TitleFont;
-    c.Font.Height = TruncClamped(frame.TitleFont.Height / static_cast<double>(m.MmPerPixelY));
+    c.Font.Height = FontHeightMmToPrinter(frame.TitleFont.Height, m);
     const TSize extent = c.TextExtent(frame.Title);
     int32_t x = r.Left + margin; // left, and any alignment code a frame should not have
     if (frame.TitleAlignment == 1) {

@@ -8,19 +8,13 @@
 
 #include "document/Caption.h"
 #include "document/TextItem.h"
+#include "editor/DeviceUnits.h"
 #include "platform/Printer.h"
 #include "platform/TextLines.h"
 
 namespace {
 
 constexpr double kNominalMmPerPixel = 25.4 / 600;
-constexpr double kLimit = 1 << 28;
-
-int32_t TruncClamped(double v) {
-    if (std::isnan(v)) return 0;
-    return static_cast<int32_t>(std::clamp(v, -kLimit, kLimit));
-}
-
 // Whole mm covering a length in device pixels.
 int32_t PixelsToWholeMm(int32_t pixels, float mmPerPixel) {
     return TruncClamped(std::ceil(static_cast<double>(pixels) * mmPerPixel));

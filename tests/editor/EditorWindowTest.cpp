@@ -37,7 +37,7 @@ protected:
 
 TEST_F(EditorWindowTest, TwelveFormsAreCreatedInOrderWithTheEditorFirst) {
     std::vector<std::string> names;
-    for (QWidget* w : Forms.InOrder) names.push_back(w->objectName().toStdString());
+    for (QWidget* w : Forms.InOrder()) names.push_back(w->objectName().toStdString());
     EXPECT_EQ(names, (std::vector<std::string>{
                          "TNyomtatoOldalDlg", "TNyomtatoKepModositasDlg",
                          "TNyomtatoSorokModositasDlg", "TNyomtatoSzovegModositasDlg", "TAlapDlg",
