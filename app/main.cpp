@@ -1,8 +1,8 @@
 // Folioscriptor: start-up. Creates the application object and the twelve forms in order
 // (the editor window first, as the main window) and runs the message loop.
-#include "editor/EditorServices.h"
-#include "editor/EditorWindow.h"
-#include "editor/Forms.h"
+#include "editor/window/EditorServices.h"
+#include "editor/window/EditorWindow.h"
+#include "editor/window/Forms.h"
 #include "platform/qt/Application.h"
 #include "platform/qt/ModalRunner.h"
 #include "platform/qt/QtDialogs.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/EditorServices.h"
+#include "editor/window/EditorServices.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PickerDialogs.h"

@@ -1,4 +1,4 @@
-#include "editor/EditorWindow.h"
+#include "editor/window/EditorWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,8 +18,8 @@
 #include "dialogs/AboutDlg.h"
 #include "dialogs/NavigatorDlg.h"
 #include "document/DocumentFile.h"
-#include "editor/EditorServices.h"
-#include "editor/Forms.h"
+#include "editor/window/EditorServices.h"
+#include "editor/window/Forms.h"
 #include "editor/PageView.h"
 #include "editor/PrintPage.h"
 #include "platform/MessageBoxes.h"

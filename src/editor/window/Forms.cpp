@@ -1,4 +1,4 @@
-#include "editor/Forms.h"
+#include "editor/window/Forms.h"
 
 #include "dialogs/AboutDlg.h"
 #include "dialogs/AlapDlg.h"
@@ -11,8 +11,8 @@
 #include "dialogs/NewLineDlg.h"
 #include "dialogs/NewTextDlg.h"
 #include "dialogs/TextPropertiesDlg.h"
-#include "editor/EditorServices.h"
-#include "editor/EditorWindow.h"
+#include "editor/window/EditorServices.h"
+#include "editor/window/EditorWindow.h"
 
 TForms::TForms() = default;
 

@@ -4,8 +4,8 @@
 #include <fstream>
 
 #include "document/DocumentFile.h"
-#include "editor/EditorWindow.h"
-#include "editor/Forms.h"
+#include "editor/window/EditorWindow.h"
+#include "editor/window/Forms.h"
 #include "platform/Files.h"
 #include "support/QtTestApp.h"
 #include "support/ScriptedServices.h"
