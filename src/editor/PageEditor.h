@@ -12,6 +12,7 @@
 #include "document/PageSettings.h"
 #include "document/PointList.h"
 #include "editor/PrinterMetrics.h"
+#include "editor/RepeatMenu.h"
 #include "platform/Rect.h"
 
 class TPrinter;
@@ -20,12 +21,45 @@ class TScreen;
 // Interaction modes (the single state of the mouse tools); 0 is idle.
 enum TEditorMode : int32_t {
     mdIdle = 0,
+    mdDragFrame = 1,
+    mdDragCaption = 2,
+    mdDragImage = 3,
     mdDeleteTool = 4,
     mdModifyTool = 5,
+    mdHoverTop = 6, // the pointer is on an edge of a resizable box
+    mdHoverBottom = 7,
+    mdHoverLeft = 8,
+    mdHoverRight = 9,
+    mdResizeTop = 10, // that edge is being dragged
+    mdResizeBottom = 11,
+    mdResizeLeft = 12,
+    mdResizeRight = 13,
     mdScrollTrack = 16,
+    mdPlaceCaption = 17,
+    mdPlaceImage = 18,
     mdNavigatorDrag = 19,
+    mdPlaceHeightsLegend = 20,
+    mdPlaceDistanceIndicator = 21,
+    mdNewFrame = 22,
+    mdPlaceText = 23,
+    mdDragText = 24,
     mdNewLine = 25,
+    mdNewRectangle = 26,
+    mdDragRectangle = 27,
     mdNewPolygon = 28,
+    mdDragPolygon = 29,
+    mdDragLine = 30,
+    mdDragLinePoint = 31,
+    mdDragPolygonPoint = 32,
+};
+
+// What a resize acts on (the box whose edge is hovered or dragged).
+enum TResizeKind : int32_t {
+    rkNone = 0,
+    rkHeightsLegend = 2,
+    rkFrame = 4,
+    rkRectangle = 5,
+    rkImage = 6,
 };
 
 class TPageEditor {
@@ -61,8 +95,34 @@ public:
 
     // Interaction.
     int32_t Mode = mdIdle;
+    int32_t ResizeKind = rkNone;
+    TPoint DragAnchor; // mm: the pointer at the last accepted drag step
+    // The item being dragged or resized (CaptionOrTextIndex serves captions and texts).
+    int32_t CaptionOrTextIndex = -1;
+    int32_t ImageIndex = -1;
+    int32_t FrameIndex = -1;
+    int32_t RectangleIndex = -1;
+    int32_t LineIndex = -1;
+    int32_t LinePointIndex = -1;
+    int32_t PolygonIndex = -1;
+    int32_t PolygonPointIndex = -1;
+    // Items made by a dialog that wait for the press that places them.
+    std::unique_ptr<TNyomtatoSzoveg> PendingCaption;
+    std::unique_ptr<TNyomtatoKep> PendingImage;
+    TSize PendingImageSize; // mm
+    std::unique_ptr<TNyomtatoSorok> PendingText;
     std::unique_ptr<TPointList> LinePoints;    // while a line is entered
     std::unique_ptr<TPointList> PolygonPoints; // while a polygon is entered
+
+    // What the window shows, as the editor decided it: the info line, the pointer read-out in
+    // mm (empty off the sheet), and requests the window carries out and then clears.
+    std::string InfoText;      // UTF-8
+    std::string PointerXText;
+    std::string PointerYText;
+    bool RepaintRequested = false;       // PaintView(false)
+    bool ForgetPictureCursor = false;    // the page picture forgets its remembered cursor
+    TRepeatMenu RepeatMenu;
+    int32_t NewItemKind = 0; // the entry selected in "New item:" (0 caption .. 6 polygon)
     // The repeat menu is attached to the page picture (it is detached while a tool runs and
     // comes back RepeatMenuDelayMs after the tool ends, through the window's timer).
     bool RepeatMenuAttached = true;

@@ -1,0 +1,18 @@
+// The outside services the editor core uses: the screen cursor, the printer (for measuring
+// text), message boxes, the colour dialog and the item dialogs. The window passes the real
+// ones; tests pass scripted ones.
+#pragma once
+
+class TScreen;
+class TPrinter;
+class TMessageBoxes;
+class TColorDialogs;
+class TItemDialogs;
+
+struct TCoreServices {
+    TScreen& Screen;
+    TPrinter& Printer;
+    TMessageBoxes& Messages;
+    TColorDialogs& Colors; // ColorDialogNegyszog: rectangles and polygons
+    TItemDialogs& Dialogs;
+};

@@ -1,0 +1,28 @@
+// The item commands: New by the kind chosen in "New item:", the Delete and Modify tools, the
+// presses of the placing and entry tools, and the repeat menu. Every change of the document
+// goes through here, with frame references kept in step.
+#pragma once
+
+#include <cstdint>
+
+#include "editor/RepeatMenu.h"
+
+class TPageEditor;
+struct TCoreServices;
+
+// "&New" for the kind selected in "New item:" (e.NewItemKind, 0 caption .. 6 polygon).
+void NewItem(TPageEditor& e, TCoreServices& s);
+// "&Delete" and "&Modify" arm their one-shot tools.
+void StartDeleteTool(TPageEditor& e, TCoreServices& s);
+void StartModifyTool(TPageEditor& e, TCoreServices& s);
+// Runs a command of the repeat menu (a "new" command first selects its kind).
+void RunRepeatCommand(TPageEditor& e, TCoreServices& s, TRepeatCommand command);
+
+// A left (or middle) press at view pixel (x, y) while a tool mode is active: 4, 5, 17, 18,
+// 20, 21, 22, 23, 25, 26, 28. True when the mode was one of these (the press is used).
+bool PressInTool(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y);
+
+// Called by EndTool in modes 25 and 28: makes the line or polygon from the entered points
+// (when there are any and its dialog is confirmed) and drops the point list.
+void FinishLine(TPageEditor& e, TCoreServices& s);
+void FinishPolygon(TPageEditor& e, TCoreServices& s);
