@@ -20,6 +20,8 @@
 #include "document/DocumentFile.h"
 #include "editor/window/EditorServices.h"
 #include "editor/window/Forms.h"
+#include "editor/window/QtItemDialogs.h"
+#include "editor/MouseTools.h"
 #include "editor/PageView.h"
 #include "editor/PrintPage.h"
 #include "platform/MessageBoxes.h"
@@ -50,6 +52,10 @@ QLabel* Label(const char* caption, QWidget* parent, int x, int y, int w, int h =
     return l;
 }
 
+TMouseButton ToButton(int code) {
+    return code == 1 ? TMouseButton::Right : code == 2 ? TMouseButton::Middle : TMouseButton::Left;
+}
+
 } // namespace
 
 TNyomtatoOldalDlg::TNyomtatoOldalDlg(TEditorServices& services, TForms& forms)
@@ -69,6 +75,7 @@ TNyomtatoOldalDlg::TNyomtatoOldalDlg(TEditorServices& services, TForms& forms)
                   false, true};
     OpenDialogJel = {"Nyomtatójel betöltése", "Nyomtatójelek (*.NLG)|*.NLG", "NLG", true, false};
 
+    ItemDialogs = MakeItemDialogs(Forms, Services);
     CreateControls();
 
     // FormCreate.
@@ -156,6 +163,23 @@ void TNyomtatoOldalDlg::CreateControls() {
     });
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
 
+    // The page picture's mouse events go to the mouse tools.
+    imLap->OnMouseDown = [this](int button, int x, int y) {
+        TCoreServices core = Core();
+        MouseDown(Editor, core, ToButton(button), x, y);
+        Reflect();
+    };
+    imLap->OnMouseMove = [this](int x, int y) {
+        TCoreServices core = Core();
+        MouseMove(Editor, core, x, y);
+        Reflect();
+    };
+    imLap->OnMouseUp = [this](int button, int x, int y) {
+        TCoreServices core = Core();
+        MouseUp(Editor, core, ToButton(button), x, y);
+        Reflect();
+    };
+
     connect(sbHorz, &QScrollBar::valueChanged, this, [this](int v) {
         if (Syncing) return;
         Editor.SetScroll(v, Editor.ScrollY);
@@ -185,6 +209,26 @@ void TNyomtatoOldalDlg::CreateControls() {
     // not have yet: the buttons stay disabled rather than doing nothing when pressed.
     for (QPushButton* command : {btnUj, btnTorles, btnModositas}) command->setEnabled(false);
     connect(Button4, &QPushButton::clicked, this, [this] { close(); });
+}
+
+TCoreServices TNyomtatoOldalDlg::Core() {
+    return TCoreServices{Services.Screen, Services.Printer, Services.Messages, Services.Colors,
+                         *ItemDialogs};
+}
+
+void TNyomtatoOldalDlg::Reflect() {
+    lbInfo->setText(QString::fromStdString(Editor.InfoText));
+    stX->setText(QString::fromStdString(Editor.PointerXText));
+    stY->setText(QString::fromStdString(Editor.PointerYText));
+    if (Editor.ForgetPictureCursor) {
+        imLap->Cursor.ForgetSavedCursor();
+        Editor.ForgetPictureCursor = false;
+    }
+    if (Editor.RepeatTimerEnabled && !Timer1->isActive()) Timer1->start();
+    if (Editor.RepaintRequested) {
+        Editor.RepaintRequested = false;
+        PaintView(false);
+    }
 }
 
 void TNyomtatoOldalDlg::ResetPage() {

@@ -5,8 +5,11 @@
 
 #include <QWidget>
 #include <array>
+#include <memory>
 #include <string>
 
+#include "editor/CoreServices.h"
+#include "editor/ItemDialogs.h"
 #include "editor/PageEditor.h"
 #include "platform/FileDialogs.h"
 
@@ -31,6 +34,10 @@ public:
     static constexpr int ClientHeight = 409;
 
     TPageEditor Editor;
+    // The item dialogs as the editor core sees them (a test may replace them).
+    std::unique_ptr<TItemDialogs> ItemDialogs;
+    // The services handed to the editor core for each event.
+    TCoreServices Core();
 
     // Controls, named as the program's help and documents refer to them.
     QGroupBox* GroupBox1;
@@ -89,6 +96,9 @@ public:
     void FormKeyDown(int key);
     void ShowAbout();
     void Timer1Timer();
+    // Shows what the editor core decided after an event: info line, pointer read-out, the
+    // page picture's cursor memory, the repeat menu timer, and a repaint when requested.
+    void Reflect();
 
 protected:
     void showEvent(QShowEvent* event) override;
