@@ -1,6 +1,7 @@
 #include "editor/FrameMembership.h"
 
 #include "document/ItemLists.h"
+#include "editor/SaturatingInt.h"
 
 namespace {
 
@@ -12,7 +13,7 @@ bool ValidIndex(const List& list, int32_t index) {
 void MovePoints(TPointList& points, int32_t dx, int32_t dy) {
     for (int i = 0; i < points.Count(); ++i) {
         const TPoint p = points.PointAt(i);
-        points.SetPoint(i, TPoint{p.X + dx, p.Y + dy});
+        points.SetPoint(i, OffsetPointSaturated(p, dx, dy));
     }
 }
 
@@ -55,20 +56,20 @@ void MoveMembers(TPageItems& items, const TNyomtatoKeret& frame, int32_t dx, int
         const int32_t i = ref.Index;
         switch (ref.Kind) {
         case ikCaption:
-            if (ValidIndex(items.Captions, i)) OffsetRect(items.Captions[i].Rect, dx, dy);
+            if (ValidIndex(items.Captions, i)) OffsetRectSaturated(items.Captions[i].Rect, dx, dy);
             break;
         case ikText:
-            if (ValidIndex(items.Texts, i)) OffsetRect(items.Texts[i].Rect, dx, dy);
+            if (ValidIndex(items.Texts, i)) OffsetRectSaturated(items.Texts[i].Rect, dx, dy);
             break;
         case ikImage:
-            if (ValidIndex(items.Images, i)) OffsetRect(items.Images[i].Rect, dx, dy);
+            if (ValidIndex(items.Images, i)) OffsetRectSaturated(items.Images[i].Rect, dx, dy);
             break;
         case ikRectangle:
-            if (ValidIndex(items.Rectangles, i)) OffsetRect(items.Rectangles[i].Rect, dx, dy);
+            if (ValidIndex(items.Rectangles, i)) OffsetRectSaturated(items.Rectangles[i].Rect, dx, dy);
             break;
         case ikFrame:
             if (ValidIndex(items.Frames, i) && &items.Frames[i] != &frame)
-                OffsetRect(items.Frames[i].Rect, dx, dy);
+                OffsetRectSaturated(items.Frames[i].Rect, dx, dy);
             break;
         case ikLine:
             if (ValidIndex(items.Lines, i)) MovePoints(items.Lines[i], dx, dy);

@@ -16,5 +16,6 @@ void AttachToFrame(TPageItems& items, int32_t kind, int32_t x, int32_t y);
 void DetachReference(TPageItems& items, int32_t kind, int32_t index);
 
 // Moves the frame's members by (dx, dy): boxes by their Rect, lines and polygons point by
-// point. Members of member frames stay. References that name no item are passed over.
+// point. Members of member frames stay. References that name no item are passed over, and
+// coordinates stop at the ends of the int32 range rather than overflow.
 void MoveMembers(TPageItems& items, const TNyomtatoKeret& frame, int32_t dx, int32_t dy);

@@ -21,6 +21,7 @@
 #include "editor/window/EditorServices.h"
 #include "editor/window/Forms.h"
 #include "editor/window/QtItemDialogs.h"
+#include "editor/Keys.h"
 #include "editor/MouseTools.h"
 #include "editor/PageView.h"
 #include "editor/PrintPage.h"
@@ -31,8 +32,6 @@
 #include "platform/qt/QtPrinter.h"
 
 namespace {
-
-constexpr int VK_ESCAPE = 27;
 
 template <class W>
 W* Help(W* widget, int context) {
@@ -276,8 +275,9 @@ void TNyomtatoOldalDlg::ScrollTracking(bool tracking) {
 }
 
 void TNyomtatoOldalDlg::FormKeyDown(int key) {
-    if (key != VK_ESCAPE) return;
-    if (Editor.CancelEntry(Services.Screen)) PaintView(false);
+    TCoreServices core = Core();
+    KeyDown(Editor, core, key);
+    Reflect();
 }
 
 void TNyomtatoOldalDlg::ShowAbout() {
