@@ -10,14 +10,15 @@
 
 namespace {
 
-// Lines too thin to grab are widened by this much on each side.
+// How far on each side of a line a press still grabs it (mm when picking, picture pixels for
+// the Delete and Modify tools); lines wider than 2 are grabbed by their own width.
 constexpr int32_t kLineGrip = 3;
 
-// The points of a list mapped to the picture, into a buffer the caller reuses.
-void MapPoints(const TPageEditor& e, std::span<const TPoint> mm, std::vector<TPoint>& view) {
-    view.clear();
+std::vector<TPoint> MapPoints(const TPageEditor& e, std::span<const TPoint> mm) {
+    std::vector<TPoint> view;
     view.reserve(mm.size());
     for (TPoint p : mm) view.push_back(ViewPointOf(e, p));
+    return view;
 }
 
 // Over an item that the pick finds before the box whose edge is hovered.
@@ -82,16 +83,12 @@ bool LineBodyHit(const TPageEditor& e, const TNyomtatoVonal& line, int32_t x, in
 
 bool LineViewBodyHit(const TPageEditor& e, const TPointList& line, int32_t x, int32_t y) {
     if (line.Count() < 2) return false;
-    std::vector<TPoint> view;
-    MapPoints(e, line.View(), view);
-    return PointInPolygon(x, y, PolylineOutline(view, kLineGrip));
+    return PointInPolygon(x, y, PolylineOutline(MapPoints(e, line.View()), kLineGrip));
 }
 
 bool PolygonBodyHit(const TPageEditor& e, const TPointList& polygon, int32_t x, int32_t y) {
     if (polygon.Count() == 0) return false;
-    std::vector<TPoint> view;
-    MapPoints(e, polygon.View(), view);
-    return PointInPolygon(x, y, view);
+    return PointInPolygon(x, y, MapPoints(e, polygon.View()));
 }
 
 bool BoxHit(const TPageEditor& e, const TRect& mm, int32_t x, int32_t y) {

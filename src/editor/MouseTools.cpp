@@ -23,8 +23,7 @@ int32_t ClampPointer(int32_t v) { return std::clamp(v, -kPointerLimit, kPointerL
 
 bool IsHover(int32_t mode) { return mode >= mdHoverTop && mode <= mdHoverRight; }
 
-// Sets the screen cursor; a shape that is already showing is not set again (a move over a
-// full page would otherwise set it once per item).
+// Sets the screen cursor when it changes (idle moves decide it anew on every move).
 void ShowCursor(TScreen& screen, TCursor cursor) {
     if (screen.Cursor() != cursor) screen.SetCursor(cursor);
 }
