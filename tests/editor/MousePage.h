@@ -67,42 +67,32 @@ struct TMousePage {
     void PressMm(double x, double y) { Press(At(x, y)); }
     void MoveMm(double x, double y) { Move(At(x, y)); }
 
-    TNyomtatoSzoveg& AddCaption(TRect r) {
-        auto c = std::make_unique<TNyomtatoSzoveg>();
-        c->Rect = r;
-        return E.Items.Captions.Add(std::move(c));
+    template <class T, class List>
+    static T& AddBox(List& list, TRect r) {
+        auto item = std::make_unique<T>();
+        item->Rect = r;
+        return list.Add(std::move(item));
     }
-    TNyomtatoSorok& AddText(TRect r) {
-        auto t = std::make_unique<TNyomtatoSorok>();
-        t->Rect = r;
-        t->LineCount = 1;
-        return E.Items.Texts.Add(std::move(t));
-    }
-    TNyomtatoKep& AddImage(TRect r) {
-        auto k = std::make_unique<TNyomtatoKep>();
-        k->Rect = r;
-        return E.Items.Images.Add(std::move(k));
+    TNyomtatoSzoveg& AddCaption(TRect r) { return AddBox<TNyomtatoSzoveg>(E.Items.Captions, r); }
+    TNyomtatoSorok& AddText(TRect r) { return AddBox<TNyomtatoSorok>(E.Items.Texts, r); }
+    TNyomtatoKep& AddImage(TRect r) { return AddBox<TNyomtatoKep>(E.Items.Images, r); }
+    TNyomtatoNegyszog& AddRectangle(TRect r) {
+        return AddBox<TNyomtatoNegyszog>(E.Items.Rectangles, r);
     }
     TNyomtatoKeret& AddFrame(TRect r, TBrushStyle fill = TBrushStyle::bsSolid) {
-        auto f = std::make_unique<TNyomtatoKeret>();
-        f->Rect = r;
-        f->FillStyle = static_cast<uint8_t>(fill);
-        return E.Items.Frames.Add(std::move(f));
-    }
-    TNyomtatoNegyszog& AddRectangle(TRect r) {
-        auto n = std::make_unique<TNyomtatoNegyszog>();
-        n->Rect = r;
-        return E.Items.Rectangles.Add(std::move(n));
+        TNyomtatoKeret& frame = AddBox<TNyomtatoKeret>(E.Items.Frames, r);
+        frame.FillStyle = static_cast<uint8_t>(fill);
+        return frame;
     }
     TNyomtatoVonal& AddLine(std::initializer_list<TPoint> points, int32_t width = 1) {
-        auto l = std::make_unique<TNyomtatoVonal>();
-        for (TPoint p : points) l->AddPoint(p.X, p.Y);
-        l->Width = width;
-        return E.Items.Lines.Add(std::move(l));
+        TNyomtatoVonal& line = E.Items.Lines.Add(std::make_unique<TNyomtatoVonal>());
+        for (TPoint p : points) line.AddPoint(p.X, p.Y);
+        line.Width = width;
+        return line;
     }
     TNyomtatoPoligon& AddPolygon(std::initializer_list<TPoint> points) {
-        auto p = std::make_unique<TNyomtatoPoligon>();
-        for (TPoint q : points) p->AddPoint(q.X, q.Y);
-        return E.Items.Polygons.Add(std::move(p));
+        TNyomtatoPoligon& polygon = E.Items.Polygons.Add(std::make_unique<TNyomtatoPoligon>());
+        for (TPoint p : points) polygon.AddPoint(p.X, p.Y);
+        return polygon;
     }
 };
