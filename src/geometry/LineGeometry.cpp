@@ -4,6 +4,8 @@
 
 namespace {
 
+__extension__ typedef __int128 Wide;
+
 // Exact constants of the direction computation.
 constexpr double kQuarter = 1.5707963267948966;
 constexpr double kHalf = 3.141592653589793;
@@ -128,10 +130,11 @@ bool PointInPolygon(int32_t x, int32_t y, std::span<const TPoint> v) {
         const TPoint a = v[i];
         const TPoint b = v[(i + 1) % n];
         if (!((a.X <= x && x < b.X) || (b.X <= x && x < a.X))) continue;
-        const int64_t crossing =
-            (static_cast<int64_t>(b.Y) - a.Y) * (static_cast<int64_t>(x) - a.X) /
-                (static_cast<int64_t>(b.X) - a.X) +
-            a.Y;
+        // Differences of int32 values fit 33 bits, so their product needs 128.
+        const Wide crossing = static_cast<Wide>(static_cast<int64_t>(b.Y) - a.Y) *
+                                  (static_cast<int64_t>(x) - a.X) /
+                                  (static_cast<int64_t>(b.X) - a.X) +
+                              a.Y;
         if (crossing < y) oddAbove = !oddAbove;
         if (crossing > y) oddBelow = !oddBelow;
     }

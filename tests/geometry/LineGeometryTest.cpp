@@ -137,6 +137,12 @@ TEST(PointInPolygon, AgreesWithAnIndependentCrossingCountOnRandomPolygons) {
     }
 }
 
+TEST(PointInPolygon, ExtremeCoordinatesDoNotOverflow) {
+    const TPoint wide[] = {{INT32_MIN, INT32_MIN}, {INT32_MAX, INT32_MAX}, {INT32_MIN, INT32_MAX}};
+    EXPECT_TRUE(PointInPolygon(-1000, 1000, wide));
+    EXPECT_FALSE(PointInPolygon(1000, -1000, wide));
+}
+
 TEST(PointInPolygon, HandlesPolygonsWithManyCrossings) {
     // A comb with 3000 teeth: a vertical line through it crosses far more than a thousand
     // edges, which a fixed crossing table could not hold.
