@@ -10,7 +10,18 @@
 class TPageEditor;
 struct TCoreServices;
 
-// "&New" for the kind selected in "New item:" (e.NewItemKind, 0 caption .. 6 polygon).
+// The entries of "New item:" (e.NewItemKind), in the order the list shows them.
+enum TNewItemEntry : int32_t {
+    neCaption = 0,
+    neText = 1,
+    neImage = 2,
+    neFrame = 3,
+    neLine = 4,
+    neRectangle = 5,
+    nePolygon = 6,
+};
+
+// "&New" for the kind selected in "New item:" (e.NewItemKind).
 void NewItem(TPageEditor& e, TCoreServices& s);
 // "&Delete" and "&Modify" arm their one-shot tools.
 void StartDeleteTool(TPageEditor& e, TCoreServices& s);
