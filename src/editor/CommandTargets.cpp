@@ -14,7 +14,8 @@ constexpr double kPi = std::numbers::pi;
 constexpr int32_t kLineHitWidth = 3;
 
 TPoint ToView(const TPageEditor& e, TPoint mm) {
-    return TPoint{static_cast<int32_t>(MmToViewX(e, mm.X)), static_cast<int32_t>(MmToViewY(e, mm.Y))};
+    return TPoint{static_cast<int32_t>(MmToViewX(e, mm.X)),
+                  static_cast<int32_t>(MmToViewY(e, mm.Y))};
 }
 
 bool LineHit(const TPageEditor& e, const TNyomtatoVonal& line, int32_t x, int32_t y) {
@@ -72,10 +73,9 @@ std::vector<TPoint> CompassOutline(const TPageEditor& e) {
     const int32_t d = static_cast<int32_t>(MmToViewY(e, compass.Size) - MmToViewY(e, 0));
     const int32_t q = c / 4;
     if (compass.Simple) return {{a, b - d}, {a + q, b}, {a, b + d}, {a - q, b}};
-    return {{a, b - d},     PolarPoint(a, b, q, 7 * kPi / 4),
-            {a + c, b},     PolarPoint(a, b, q, kPi / 4),
-            {a, b + d},     PolarPoint(a, b, q, 3 * kPi / 4),
-            {a - c, b},     PolarPoint(a, b, q, 5 * kPi / 4)};
+    return {
+        {a, b - d}, PolarPoint(a, b, q, 7 * kPi / 4), {a + c, b}, PolarPoint(a, b, q, kPi / 4),
+        {a, b + d}, PolarPoint(a, b, q, 3 * kPi / 4), {a - c, b}, PolarPoint(a, b, q, 5 * kPi / 4)};
 }
 
 bool CompassHit(const TPageEditor& e, int32_t x, int32_t y) {

@@ -170,9 +170,13 @@ bool ModifyFrame(TPageEditor& e, TCoreServices& s, int index) {
 
 } // namespace
 
-void StartDeleteTool(TPageEditor& e, TCoreServices& s) { StartTool(e, s, mdDeleteTool); }
+void StartDeleteTool(TPageEditor& e, TCoreServices& s) {
+    StartTool(e, s, mdDeleteTool);
+}
 
-void StartModifyTool(TPageEditor& e, TCoreServices& s) { StartTool(e, s, mdModifyTool); }
+void StartModifyTool(TPageEditor& e, TCoreServices& s) {
+    StartTool(e, s, mdModifyTool);
+}
 
 void DeleteAt(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y) {
     EndOneShotTool(e, s);
@@ -197,9 +201,7 @@ void ModifyAt(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y) {
     case ikText: changed = ModifyText(e, s, index); break;
     case ikCaption: changed = ModifyCaption(e, s, index); break;
     case ikImage: changed = ModifyImage(e, s, index); break;
-    case ikPolygon:
-        changed = ModifyColor(e, s, ikPolygon, index, e.Items.Polygons[index]);
-        break;
+    case ikPolygon: changed = ModifyColor(e, s, ikPolygon, index, e.Items.Polygons[index]); break;
     case ikRectangle:
         changed = ModifyColor(e, s, ikRectangle, index, e.Items.Rectangles[index]);
         break;

@@ -38,9 +38,9 @@ void PlaceDistanceIndicator(TPageEditor& e, TCoreServices& s, int32_t mx, int32_
     e.RepeatMenu.Remember("Új lépték", TRepeatCommand::NewDistanceIndicator);
 }
 
-void RunNew(TPageEditor& e, TCoreServices& s, TNewItemEntry entry) {
+void RunNew(TPageEditor& e, TCoreServices& s, TNewItemEntry entry, TNewCaptionHooks* hooks) {
     e.NewItemKind = entry;
-    NewItem(e, s);
+    NewItem(e, s, hooks);
 }
 
 } // namespace
@@ -64,15 +64,16 @@ bool PressInTool(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y) {
     }
 }
 
-void RunRepeatCommand(TPageEditor& e, TCoreServices& s, TRepeatCommand command) {
+void RunRepeatCommand(TPageEditor& e, TCoreServices& s, TRepeatCommand command,
+                      TNewCaptionHooks* hooks) {
     switch (command) {
-    case TRepeatCommand::NewCaption: RunNew(e, s, neCaption); break;
-    case TRepeatCommand::NewText: RunNew(e, s, neText); break;
-    case TRepeatCommand::NewImage: RunNew(e, s, neImage); break;
-    case TRepeatCommand::NewFrame: RunNew(e, s, neFrame); break;
-    case TRepeatCommand::NewLine: RunNew(e, s, neLine); break;
-    case TRepeatCommand::NewRectangle: RunNew(e, s, neRectangle); break;
-    case TRepeatCommand::NewPolygon: RunNew(e, s, nePolygon); break;
+    case TRepeatCommand::NewCaption: RunNew(e, s, neCaption, hooks); break;
+    case TRepeatCommand::NewText: RunNew(e, s, neText, hooks); break;
+    case TRepeatCommand::NewImage: RunNew(e, s, neImage, hooks); break;
+    case TRepeatCommand::NewFrame: RunNew(e, s, neFrame, hooks); break;
+    case TRepeatCommand::NewLine: RunNew(e, s, neLine, hooks); break;
+    case TRepeatCommand::NewRectangle: RunNew(e, s, neRectangle, hooks); break;
+    case TRepeatCommand::NewPolygon: RunNew(e, s, nePolygon, hooks); break;
     case TRepeatCommand::DeleteTool: StartDeleteTool(e, s); break;
     case TRepeatCommand::ModifyTool: StartModifyTool(e, s); break;
     case TRepeatCommand::NewHeightsLegend: StartTool(e, s, mdPlaceHeightsLegend); break;

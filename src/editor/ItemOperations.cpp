@@ -81,4 +81,6 @@ bool RemoveItem(TPageEditor& e, int32_t kind, int32_t index) {
     }
 }
 
-void ModifyPage(TPageEditor&, const std::function<void()>& change) { change(); }
+void ModifyPage(TPageEditor&, const std::function<void()>& change) {
+    change();
+}

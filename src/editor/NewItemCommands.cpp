@@ -29,6 +29,11 @@ bool InPrintableArea(const TPrinterMetrics& m, int32_t x, int32_t y) {
     return x >= m.LeftMarginMm && x <= m.RightEdgeMm && y >= m.TopMarginMm && y <= m.BottomEdgeMm;
 }
 
+// from + size, but no farther than the printable edge (taken in whole mm).
+int32_t UpToEdge(int32_t from, int32_t size, float edge) {
+    return static_cast<int32_t>(std::min<int64_t>(int64_t{from} + size, static_cast<int32_t>(edge)));
+}
+
 // The position typed in a new caption or text dialog. Placed with the mouse, the position is
 // only a placeholder until the press. Typed, it must be two whole numbers inside the printable
 // area; otherwise the user is warned and there is no position.
@@ -63,13 +68,15 @@ void PlaceOrAppend(TPageEditor& e, TCoreServices& s, std::unique_ptr<Item> item,
     Remember(e, caption, command);
 }
 
-void NewCaption(TPageEditor& e, TCoreServices& s) {
+void NewCaption(TPageEditor& e, TCoreServices& s, TNewCaptionHooks* hooks) {
+    if (hooks) hooks->BeforeNewCaption();
     TTextDialogData d;
     if (!s.Dialogs.NewCaption(d)) return;
     const auto at = ReadTextPosition(e, s, d);
     if (!at) return;
     auto caption = std::make_unique<TNyomtatoSzoveg>();
     caption->Text = d.Text;
+    if (hooks) hooks->NewCaptionCreated(*caption);
     TakeDialogFont(*caption, d.Font, e.Metrics);
     caption->FillBackground = d.FillBackground;
     caption->Rect.Left = at->X;
@@ -118,15 +125,15 @@ void NewImage(TPageEditor& e, TCoreServices& s) {
         return;
     }
     e.PendingImageSize = TSize{fields.Rect.Width(), fields.Rect.Height()};
-    PlaceOrAppend(e, s, std::move(image), d.ByMouse, e.PendingImage, mdPlaceImage,
-                  kNewImageCaption, TRepeatCommand::NewImage);
+    PlaceOrAppend(e, s, std::move(image), d.ByMouse, e.PendingImage, mdPlaceImage, kNewImageCaption,
+                  TRepeatCommand::NewImage);
 }
 
 } // namespace
 
-void NewItem(TPageEditor& e, TCoreServices& s) {
+void NewItem(TPageEditor& e, TCoreServices& s, TNewCaptionHooks* hooks) {
     switch (e.NewItemKind) {
-    case neCaption: NewCaption(e, s); break;
+    case neCaption: NewCaption(e, s, hooks); break;
     case neText: NewText(e, s); break;
     case neImage: NewImage(e, s); break;
     case neFrame: StartTool(e, s, mdNewFrame); break;
@@ -185,11 +192,8 @@ void PlaceImage(TPageEditor& e, TCoreServices& s, int32_t mx, int32_t my) {
 void AddFrame(TPageEditor& e, TCoreServices&, int32_t mx, int32_t my) {
     const TPrinterMetrics& m = e.Metrics;
     auto frame = std::make_unique<TNyomtatoKeret>();
-    frame->Rect = TRect{mx, my,
-                        static_cast<int32_t>(std::min<int64_t>(int64_t{mx} + kNewFrameWidth,
-                                                               static_cast<int32_t>(m.RightEdgeMm))),
-                        static_cast<int32_t>(std::min<int64_t>(int64_t{my} + kNewFrameHeight,
-                                                               static_cast<int32_t>(m.BottomEdgeMm)))};
+    frame->Rect = TRect{mx, my, UpToEdge(mx, kNewFrameWidth, m.RightEdgeMm),
+                        UpToEdge(my, kNewFrameHeight, m.BottomEdgeMm)};
     // Beyond the printable right or bottom edge the frame would be empty: it could be neither
     // seen nor picked, so no frame is made there. The tool stays armed either way.
     if (IsRectEmpty(frame->Rect)) return;

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "document/ItemLists.h"
 #include "editor/ItemCommands.h"
 #include "editor/PageEditor.h"
@@ -26,33 +24,19 @@ protected:
         E.PageRect = TRect{0, 0, 420, 594};
     }
 
-    // A left press on the millimetre point (x, y): the picture pixel at its top-left corner.
+    // A left press on the millimetre (x, y); a right press ends the running tool.
     bool Press(int32_t x, int32_t y) { return PressInTool(E, Core, 2 * x, 2 * y); }
-    // A right press: it ends whatever tool runs.
-    void RightPress() {
-        if (E.Mode != mdIdle) EndTool(E, Core);
-    }
+    void RightPress() { EndTool(E, Core); }
     void New(TNewItemEntry entry) {
         E.NewItemKind = entry;
         NewItem(E, Core);
     }
-
-    static std::unique_ptr<TNyomtatoKeret> Frame(TRect r) {
-        auto f = std::make_unique<TNyomtatoKeret>();
-        f->Rect = r;
-        return f;
-    }
-    template <class Item>
-    static std::unique_ptr<Item> Box(TRect r) {
-        auto item = std::make_unique<Item>();
-        item->Rect = r;
-        return item;
-    }
-    template <class Item>
-    static std::unique_ptr<Item> Points(std::initializer_list<TPoint> points) {
-        auto item = std::make_unique<Item>();
-        for (TPoint p : points) item->AddPoint(p.X, p.Y);
-        return item;
+    void AddFrame(TRect r) { E.Items.Frames.Add(std::make_unique<TNyomtatoKeret>()).Rect = r; }
+    std::vector<TKKItem> MembersOf(int frame) const {
+        std::vector<TKKItem> out;
+        const TKKLista& members = E.Items.Frames[frame].Members;
+        for (int i = 0; i < members.Count(); ++i) out.push_back(members[i]);
+        return out;
     }
 
     TPageEditor E;
