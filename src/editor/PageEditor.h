@@ -123,6 +123,8 @@ public:
     bool ForgetPictureCursor = false;    // the page picture forgets its remembered cursor
     TRepeatMenu RepeatMenu;
     int32_t NewItemKind = 0; // the entry selected in "New item:" (0 caption .. 6 polygon)
+    // The colour dialog of rectangles and polygons opens with the colour last chosen in it.
+    TColor FillColorChoice = clBlack;
     // The repeat menu is attached to the page picture (it is detached while a tool runs and
     // comes back RepeatMenuDelayMs after the tool ends, through the window's timer).
     bool RepeatMenuAttached = true;

@@ -204,9 +204,34 @@ void TNyomtatoOldalDlg::CreateControls() {
     connect(btnKimentes, &QPushButton::clicked, this, [this] { SaveDocument(); });
     connect(btnBetoltes, &QPushButton::clicked, this, [this] { LoadDocument(); });
     connect(Button2, &QPushButton::clicked, this, [this] { ShowAbout(); });
-    // New, Delete and Modify start the mouse tools and item commands, which the editor does
-    // not have yet: the buttons stay disabled rather than doing nothing when pressed.
-    for (QPushButton* command : {btnUj, btnTorles, btnModositas}) command->setEnabled(false);
+    // The item commands run in the editor core; the window then shows what they decided.
+    connect(btnUj, &QPushButton::clicked, this, [this] {
+        TCoreServices core = Core();
+        NewItem(Editor, core, this);
+        Reflect();
+    });
+    connect(btnTorles, &QPushButton::clicked, this, [this] {
+        TCoreServices core = Core();
+        StartDeleteTool(Editor, core);
+        Reflect();
+    });
+    connect(btnModositas, &QPushButton::clicked, this, [this] {
+        TCoreServices core = Core();
+        StartModifyTool(Editor, core);
+        Reflect();
+    });
+    connect(cmbUjElem, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0) Editor.NewItemKind = index;
+    });
+    for (int i = 0; i < TRepeatMenu::Size; ++i) {
+        connect(mIsmetlo[i], &QAction::triggered, this, [this, i] {
+            const TRepeatEntry& entry = Editor.RepeatMenu.Entries[i];
+            if (!entry.Visible) return;
+            TCoreServices core = Core();
+            RunRepeatCommand(Editor, core, entry.Command, this);
+            Reflect();
+        });
+    }
     connect(Button4, &QPushButton::clicked, this, [this] { close(); });
 }
 
@@ -223,11 +248,22 @@ void TNyomtatoOldalDlg::Reflect() {
         imLap->Cursor.ForgetSavedCursor();
         Editor.ForgetPictureCursor = false;
     }
+    SyncCommands();
     if (Editor.RepeatTimerEnabled && !Timer1->isActive()) Timer1->start();
     if (Editor.RepaintRequested) {
         Editor.RepaintRequested = false;
         PaintView(false);
     }
+}
+
+void TNyomtatoOldalDlg::SyncCommands() {
+    for (int i = 0; i < TRepeatMenu::Size; ++i) {
+        const TRepeatEntry& entry = Editor.RepeatMenu.Entries[i];
+        if (entry.Visible) mIsmetlo[i]->setText(QString::fromStdString(entry.Caption));
+        mIsmetlo[i]->setVisible(entry.Visible);
+    }
+    if (cmbUjElem->currentIndex() != Editor.NewItemKind)
+        cmbUjElem->setCurrentIndex(Editor.NewItemKind);
 }
 
 void TNyomtatoOldalDlg::ResetPage() {

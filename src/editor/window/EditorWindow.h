@@ -9,6 +9,7 @@
 #include <string>
 
 #include "editor/CoreServices.h"
+#include "editor/ItemCommands.h"
 #include "editor/ItemDialogs.h"
 #include "editor/PageEditor.h"
 #include "platform/FileDialogs.h"
@@ -25,7 +26,7 @@ class TCursorImage;
 struct TEditorServices;
 struct TForms;
 
-class TNyomtatoOldalDlg : public QWidget {
+class TNyomtatoOldalDlg : public QWidget, public TNewCaptionHooks {
 public:
     TNyomtatoOldalDlg(TEditorServices& services, TForms& forms);
     ~TNyomtatoOldalDlg() override;
@@ -82,9 +83,9 @@ public:
     // Commands the window adds, in this order.
     virtual void SaveDocument();
     virtual void LoadDocument();
-    virtual void BeforeNewCaption() {}
+    void BeforeNewCaption() override {}
     virtual void UpdateScaleCaptions();
-    virtual void NewCaptionCreated(class TNyomtatoSzoveg&) {}
+    void NewCaptionCreated(TNyomtatoSzoveg&) override {}
 
     void ResetPage();
     // "&Print": the page on the program's printer; a failure is shown in a message box.
@@ -108,6 +109,8 @@ protected:
 private:
     void CreateControls();
     void SyncBars();
+    // The repeat menu's entries and the "New item:" selection as the editor holds them.
+    void SyncCommands();
     void ScrollTracking(bool tracking);
 
     TEditorServices& Services;

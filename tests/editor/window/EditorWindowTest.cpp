@@ -66,7 +66,9 @@ TEST_F(EditorWindowTest, ControlsCarryTheirCaptionsAndHelpContexts) {
     EXPECT_TRUE(w.btnProba->isEnabled());
     EXPECT_TRUE(w.btnKimentes->isEnabled());
     EXPECT_TRUE(w.btnBetoltes->isEnabled());
-    EXPECT_FALSE(w.btnUj->isEnabled()); // until the item commands exist
+    EXPECT_TRUE(w.btnUj->isEnabled());
+    EXPECT_TRUE(w.btnTorles->isEnabled());
+    EXPECT_TRUE(w.btnModositas->isEnabled());
     EXPECT_EQ(w.sbHorz->property("HelpContext").toInt(), 22000);
     EXPECT_EQ(w.sbVert->property("HelpContext").toInt(), 22000);
     EXPECT_EQ(w.sbNagyitas->property("HelpContext").toInt(), 22012);
