@@ -80,9 +80,12 @@ TGraphObjectComboBox::TGraphObjectComboBox(TColorDialogs& colorDialogs, QWidget*
     : QWidget(parent), Choice(colorDialogs), Combo(new TGraphObjectInnerCombo(*this)) {
     Combo->setItemDelegate(new TItemDelegate(*this));
     Combo->setMaxVisibleItems(kCustomColorIndex + 1);
+    // Focus given to the panel (by a label's mnemonic, say) goes to the list.
+    setFocusPolicy(Combo->focusPolicy());
     setFocusProxy(Combo);
     connect(Combo, &QComboBox::activated, this, [this](int index) { UserChose(index); });
     resize(145, 21);
+    Combo->setGeometry(0, 0, 145, 21);
     Refill();
 }
 
