@@ -166,7 +166,10 @@ public:
         data.Shadow = d.cbArnyek->isChecked();
         data.FillStyle = static_cast<uint8_t>(d.cmbMinta->BrushStyle());
         data.Title = ToCp1250(d.edSzoveg->text());
-        data.TitleAlignment = d.cmbSzoveghely->currentIndex();
+        // An alignment the list does not offer (a damaged document) stays as it was.
+        if (d.cmbSzoveghely->currentIndex() >= 0) {
+            data.TitleAlignment = d.cmbSzoveghely->currentIndex();
+        }
         data.TitleFont = d.FontDialog.Font;
         return true;
     }

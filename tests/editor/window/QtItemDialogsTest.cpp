@@ -94,6 +94,15 @@ TEST_F(QtItemDialogsTest, ModifyFrameShowsTheFrameAndTakesBackWhatWasChanged) {
     EXPECT_EQ(data.Title, Utf8ToCp1250("Cím ő"));
     EXPECT_EQ(data.TitleAlignment, 2);
     EXPECT_EQ(data.TitleFont.Name, "Arial");
+
+    // An alignment the list does not offer is kept, not replaced by "none".
+    data.TitleAlignment = 7;
+    Answer<TNyomtatoKeretModositasDlg>([](TNyomtatoKeretModositasDlg& d) {
+        d.Button1->click();
+        return d.result();
+    });
+    ASSERT_TRUE(Dialogs->ModifyFrame(data));
+    EXPECT_EQ(data.TitleAlignment, 7);
 }
 
 TEST_F(QtItemDialogsTest, ACancelledDialogReturnsFalseAndLeavesTheData) {
