@@ -3,19 +3,32 @@
 #include <QFrame>
 #include <QPushButton>
 
-TAlapDlg::TAlapDlg(QWidget* parent) : QDialog(parent) {
+#include "dialogs/DialogParts.h"
+
+TAlapDlg::TAlapDlg(TMessageBoxes& messages, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::WindowContextHelpButtonHint),
+      Messages(messages) {
     setObjectName("TAlapDlg");
     setWindowTitle("Folioscriptor");
+    UseDialogFont(*this);
     Bevel1 = new QFrame(this);
     Bevel1->setFrameShape(QFrame::StyledPanel);
     Bevel1->setFrameShadow(QFrame::Sunken);
-    Button1 = new QPushButton(QString::fromUtf8("&Ok"), this);
-    Button2 = new QPushButton(QString::fromUtf8("&Mégsem"), this);
-    Button3 = new QPushButton(QString::fromUtf8("&Súgó"), this);
+    Button1 = MakeButton("Button1", "&Ok", this, 0, 0);
+    Button2 = MakeButton("Button2", "&Mégsem", this, 0, 0);
+    Button3 = MakeButton("Button3", "&Súgó", this, 0, 0);
     Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+    connect(Button3, &QPushButton::clicked, this,
+            [this] { ShowDialogHelp(Messages, *this, HelpText()); });
     LayOutButtons(313, 240);
+}
+
+QString TAlapDlg::HelpText() const {
+    return QString::fromUtf8("Ok takes the values shown; Mégsem (or Escape) closes the dialog "
+                             "without changing anything.");
 }
 
 void TAlapDlg::LayOutButtons(int clientWidth, int clientHeight) {

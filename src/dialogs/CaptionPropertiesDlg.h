@@ -1,12 +1,16 @@
-// The dialog that changes a caption item.
+// The dialog that changes a caption item ("Modify text").
 #pragma once
 
-#include <QDialog>
+#include "dialogs/TextItemDlg.h"
 
-class TNyomtatoSzovegModositasDlg : public QDialog {
+class TNyomtatoSzovegModositasDlg : public TTextItemDlg {
 public:
-    explicit TNyomtatoSzovegModositasDlg(QWidget* parent = nullptr) : QDialog(parent) {
-        setObjectName("TNyomtatoSzovegModositasDlg");
-        setWindowTitle(QString::fromUtf8("Modify text"));
-    }
+    TNyomtatoSzovegModositasDlg(TFontDialogs& fonts, TMessageBoxes& messages,
+                                QWidget* parent = nullptr);
+
+    QLineEdit* edSzoveg; // disabled for scale captions and locked texts
+    QLineEdit* edBal;    // the caption's left edge
+    QLineEdit* edFelso;  // and top edge
+    TUpDown* udBal;
+    TUpDown* udFelso;
 };

@@ -1,12 +1,17 @@
-// The dialog that creates a caption item.
+// The dialog that creates a caption item ("New caption").
 #pragma once
 
-#include <QDialog>
+#include "dialogs/TextItemDlg.h"
 
-class TUjNyomtatoSzovegDlg : public QDialog {
+class TUjNyomtatoSzovegDlg : public TTextItemDlg {
 public:
-    explicit TUjNyomtatoSzovegDlg(QWidget* parent = nullptr) : QDialog(parent) {
-        setObjectName("TUjNyomtatoSzovegDlg");
-        setWindowTitle(QString::fromUtf8("New caption"));
-    }
+    TUjNyomtatoSzovegDlg(TFontDialogs& fonts, TMessageBoxes& messages, QWidget* parent = nullptr);
+
+    QLineEdit* edSzoveg;
+    QLineEdit* edX; // "20", enabled only with "Coords in edit boxes"
+    QLineEdit* edY; // "120"
+    TUpDown* udX;
+    TUpDown* udY;
+    QRadioButton* rbBeallitott; // "Coords in edit boxes"
+    QRadioButton* rbEgerrel;    // "Select with mouse" (the first choice)
 };

@@ -3,10 +3,21 @@
 
 #include "dialogs/AlapDlg.h"
 
+class QGroupBox;
+class QLabel;
+class QSlider;
+class TColorDialogs;
+class TGraphObjectComboBox;
+
 class TUjNyomtatoVonalDlg : public TAlapDlg {
 public:
-    explicit TUjNyomtatoVonalDlg(QWidget* parent = nullptr) : TAlapDlg(parent) {
-        setObjectName("TUjNyomtatoVonalDlg");
-        setWindowTitle("New line");
-    }
+    TUjNyomtatoVonalDlg(TColorDialogs& colors, TMessageBoxes& messages, QWidget* parent = nullptr);
+
+    QGroupBox* GroupBox1;           // "Vonaljellemzők"
+    TGraphObjectComboBox* cmbSzin;  // "Color:", Hungarian names
+    TGraphObjectComboBox* cmbStilus; // "Style", Hungarian names
+    QSlider* tbVastagsag;           // "Width:", 1 .. 10
+    QLabel* stVastagsag;            // the track bar's position
+
+    QString HelpText() const override;
 };

@@ -1,12 +1,16 @@
-// The dialog that changes a multi-line text item.
+// The dialog that changes a multi-line text item ("Printer text properties").
 #pragma once
 
-#include <QDialog>
+#include "dialogs/TextItemDlg.h"
 
-class TNyomtatoSorokModositasDlg : public QDialog {
+class TNyomtatoSorokModositasDlg : public TTextItemDlg {
 public:
-    explicit TNyomtatoSorokModositasDlg(QWidget* parent = nullptr) : QDialog(parent) {
-        setObjectName("TNyomtatoSorokModositasDlg");
-        setWindowTitle(QString::fromUtf8("Printer text properties"));
-    }
+    TNyomtatoSorokModositasDlg(TFontDialogs& fonts, TMessageBoxes& messages,
+                               QWidget* parent = nullptr);
+
+    TMemo* memoSzoveg;
+    QLineEdit* edX; // the text's left edge
+    QLineEdit* edY; // and top edge
+    TUpDown* udX;
+    TUpDown* udY;
 };

@@ -36,16 +36,19 @@ F* TForms::Create(Args&&... args) {
 }
 
 void CreateForms(TForms& f, TEditorServices& services) {
+    TFontDialogs& fonts = services.Fonts;
+    TMessageBoxes& messages = services.Messages;
     f.NyomtatoOldalDlg = f.Create<TNyomtatoOldalDlg>(services, f);
-    f.NyomtatoKepModositasDlg = f.Create<TNyomtatoKepModositasDlg>();
-    f.NyomtatoSorokModositasDlg = f.Create<TNyomtatoSorokModositasDlg>();
-    f.NyomtatoSzovegModositasDlg = f.Create<TNyomtatoSzovegModositasDlg>();
-    f.AlapDlg = f.Create<TAlapDlg>();
+    f.NyomtatoKepModositasDlg = f.Create<TNyomtatoKepModositasDlg>(messages);
+    f.NyomtatoSorokModositasDlg = f.Create<TNyomtatoSorokModositasDlg>(fonts, messages);
+    f.NyomtatoSzovegModositasDlg = f.Create<TNyomtatoSzovegModositasDlg>(fonts, messages);
+    f.AlapDlg = f.Create<TAlapDlg>(messages);
     f.PrinterNavigatorDlg = f.Create<TPrinterNavigatorDlg>(services.Screen);
-    f.UjNyomtatoVonalDlg = f.Create<TUjNyomtatoVonalDlg>();
-    f.UjNyomtatoSzovegDlg = f.Create<TUjNyomtatoSzovegDlg>();
-    f.UjNyomtatoSorokDlg = f.Create<TUjNyomtatoSorokDlg>();
-    f.UjNyomtatoKepDlg = f.Create<TUjNyomtatoKepDlg>();
-    f.NyomtatoKeretModositasDlg = f.Create<TNyomtatoKeretModositasDlg>();
+    f.UjNyomtatoVonalDlg = f.Create<TUjNyomtatoVonalDlg>(services.Colors, messages);
+    f.UjNyomtatoSzovegDlg = f.Create<TUjNyomtatoSzovegDlg>(fonts, messages);
+    f.UjNyomtatoSorokDlg = f.Create<TUjNyomtatoSorokDlg>(fonts, messages);
+    f.UjNyomtatoKepDlg = f.Create<TUjNyomtatoKepDlg>(services.Files, messages, services.Screen);
+    f.NyomtatoKeretModositasDlg =
+        f.Create<TNyomtatoKeretModositasDlg>(services.Colors, fonts, messages);
     f.AboutDlg = f.Create<TAboutDlg>();
 }
