@@ -109,6 +109,8 @@ private:
     void CreateControls();
     void SyncBars();
     void ScrollTracking(bool tracking);
+    // The navigator's picture: pressing on its mark and dragging scrolls the page.
+    void ConnectNavigator(TCursorImage& thumbnail);
 
     TEditorServices& Services;
     TForms& Forms;
