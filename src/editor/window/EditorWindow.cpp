@@ -337,7 +337,7 @@ void TNyomtatoOldalDlg::LoadDocument() {
     {
         THourGlass busy(Services.Screen);
         error = Editor.LoadDocument(*path);
-        // The loaded page settings take effect at the next zoom change; no new layout.
+        // The view keeps its layout of the current sheet and its zoom and scroll position.
         if (!error) PaintView(false);
     }
     if (error) Services.Messages.Show(*error, kLoadDocumentCaption, MB_ICONWARNING);
