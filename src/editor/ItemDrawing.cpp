@@ -163,7 +163,10 @@ private:
             const TNyomtatoKep& image = e.Items.Images[i];
             if (!Intersects(image.Rect, Visible)) continue;
             const TRect r = ToView(image.Rect);
-            if (Outline) {
+            // An image whose picture is missing (a file that could not be read) shows its box,
+            // so the user can still find it.
+            const bool drawable = image.Picture->HasImage && !image.Picture->DeviceBitmap.Empty();
+            if (Outline || !drawable) {
                 c.Rectangle(r.Left, r.Top, r.Right + 1, r.Bottom + 1);
             } else {
                 image.Picture->StretchDrawVisible(c, r.Left, r.Top, r.Right - r.Left + 1,

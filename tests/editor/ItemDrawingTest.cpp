@@ -363,6 +363,22 @@ TEST(ItemDrawing, DamagedValuesDrawWithinSafeRanges) {
     }
 }
 
+TEST(ItemDrawing, AnImageWithoutItsPictureShowsItsBox) {
+    TPageEditor e = A4Editor();
+    auto image = std::make_unique<TNyomtatoKep>();
+    image->Rect = {20, 20, 50, 40};
+    image->Picture->LoadFromFile("/nonexistent/picture.bmp");
+    ASSERT_FALSE(image->Picture->HasImage);
+    e.Items.Images.Add(std::move(image));
+    TRecordingCanvas c;
+    PaintItems(c, e);
+    const TRect box = MmOutlineToView(e, TRect{20, 20, 50, 40});
+    EXPECT_THAT(c.Log(), ElementsAre("Rectangle(" + std::to_string(box.Left) + "," +
+                                     std::to_string(box.Top) + "," + std::to_string(box.Right) +
+                                     "," + std::to_string(box.Bottom) + ")"));
+    EXPECT_EQ(c.Calls[0].Brush.Style, TBrushStyle::bsClear);
+}
+
 TEST(ItemDrawing, ThePageIsTheSheetWithTheItemsOverIt) {
     TPageEditor e = A4Editor();
     AddEveryKind(e);
