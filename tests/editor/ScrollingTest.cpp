@@ -14,67 +14,57 @@ TPageEditor A4Editor(int zoomPosition) {
     return e;
 }
 
+constexpr int32_t kNotch = kWheelNotch, kStep = kWheelScrollPixels;
+
 } // namespace
 
 TEST(Scrolling, TheWheelScrollsDownWithShiftAcrossAndStopsAtTheEnds) {
     TPageEditor e = A4Editor(20);
     e.SetScroll(100, 100);
-
-    WheelOnPage(e, 0, -kWheelNotch, false, false); // towards the user: down the sheet
-    EXPECT_EQ(e.ScrollY, 100 + kWheelScrollPixels);
-    EXPECT_EQ(e.ScrollX, 100);
+    WheelOnPage(e, 0, -kNotch, false, false); // towards the user: down the sheet
+    EXPECT_EQ(e.ScrollY, 100 + kStep);
     EXPECT_TRUE(e.RepaintRequested);
-    WheelOnPage(e, 0, kWheelNotch, true, false); // Shift: across, forward is to the left
-    EXPECT_EQ(e.ScrollX, 100 - kWheelScrollPixels);
-    WheelOnPage(e, -kWheelNotch, 0, false, false); // a sideways wheel
+    WheelOnPage(e, 0, kNotch, true, false); // Shift: across, forward is to the left
+    EXPECT_EQ(e.ScrollX, 100 - kStep);
+    WheelOnPage(e, -kNotch, 0, false, false); // a sideways wheel
     EXPECT_EQ(e.ScrollX, 100);
-    WheelOnPage(e, 0, kWheelNotch / 4, false, false); // fine-grained wheels scroll a little
-    EXPECT_EQ(e.ScrollY, 100 + kWheelScrollPixels - kWheelScrollPixels / 4);
+    WheelOnPage(e, 0, kNotch / 4, false, false); // fine-grained wheels scroll a little
+    EXPECT_EQ(e.ScrollY, 100 + kStep - kStep / 4);
 
-    WheelOnPage(e, 0, 100 * kWheelNotch, false, false);
+    WheelOnPage(e, 0, 100 * kNotch, false, false);
     EXPECT_EQ(e.ScrollY, 0);
-    WheelOnPage(e, 0, -100 * kWheelNotch, false, false);
+    WheelOnPage(e, 0, -100 * kNotch, false, false);
     EXPECT_EQ(e.ScrollY, e.ScrollMaxY);
-    // Nothing moves at the end: no repaint.
     e.RepaintRequested = false;
-    WheelOnPage(e, 0, -kWheelNotch, false, false);
+    WheelOnPage(e, 0, -kNotch, false, false); // nothing moves at the end: no repaint
     EXPECT_FALSE(e.RepaintRequested);
 }
 
 TEST(Scrolling, CtrlWheelMovesTheZoomBarOneStepPerNotch) {
     TPageEditor e = A4Editor(TPageEditor::ZoomMin);
-    WheelOnPage(e, 0, kWheelNotch, false, true);
-    EXPECT_EQ(e.ZoomPosition, 6);
+    WheelOnPage(e, 0, kNotch, false, true);
     EXPECT_DOUBLE_EQ(e.Zoom, 1.2);
     EXPECT_TRUE(e.RepaintRequested);
     EXPECT_GT(e.ScrollMaxY, 0); // the taller sheet opened the scroll range
-
     // Half notches add up; turning back forgets the half turned forward.
-    WheelOnPage(e, 0, kWheelNotch / 2, false, true);
-    EXPECT_EQ(e.ZoomPosition, 6);
-    WheelOnPage(e, 0, kWheelNotch / 2, false, true);
+    WheelOnPage(e, 0, kNotch / 2, false, true);
+    WheelOnPage(e, 0, kNotch / 2, false, true);
     EXPECT_EQ(e.ZoomPosition, 7);
-    WheelOnPage(e, 0, kWheelNotch / 2, false, true);
-    WheelOnPage(e, 0, -kWheelNotch, false, true);
+    WheelOnPage(e, 0, kNotch / 2, false, true);
+    WheelOnPage(e, 0, -kNotch, false, true);
     EXPECT_EQ(e.ZoomPosition, 6);
-
-    WheelOnPage(e, 0, -10 * kWheelNotch, false, true);
+    WheelOnPage(e, 0, -10 * kNotch, false, true);
     EXPECT_EQ(e.ZoomPosition, TPageEditor::ZoomMin);
+
+    // Nothing happens while a tool or drag is in progress.
+    e.SetZoomPosition(20);
     e.RepaintRequested = false;
-    WheelOnPage(e, 0, -kWheelNotch, false, true); // already at the bar's end
-    EXPECT_FALSE(e.RepaintRequested);
-    EXPECT_EQ(e.ZoomPosition, TPageEditor::ZoomMin);
-}
-
-TEST(Scrolling, TheWheelDoesNothingWhileAToolOrDragIsInProgress) {
-    TPageEditor e = A4Editor(20);
-    e.SetScroll(50, 50);
     for (int32_t mode : {mdDeleteTool, mdDragCaption, mdNewLine, mdScrollTrack}) {
         e.Mode = mode;
-        WheelOnPage(e, 0, kWheelNotch, false, false);
-        WheelOnPage(e, 0, kWheelNotch, false, true);
+        WheelOnPage(e, 0, -kNotch, false, false);
+        WheelOnPage(e, 0, kNotch, false, true);
     }
-    EXPECT_EQ(e.ScrollY, 50);
+    EXPECT_EQ(e.ScrollY, 0);
     EXPECT_EQ(e.ZoomPosition, 20);
     EXPECT_FALSE(e.RepaintRequested);
 }
@@ -85,25 +75,16 @@ TEST(Scrolling, DraggingAThumbDrawsOutlinesAndGivesTheToolBackAfterwards) {
     BeginScrollTrack(e);
     EXPECT_EQ(e.Mode, mdScrollTrack);
     BeginScrollTrack(e); // the thumb of another bar: still the same interruption
-    EXPECT_FALSE(e.RepaintRequested);
     EndScrollTrack(e);
     EXPECT_EQ(e.Mode, mdNewPolygon);
     EXPECT_TRUE(e.RepaintRequested);
-
-    // Ending without a thumb drag changes nothing.
     e.RepaintRequested = false;
-    EndScrollTrack(e);
-    EXPECT_EQ(e.Mode, mdNewPolygon);
+    EndScrollTrack(e); // without a thumb drag nothing changes
     EXPECT_FALSE(e.RepaintRequested);
 
+    // Hovering over an edge is no tool: the pointer has left the page since.
     e.Mode = mdHoverBottom;
     BeginScrollTrack(e);
     EndScrollTrack(e);
     EXPECT_EQ(e.Mode, mdIdle);
-}
-
-TEST(Scrolling, AScrollBarsLargeStepIsATenthOfItsRange) {
-    EXPECT_EQ(ScrollLargeChange(604), 60);
-    EXPECT_EQ(ScrollLargeChange(9), 1); // a bar always steps
-    EXPECT_EQ(ScrollLargeChange(0), 1);
 }
