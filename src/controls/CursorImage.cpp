@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 namespace {
 
@@ -48,4 +49,15 @@ void TCursorImage::mouseMoveEvent(QMouseEvent* e) {
 void TCursorImage::mouseReleaseEvent(QMouseEvent* e) {
     const QPoint p = e->position().toPoint();
     if (OnMouseUp) OnMouseUp(ButtonCode(e->button()), p.x(), p.y());
+}
+
+void TCursorImage::wheelEvent(QWheelEvent* e) {
+    if (!OnWheel) {
+        e->ignore();
+        return;
+    }
+    const QPoint turn = e->angleDelta();
+    OnWheel(turn.x(), turn.y(), e->modifiers() & Qt::ShiftModifier,
+            e->modifiers() & Qt::ControlModifier);
+    e->accept();
 }

@@ -20,6 +20,9 @@ public:
     std::function<void(int button, int x, int y)> OnMouseDown;
     std::function<void(int x, int y)> OnMouseMove;
     std::function<void(int button, int x, int y)> OnMouseUp;
+    // The wheel over the picture: turns in eighths of a degree (120 a notch), x sideways and
+    // y forward, with the Shift and Ctrl keys. Without a handler the event goes to the parent.
+    std::function<void(int deltaX, int deltaY, bool shift, bool ctrl)> OnWheel;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -29,4 +32,5 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 };

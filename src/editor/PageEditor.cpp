@@ -34,18 +34,20 @@ void TPageEditor::ResetPage(TPrinter& printer) {
 }
 
 void TPageEditor::LayOut() {
-    Settings.BasePageRect = LayOutSheet(PictureWidth, PictureHeight, PageWidthMm, PageHeightMm);
+    BasePageRect = LayOutSheet(PictureWidth, PictureHeight, PageWidthMm, PageHeightMm);
+    // A document saved now carries the layout of this sheet.
+    Settings.BasePageRect = BasePageRect;
     NavigatorPageRect = LayOutSheet(NavigatorWidth, NavigatorHeight, PageWidthMm, PageHeightMm);
     ScrollX = ScrollY = 0;
-    ScrollMaxX = ScrollMaxY = 0;
-    PageRect = Settings.BasePageRect;
+    // The sheet at the current zoom (at zoom 1, the base itself with no scroll range).
+    SetZoomPosition(ZoomPosition);
 }
 
 void TPageEditor::SetZoomPosition(int position) {
     ZoomPosition = std::clamp(position, static_cast<int>(ZoomMin), static_cast<int>(ZoomMax));
     Zoom = ZoomPosition * 0.2;
     NavigatorDirty = true;
-    PageRect = ZoomSheet(Settings.BasePageRect, Zoom);
+    PageRect = ZoomSheet(BasePageRect, Zoom);
     ScrollMaxX = ScrollMaximum(PageRect.Right, PictureWidth, Zoom);
     ScrollMaxY = ScrollMaximum(PageRect.Bottom, PictureHeight, Zoom);
     // A smaller range pulls the position back inside it, as a scroll bar does.
@@ -95,6 +97,8 @@ std::optional<std::string> TPageEditor::LoadDocument(const std::string& path) {
     TDocumentLoad load = LoadDocumentFile(path);
     if (!load.Document) return load.Error;
     TDocumentData& doc = *load.Document;
+    // The loaded settings are kept whole, so saving gives their bytes back; the view keeps
+    // its own layout of the current sheet (BasePageRect), whatever sheet the file was made on.
     Settings = doc.PageSettings;
     Items = std::move(doc.Items);
     if (doc.Compass) Compass = doc.Compass;

@@ -83,6 +83,10 @@ public:
     TPrinterMetrics Metrics;
     int32_t PageWidthMm = 0;
     int32_t PageHeightMm = 0;
+    // The sheet on the page picture at zoom 1, laid out for the current sheet. The page
+    // settings keep the value a loaded document brought, which may belong to another sheet,
+    // so the view never zooms that one.
+    TRect BasePageRect;
     TRect PageRect;
     TRect NavigatorPageRect;
     int32_t ScrollX = 0;
@@ -92,9 +96,16 @@ public:
     int32_t ZoomPosition = ZoomMin;
     double Zoom = 1.0;
     bool NavigatorDirty = false;
+    // The navigator's view mark is being dragged from this navigator pixel.
+    bool NavigatorDragging = false;
+    TPoint NavigatorDragPoint;
+    // Ctrl+wheel turns not yet worth a whole zoom step (fine-grained wheels send parts).
+    int32_t WheelZoomRest = 0;
 
     // Interaction.
     int32_t Mode = mdIdle;
+    // The mode a scroll-thumb drag or a navigator drag interrupted; it comes back after.
+    int32_t InterruptedMode = mdIdle;
     int32_t ResizeKind = rkNone;
     TPoint DragAnchor; // mm: the pointer at the last accepted drag step
     // The item being dragged or resized (CaptionOrTextIndex serves captions and texts).
@@ -134,7 +145,8 @@ public:
     // Reads the printer's sheet, empties the document and lays the page out anew (start-up
     // and after printer set-up).
     void ResetPage(TPrinter& printer);
-    // Places the sheet on the page picture and the navigator; scrolling back to the origin.
+    // Places the sheet on the page picture and the navigator, keeps the zoom and scrolls back
+    // to the origin.
     void LayOut();
     // Sets the zoom bar (clamped to its range) and zooms the sheet about its top-left corner.
     void SetZoomPosition(int position);

@@ -1,5 +1,7 @@
 #include "editor/PageView.h"
 
+#include "editor/DeviceUnits.h"
+#include "editor/ItemDrawing.h"
 #include "editor/PageEditor.h"
 #include "platform/Canvas.h"
 
@@ -15,37 +17,49 @@ void SetSolid(TCanvas& c, TColor color) {
     c.Brush = TBrush{color, TBrushStyle::bsSolid};
 }
 
+double ViewToMm(int sheetMm, int px, int scroll, int from, int to) {
+    const int size = to - from;
+    return size != 0 ? static_cast<double>(sheetMm) * (px + scroll - from) / size : 0.0;
+}
+
 } // namespace
 
-double MmToViewX(const TPageEditor& e, double xMm) {
-    return Scale(e.PageRect.Right - e.PageRect.Left, e.PageWidthMm) * xMm + e.PageRect.Left -
-           e.ScrollX;
+TViewMapping::TViewMapping(const TPageEditor& e)
+    : ScaleX(Scale(e.PageRect.Right - e.PageRect.Left, e.PageWidthMm)),
+      ScaleY(Scale(e.PageRect.Bottom - e.PageRect.Top, e.PageHeightMm)), Left(e.PageRect.Left),
+      Top(e.PageRect.Top), ScrollX(e.ScrollX), ScrollY(e.ScrollY) {}
+
+int32_t TViewMapping::PxX(double mm) const { return TruncClamped(X(mm)); }
+int32_t TViewMapping::PxY(double mm) const { return TruncClamped(Y(mm)); }
+
+double MmToViewX(const TPageEditor& e, double xMm) { return TViewMapping(e).X(xMm); }
+double MmToViewY(const TPageEditor& e, double yMm) { return TViewMapping(e).Y(yMm); }
+
+double ViewToMmXf(const TPageEditor& e, int px) {
+    return ViewToMm(e.PageWidthMm, px, e.ScrollX, e.PageRect.Left, e.PageRect.Right);
 }
 
-double MmToViewY(const TPageEditor& e, double yMm) {
-    return Scale(e.PageRect.Bottom - e.PageRect.Top, e.PageHeightMm) * yMm + e.PageRect.Top -
-           e.ScrollY;
+double ViewToMmYf(const TPageEditor& e, int py) {
+    return ViewToMm(e.PageHeightMm, py, e.ScrollY, e.PageRect.Top, e.PageRect.Bottom);
 }
 
-int ViewToMmX(const TPageEditor& e, int px) {
-    const int w = e.PageRect.Right - e.PageRect.Left;
-    return w != 0 ? static_cast<int>(static_cast<double>(e.PageWidthMm) *
-                                     (px + e.ScrollX - e.PageRect.Left) / w)
-                  : 0;
-}
+int ViewToMmX(const TPageEditor& e, int px) { return TruncClamped(ViewToMmXf(e, px)); }
+int ViewToMmY(const TPageEditor& e, int py) { return TruncClamped(ViewToMmYf(e, py)); }
 
-int ViewToMmY(const TPageEditor& e, int py) {
-    const int h = e.PageRect.Bottom - e.PageRect.Top;
-    return h != 0 ? static_cast<int>(static_cast<double>(e.PageHeightMm) *
-                                     (py + e.ScrollY - e.PageRect.Top) / h)
-                  : 0;
+TRect MmRectToView(const TPageEditor& e, const TRect& mm) {
+    const TViewMapping v(e);
+    return TRect{v.PxX(mm.Left), v.PxY(mm.Top), v.PxX(mm.Right), v.PxY(mm.Bottom)};
 }
 
 TRect MmOutlineToView(const TPageEditor& e, const TRect& mm) {
-    return TRect{static_cast<int32_t>(MmToViewX(e, mm.Left)),
-                 static_cast<int32_t>(MmToViewY(e, mm.Top)),
-                 static_cast<int32_t>(MmToViewX(e, mm.Right) + 1),
-                 static_cast<int32_t>(MmToViewY(e, mm.Bottom) + 1)};
+    const TViewMapping v(e);
+    return TRect{v.PxX(mm.Left), v.PxY(mm.Top), TruncClamped(v.X(mm.Right) + 1),
+                 TruncClamped(v.Y(mm.Bottom) + 1)};
+}
+
+TRect VisibleMm(const TPageEditor& e) {
+    return TRect{ViewToMmX(e, 0), ViewToMmY(e, 0), ViewToMmX(e, TPageEditor::PictureWidth - 1),
+                 ViewToMmY(e, TPageEditor::PictureHeight - 1)};
 }
 
 void PaintSheet(TCanvas& c, const TPageEditor& e) {
@@ -53,8 +67,7 @@ void PaintSheet(TCanvas& c, const TPageEditor& e) {
     c.Rectangle(0, 0, TPageEditor::PictureWidth, TPageEditor::PictureHeight);
 
     TRect shadow = e.PageRect;
-    OffsetRect(shadow, static_cast<int32_t>(e.Zoom * 10 - e.ScrollX),
-               static_cast<int32_t>(e.Zoom * 10 - e.ScrollY));
+    OffsetRect(shadow, TruncClamped(e.Zoom * 10 - e.ScrollX), TruncClamped(e.Zoom * 10 - e.ScrollY));
     SetSolid(c, kShadowGrey);
     c.Rectangle(shadow);
 
@@ -64,53 +77,19 @@ void PaintSheet(TCanvas& c, const TPageEditor& e) {
     c.Rectangle(sheet);
 
     const TPrinterMetrics& m = e.Metrics;
+    const TViewMapping v(e);
     c.Pen = TPen{kShadowGrey, 1, TPenStyle::psDot};
-    c.Rectangle(static_cast<int32_t>(MmToViewX(e, m.LeftMarginMm)),
-                static_cast<int32_t>(MmToViewY(e, m.TopMarginMm)),
-                static_cast<int32_t>(MmToViewX(e, m.RightEdgeMm) + 1),
-                static_cast<int32_t>(MmToViewY(e, m.BottomEdgeMm) + 1));
+    c.Rectangle(v.PxX(m.LeftMarginMm), v.PxY(m.TopMarginMm), TruncClamped(v.X(m.RightEdgeMm) + 1),
+                TruncClamped(v.Y(m.BottomEdgeMm) + 1));
 
-    if (e.Settings.PageBorderVisible) {
-        c.Pen = TPen{e.Settings.PageBorderColor, 1, TPenStyle::psSolid};
-        c.Brush.Style = TBrushStyle::bsClear;
-        c.Rectangle(MmOutlineToView(e, e.Settings.PageBorderRect));
-        c.Brush.Style = TBrushStyle::bsSolid;
-    }
+    // The page border: an outline over the hollow brush.
+    c.Pen = TPen{e.Settings.PageBorderColor, 1, TPenStyle::psSolid};
+    c.Brush.Style = TBrushStyle::bsClear;
+    if (e.Settings.PageBorderVisible) c.Rectangle(MmOutlineToView(e, e.Settings.PageBorderRect));
+    c.Brush.Style = TBrushStyle::bsSolid;
 }
 
-namespace {
-
-// Navigator pixels of sheet mm; the navigator scales by the sheet's exact size in mm.
-int MmToNavigator(double mm, float sheetMm, int navFrom, int navTo) {
-    return sheetMm > 0 ? static_cast<int>(mm / sheetMm * (navTo - navFrom) + navFrom) : navFrom;
-}
-
-} // namespace
-
-TRect NavigatorViewRect(const TPageEditor& e) {
-    const TRect& nav = e.NavigatorPageRect;
-    const float w = e.Metrics.PhysicalWidthMm > 0 ? e.Metrics.PhysicalWidthMm
-                                                  : static_cast<float>(e.PageWidthMm);
-    const float h = e.Metrics.PhysicalHeightMm > 0 ? e.Metrics.PhysicalHeightMm
-                                                   : static_cast<float>(e.PageHeightMm);
-    return TRect{MmToNavigator(ViewToMmX(e, 0), w, nav.Left, nav.Right),
-                 MmToNavigator(ViewToMmY(e, 0), h, nav.Top, nav.Bottom),
-                 MmToNavigator(ViewToMmX(e, TPageEditor::PictureWidth - 1), w, nav.Left, nav.Right),
-                 MmToNavigator(ViewToMmY(e, TPageEditor::PictureHeight - 1), h, nav.Top,
-                               nav.Bottom)};
-}
-
-void PaintNavigator(TCanvas& c, const TPageEditor& e) {
-    SetSolid(c, clSilver);
-    c.Rectangle(0, 0, TPageEditor::NavigatorWidth, TPageEditor::NavigatorHeight);
-    TRect shadow = e.NavigatorPageRect;
-    OffsetRect(shadow, 10, 10);
-    SetSolid(c, kShadowGrey);
-    c.Rectangle(shadow);
-    SetSolid(c, clWhite);
-    c.Rectangle(e.NavigatorPageRect);
-    c.Pen = TPen{clBlue, 1, TPenStyle::psSolid};
-    c.Brush = TBrush{clBlue, TBrushStyle::bsDiagCross};
-    c.BkMode = TBkMode::Transparent;
-    c.Rectangle(NavigatorViewRect(e));
+void PaintPage(TCanvas& canvas, const TPageEditor& e) {
+    PaintSheet(canvas, e);
+    PaintItems(canvas, e);
 }

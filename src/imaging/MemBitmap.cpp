@@ -1,5 +1,7 @@
 #include "imaging/MemBitmap.h"
 
+#include <algorithm>
+#include <climits>
 #include <stdexcept>
 
 #include "imaging/Dib.h"
@@ -21,6 +23,7 @@ void TMemBitmap::Clear() {
     DibBlock.clear();
     DibBlock.shrink_to_fit();
     DeviceBitmap = TPixmap{};
+    ViewCopy.Drop();
 }
 
 void TMemBitmap::Fail() {
@@ -36,6 +39,7 @@ void TMemBitmap::Adopt(std::vector<uint8_t> block) {
         return;
     }
     DeviceBitmap = DibToPixmap(block, *layout);
+    ViewCopy.Drop();
     DibBlock = std::move(block);
     Width = layout->Width;
     Height = layout->Height;
@@ -105,6 +109,7 @@ void TMemBitmap::ReadFromStream(TReadStream& in) {
     TPixmap pixels = DibToPixmap(bytes, *layout);
     DibBlock.assign(bytes.begin(), bytes.end());
     DeviceBitmap = std::move(pixels);
+    ViewCopy.Drop();
     Width = layout->Width;
     Height = layout->Height;
     BitCount = layout->BitCount;
@@ -117,4 +122,18 @@ void TMemBitmap::ReadFromStream(TReadStream& in) {
 void TMemBitmap::StretchDraw(TCanvas& canvas, int32_t x, int32_t y, int32_t w, int32_t h) const {
     if (!HasImage || DeviceBitmap.Empty()) return;
     canvas.StretchDraw(x, y, w, h, DeviceBitmap);
+}
+
+void TMemBitmap::StretchDrawVisible(TCanvas& canvas, int32_t x, int32_t y, int32_t w, int32_t h,
+                                    const TRect& visible) const {
+    if (!HasImage || DeviceBitmap.Empty() || w <= 0 || h <= 0) return;
+    // The target in 64 bits: a far-off position plus a large size must not overflow.
+    const TRect target{x, y, static_cast<int32_t>(std::min<int64_t>(int64_t{x} + w, INT32_MAX)),
+                       static_cast<int32_t>(std::min<int64_t>(int64_t{y} + h, INT32_MAX))};
+    TRect shown;
+    if (!IntersectRect(shown, target, visible)) return;
+    OffsetRect(shown, -x, -y);
+    const TPixmap& part = ViewCopy.Part(DeviceBitmap, w, h, shown);
+    if (part.Empty()) return;
+    canvas.StretchDraw(x + shown.Left, y + shown.Top, part.Width, part.Height, part);
 }

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "imaging/ScaledPicture.h"
 #include "platform/BinaryStream.h"
 #include "platform/Pixmap.h"
 
@@ -45,6 +46,11 @@ public:
 
     // Draws the whole picture stretched into x, y, w, h; nothing when there is no picture.
     void StretchDraw(TCanvas& canvas, int32_t x, int32_t y, int32_t w, int32_t h) const;
+    // The same for a screen picture: only the part inside visible is drawn, from a copy
+    // scaled once for this size and part and kept until either changes or the picture does,
+    // so repainting an unchanged view never scales the whole picture again.
+    void StretchDrawVisible(TCanvas& canvas, int32_t x, int32_t y, int32_t w, int32_t h,
+                            const TRect& visible) const;
 
     // Releases the block and the device pixels.
     void Clear();
@@ -61,6 +67,9 @@ public:
     bool IsJpeg = false;
     int32_t JpegQuality = 64;
     bool HasImage = true;
+
+    // The scaled part StretchDrawVisible keeps.
+    mutable TScaledPicture ViewCopy;
 
 private:
     // Takes a checked block and makes the device pixels from it.

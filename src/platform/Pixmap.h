@@ -3,6 +3,7 @@
 // (the Qt canvas wraps the pixel memory directly).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

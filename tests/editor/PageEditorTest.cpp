@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
+#include "document/DocumentFile.h"
 #include "editor/PageEditor.h"
 #include "editor/PageLayout.h"
 #include "platform/Printer.h"
@@ -101,4 +104,35 @@ TEST(PageEditor, ScaleCaptionsShowTheScaleAndAreMeasuredAgain) {
     EXPECT_GT(editor.Items.Captions[0].Rect.Right, 11); // re-measured for the longer text
     EXPECT_EQ(editor.Items.Captions[1].Text, "old");
     EXPECT_EQ(editor.Items.Captions[1].Rect.Right, 11);
+}
+
+TEST(PageEditor, ALoadedDocumentsSheetPositionDoesNotDistortTheView) {
+    const std::string path = ::testing::TempDir() + "fs_base_page_rect.PST";
+    TDocumentData made;
+    made.PageWidthMm = 300;
+    made.PageHeightMm = 100;
+    made.PageSettings.BasePageRect = {0, 100, 350, 216}; // laid out for a wide sheet
+    ASSERT_FALSE(SaveDocumentFile(path, made));
+
+    TPageEditor editor;
+    TA4Printer a4;
+    editor.ResetPage(a4);
+    const TRect a4Layout = editor.PageRect;
+    ASSERT_FALSE(editor.LoadDocument(path));
+    editor.SetZoomPosition(50);
+    // Zoomed ten times about the A4 sheet's own corner, in A4's proportions.
+    EXPECT_EQ(editor.PageRect.Left, a4Layout.Left);
+    EXPECT_EQ(editor.PageRect.Top, a4Layout.Top);
+    EXPECT_NEAR(static_cast<double>(editor.PageRect.Width()) / editor.PageRect.Height(),
+                static_cast<double>(a4Layout.Width()) / a4Layout.Height(), 0.01);
+    editor.SetZoomPosition(5);
+    EXPECT_EQ(editor.PageRect, a4Layout);
+
+    // The page settings keep the loaded bytes, so saving gives them back unchanged.
+    EXPECT_EQ(editor.Settings.BasePageRect, made.PageSettings.BasePageRect);
+    ASSERT_FALSE(editor.SaveDocument(path));
+    const TDocumentLoad again = LoadDocumentFile(path);
+    ASSERT_TRUE(again.Document);
+    EXPECT_EQ(again.Document->PageSettings.BasePageRect, made.PageSettings.BasePageRect);
+    std::remove(path.c_str());
 }

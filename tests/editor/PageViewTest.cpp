@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/PageEditor.h"
+#include "editor/Navigator.h"
 #include "editor/PageView.h"
 #include "platform/Printer.h"
 #include "platform/RecordingCanvas.h"

@@ -23,8 +23,10 @@
 #include "editor/window/QtItemDialogs.h"
 #include "editor/Keys.h"
 #include "editor/MouseTools.h"
+#include "editor/Navigator.h"
 #include "editor/PageView.h"
 #include "editor/PrintPage.h"
+#include "editor/Scrolling.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Screen.h"
 #include "platform/qt/ModalRunner.h"
@@ -178,6 +180,10 @@ void TNyomtatoOldalDlg::CreateControls() {
         MouseUp(Editor, core, ToButton(button), x, y);
         Reflect();
     };
+    imLap->OnWheel = [this](int deltaX, int deltaY, bool shift, bool ctrl) {
+        WheelOnPage(Editor, deltaX, deltaY, shift, ctrl);
+        Reflect();
+    };
 
     connect(sbHorz, &QScrollBar::valueChanged, this, [this](int v) {
         if (Syncing) return;
@@ -274,10 +280,10 @@ void TNyomtatoOldalDlg::ResetPage() {
 void TNyomtatoOldalDlg::SyncBars() {
     Syncing = true;
     sbHorz->setRange(0, Editor.ScrollMaxX);
-    sbHorz->setPageStep(std::max(1, Editor.ScrollMaxX / 10));
+    sbHorz->setPageStep(ScrollLargeChange(Editor.ScrollMaxX));
     sbHorz->setValue(Editor.ScrollX);
     sbVert->setRange(0, Editor.ScrollMaxY);
-    sbVert->setPageStep(std::max(1, Editor.ScrollMaxY / 10));
+    sbVert->setPageStep(ScrollLargeChange(Editor.ScrollMaxY));
     sbVert->setValue(Editor.ScrollY);
     sbNagyitas->setValue(Editor.ZoomPosition);
     Syncing = false;
@@ -289,7 +295,7 @@ void TNyomtatoOldalDlg::PaintView(bool relayout) {
     {
         QPainter painter(&imLap->Picture);
         TQtCanvas canvas(painter);
-        PaintSheet(canvas, Editor);
+        PaintPage(canvas, Editor);
     }
     imLap->update();
     if (Editor.NavigatorDirty && Forms.PrinterNavigatorDlg) {
@@ -305,9 +311,13 @@ void TNyomtatoOldalDlg::PaintView(bool relayout) {
 }
 
 void TNyomtatoOldalDlg::ScrollTracking(bool tracking) {
-    // While a thumb is dragged the view draws outlines only; releasing it ends any tool.
-    Editor.Mode = tracking ? mdScrollTrack : mdIdle;
-    if (!tracking) PaintView(false);
+    // While a thumb is dragged the view draws outlines only.
+    if (tracking) {
+        BeginScrollTrack(Editor);
+    } else {
+        EndScrollTrack(Editor);
+    }
+    Reflect();
 }
 
 void TNyomtatoOldalDlg::FormKeyDown(int key) {
@@ -363,7 +373,7 @@ void TNyomtatoOldalDlg::LoadDocument() {
     {
         THourGlass busy(Services.Screen);
         error = Editor.LoadDocument(*path);
-        // The loaded page settings take effect at the next zoom change; no new layout.
+        // The view keeps its layout of the current sheet and its zoom and scroll position.
         if (!error) PaintView(false);
     }
     if (error) Services.Messages.Show(*error, kLoadDocumentCaption, MB_ICONWARNING);
@@ -371,12 +381,30 @@ void TNyomtatoOldalDlg::LoadDocument() {
 
 void TNyomtatoOldalDlg::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    // A window coming back from the task bar is shown again by the system: that is no FormShow.
+    if (event->spontaneous()) return;
     Editor.NavigatorDirty = true;
     PaintView(true);
     if (TPrinterNavigatorDlg* navigator = Forms.PrinterNavigatorDlg) {
         navigator->move(20, 20);
+        ConnectNavigator(*navigator->imLap);
         navigator->show();
     }
+}
+
+void TNyomtatoOldalDlg::ConnectNavigator(TCursorImage& thumbnail) {
+    thumbnail.OnMouseDown = [this](int button, int x, int y) {
+        NavigatorMouseDown(Editor, Services.Screen, ToButton(button), x, y);
+        Reflect();
+    };
+    thumbnail.OnMouseMove = [this](int x, int y) {
+        NavigatorMouseMove(Editor, x, y);
+        Reflect();
+    };
+    thumbnail.OnMouseUp = [this](int, int, int) {
+        NavigatorMouseUp(Editor, Services.Screen);
+        Reflect();
+    };
 }
 
 void TNyomtatoOldalDlg::keyPressEvent(QKeyEvent* event) {

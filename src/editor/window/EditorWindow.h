@@ -112,6 +112,8 @@ private:
     // The repeat menu's entries and the "New item:" selection as the editor holds them.
     void SyncCommands();
     void ScrollTracking(bool tracking);
+    // The navigator's picture: pressing on its mark and dragging scrolls the page.
+    void ConnectNavigator(TCursorImage& thumbnail);
 
     TEditorServices& Services;
     TForms& Forms;

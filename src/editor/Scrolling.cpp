@@ -1,0 +1,71 @@
+#include "editor/Scrolling.h"
+
+#include <algorithm>
+
+#include "editor/PageEditor.h"
+
+int32_t ScrollLargeChange(int32_t maximum) { return std::max<int32_t>(1, maximum / 10); }
+
+void InterruptMode(TPageEditor& e, int32_t mode) {
+    if (e.Mode == mode) return;
+    const bool hover = e.Mode >= mdHoverTop && e.Mode <= mdHoverRight;
+    e.InterruptedMode = hover ? static_cast<int32_t>(mdIdle) : e.Mode;
+    e.Mode = mode;
+}
+
+void ResumeMode(TPageEditor& e, int32_t mode) {
+    if (e.Mode != mode) return;
+    e.Mode = e.InterruptedMode;
+    e.InterruptedMode = mdIdle;
+}
+
+void BeginScrollTrack(TPageEditor& e) { InterruptMode(e, mdScrollTrack); }
+
+void EndScrollTrack(TPageEditor& e) {
+    if (e.Mode != mdScrollTrack) return;
+    ResumeMode(e, mdScrollTrack);
+    e.RepaintRequested = true;
+}
+
+namespace {
+
+void WheelZoom(TPageEditor& e, int32_t delta) {
+    // Parts of a notch add up; turning back starts afresh.
+    if ((e.WheelZoomRest > 0 && delta < 0) || (e.WheelZoomRest < 0 && delta > 0)) {
+        e.WheelZoomRest = 0;
+    }
+    const int64_t turn = int64_t{e.WheelZoomRest} + delta;
+    const int64_t steps = turn / kWheelNotch;
+    e.WheelZoomRest = static_cast<int32_t>(turn % kWheelNotch);
+    if (steps == 0) return;
+    const int32_t before = e.ZoomPosition;
+    const int64_t wanted = std::clamp<int64_t>(before + steps, TPageEditor::ZoomMin, TPageEditor::ZoomMax);
+    if (wanted == before) return;
+    e.SetZoomPosition(static_cast<int>(wanted));
+    e.RepaintRequested = true;
+}
+
+int32_t WheelPixels(int32_t delta) {
+    // Forward (positive) moves the view towards the top or left of the sheet.
+    return static_cast<int32_t>(-int64_t{delta} * kWheelScrollPixels / kWheelNotch);
+}
+
+} // namespace
+
+void WheelOnPage(TPageEditor& e, int32_t deltaX, int32_t deltaY, bool shift, bool ctrl) {
+    if (e.Mode != mdIdle) return;
+    if (ctrl) {
+        WheelZoom(e, deltaY != 0 ? deltaY : deltaX);
+        return;
+    }
+    int32_t across = deltaX, down = deltaY;
+    if (shift) {
+        across = deltaY != 0 ? deltaY : deltaX;
+        down = 0;
+    }
+    const int64_t x = std::clamp<int64_t>(int64_t{e.ScrollX} + WheelPixels(across), 0, e.ScrollMaxX);
+    const int64_t y = std::clamp<int64_t>(int64_t{e.ScrollY} + WheelPixels(down), 0, e.ScrollMaxY);
+    if (x == e.ScrollX && y == e.ScrollY) return;
+    e.SetScroll(static_cast<int>(x), static_cast<int>(y));
+    e.RepaintRequested = true;
+}

@@ -1,0 +1,32 @@
+// A part of a picture stretched to a size, scaled once and kept. A view that repaints the
+// same picture at the same size and scroll position then only copies pixels, however large
+// the picture is; scaling costs the part's pixels, never the whole picture's.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/Pixmap.h"
+#include "platform/Rect.h"
+
+class TScaledPicture {
+public:
+    // The pixels of part (in pixels of the stretched picture, within 0, 0, width, height) of
+    // source stretched to width x height, nearest pixel. Scaled again only when the source,
+    // the size or the part differ from the last call.
+    const TPixmap& Part(const TPixmap& source, int32_t width, int32_t height, const TRect& part);
+    // Forgets the scaled pixels (the picture changed).
+    void Drop();
+    // How many times pixels were scaled, for tests.
+    int Scalings() const { return ScalingCount; }
+
+private:
+    // The source is recognised by its pixel memory and size; the owner also drops the copy
+    // whenever it replaces the picture.
+    const uint32_t* SourcePixels = nullptr;
+    int32_t SourceWidth = 0, SourceHeight = 0;
+    int32_t Width = 0, Height = 0;
+    TRect PartRect;
+    TPixmap Scaled;
+    bool Valid = false;
+    int ScalingCount = 0;
+};
