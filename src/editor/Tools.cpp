@@ -27,6 +27,9 @@ void StartTool(TPageEditor& e, TCoreServices& s, int32_t mode) {
     s.Screen.SetCursor(crCross);
     e.ForgetPictureCursor = true;
     e.RepeatMenuAttached = false;
+    // A return of the menu still pending from an earlier tool must not attach it while this
+    // one runs (the right press that ends the tool would open it).
+    e.RepeatTimerEnabled = false;
     e.InfoText = ToolPrompt(mode);
 }
 

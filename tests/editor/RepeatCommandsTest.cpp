@@ -59,3 +59,12 @@ TEST_F(RepeatCommandsTest, RepeatingANewCommandSelectsItsKindAndRunsNew) {
     EXPECT_EQ(E.NewItemKind, neImage);
     EXPECT_EQ(Dialogs.NewImageScript.Shown.size(), 1u);
 }
+
+TEST_F(RepeatCommandsTest, AToolStartedBeforeTheMenuReturnedKeepsItDetached) {
+    StartDeleteTool(E, Core);
+    EndTool(E, Core);
+    ASSERT_TRUE(E.RepeatTimerEnabled); // the menu would come back shortly
+    StartModifyTool(E, Core);
+    EXPECT_FALSE(E.RepeatTimerEnabled) << "a pending return must not attach it mid-tool";
+    EXPECT_FALSE(E.RepeatMenuAttached);
+}

@@ -256,6 +256,7 @@ void TNyomtatoOldalDlg::Reflect() {
     }
     SyncCommands();
     if (Editor.RepeatTimerEnabled && !Timer1->isActive()) Timer1->start();
+    if (!Editor.RepeatTimerEnabled && Timer1->isActive()) Timer1->stop();
     if (Editor.RepaintRequested) {
         Editor.RepaintRequested = false;
         PaintView(false);
