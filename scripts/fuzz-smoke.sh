@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets (make fuzz) and runs the differential JPEG decoder fuzzer for the
 # given number of seconds (default 60), seeded with small files made here by cjpeg, then the
-# document reader and bitmap file fuzzers for a third of that time each.
+# document reader, bitmap file and editor core fuzzers for a third of that time each.
 # Usage: scripts/fuzz-smoke.sh [SECONDS] [CORPUS_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -65,3 +65,11 @@ for pair in document_reader:doc bitmap_file:bmp; do
         -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix=build-fuzz/artifacts/ \
         "$work/$short-corpus" "$work/$short-seeds"
 done
+
+# The editor core under decoded user actions, seeded with documents it writes itself.
+mkdir -p "$work/editor-seeds" "$work/editor-corpus"
+FS_EDITOR_FUZZ_SEEDS="$work/editor-seeds" build-fuzz/fuzz/editor_core_fuzzer -runs=0 \
+    "$work/editor-seeds" >/dev/null 2>&1
+build-fuzz/fuzz/editor_core_fuzzer -max_total_time="$other" -max_len=8192 -timeout=20 \
+    -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix=build-fuzz/artifacts/ \
+    "$work/editor-corpus" "$work/editor-seeds"
