@@ -13,9 +13,15 @@ QString QtNameFilters(const std::string& filter) {
     const QStringList parts = QString::fromStdString(filter).split('|');
     QStringList filters;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
-        const QString patterns = QString(parts[i + 1]).replace(';', ' ');
-        // Show the description; add the patterns when the description does not already.
-        filters << (parts[i].contains('(') ? parts[i] : parts[i] + " (" + patterns + ")");
+        // File names on Linux keep their case: "*.BMP" also offers "*.bmp" files.
+        QStringList patterns = QString(parts[i + 1]).split(';', Qt::SkipEmptyParts);
+        for (const QString& p : QStringList(patterns))
+            if (p.toLower() != p && !patterns.contains(p.toLower())) patterns << p.toLower();
+        // The dialog reads the patterns from the parentheses of the shown description.
+        QString description = parts[i];
+        const qsizetype open = description.indexOf('(');
+        if (open >= 0) description.truncate(open);
+        filters << description.trimmed() + " (" + patterns.join(' ') + ")";
     }
     return filters.join(";;");
 }

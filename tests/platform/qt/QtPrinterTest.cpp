@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "platform/FileDialogs.h"
+#include "platform/qt/QtDialogs.h"
 #include "platform/qt/ModalRunner.h"
 #include "platform/qt/QtImagePrinter.h"
 #include "platform/qt/QtPrinter.h"
@@ -161,4 +162,10 @@ TEST(QtImagePrinter, DrawsPrinterPixelsFromThePrintableCornerScaledToTheImage) {
 
     TQtImagePrinter none({}, TPrinterOrientation::poPortrait, 600, 600);
     EXPECT_THROW(none.BeginDoc(), EPrinter);
+}
+
+TEST(QtFileDialogFilters, OfferLowerCaseNamesBesideTheStoredUpperCasePatterns) {
+    EXPECT_EQ(QtNameFilters("Bittérképek (*.BMP)|*.BMP|JPEG (*.JPG)|*.JPG").toStdString(),
+              "Bittérképek (*.BMP *.bmp);;JPEG (*.JPG *.jpg)");
+    EXPECT_EQ(QtNameFilters("Any|*.*;*.x").toStdString(), "Any (*.* *.x)");
 }
