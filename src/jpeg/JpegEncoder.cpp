@@ -18,6 +18,7 @@
 #include "imaging/codec/BitmapImage.h"
 #include "imaging/codec/GraphicsExceptions.h"
 #include "jpeg/JpegBitWriter.h"
+#include "jpeg/JpegColor.h"
 #include "jpeg/JpegEncoderTables.h"
 #include "jpeg/JpegFdct.h"
 
@@ -25,19 +26,16 @@ namespace {
 
 constexpr int kComponents = 3;
 
-uint8_t Clamp(int32_t v) { return uint8_t(v < 0 ? 0 : v > 255 ? 255 : v); }
-
-// RGB to YCbCr (JFIF) in integers scaled by 4096: 1224, 2404, 466 = 4096 x 0.299, 0.587, 0.114;
-// 690, 1357, 2048, 1714, 333 = 4096 x 0.1687, 0.3313, 0.5, 0.4187, 0.0813, each truncated;
-// 526336 = 128 x 4096 + 2048 holds the offset of the colour differences and the rounding.
 struct YCbCr {
     uint8_t Y, Cb, Cr;
 };
 
-inline YCbCr ToYCbCr(int32_t r, int32_t g, int32_t b) {
-    return {Clamp((1224 * r + 2404 * g + 466 * b + 2048) >> 12),
-            Clamp((526336 - 690 * r - 1357 * g + 2048 * b) >> 12),
-            Clamp((526336 + 2048 * r - 1714 * g - 333 * b) >> 12)};
+// One colour through the row conversion (JFIF, integers scaled by 4096).
+inline YCbCr ToYCbCr(uint8_t r, uint8_t g, uint8_t b) {
+    const uint8_t bgr[3] = {b, g, r};
+    YCbCr v;
+    BgrRowToYCbCr(bgr, &v.Y, &v.Cb, &v.Cr, 1);
+    return v;
 }
 
 // Bit k set when the coefficient at zigzag position k is not zero.
@@ -178,13 +176,7 @@ private:
     void ConvertRow(const uint8_t* row, uint8_t* y, uint8_t* cb, uint8_t* cr) {
         const uint32_t bitCount = m_Picture.BitCount();
         if (bitCount == 24) {
-            for (uint32_t x = 0; x < m_Width; ++x) {
-                const uint8_t* p = row + size_t(x) * 3;  // blue, green, red
-                const YCbCr v = ToYCbCr(p[2], p[1], p[0]);
-                y[x] = v.Y;
-                cb[x] = v.Cb;
-                cr[x] = v.Cr;
-            }
+            BgrRowToYCbCr(row, y, cb, cr, m_Width);
             return;
         }
         for (uint32_t x = 0; x < m_Width; ++x) {

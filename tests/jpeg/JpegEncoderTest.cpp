@@ -15,6 +15,7 @@
 #include "imaging/codec/BitmapImage.h"
 #include "imaging/codec/GraphicsExceptions.h"
 #include "jpeg/JpegBitWriter.h"
+#include "jpeg/JpegColor.h"
 #include "jpeg/JpegEncoder.h"
 #include "jpeg/JpegEncoderTables.h"
 #include "jpeg/JpegFdct.h"
@@ -385,6 +386,33 @@ TEST(JpegFdct, GivesTrueDctCoefficientsRoundedHalfAwayFromZero) {
         ForwardDctQuantize(flat, 8, transposed, zigzag);
         EXPECT_EQ(zigzag[0], dc) << sample;
         for (int k = 1; k < 64; ++k) ASSERT_EQ(zigzag[k], 0);
+    }
+}
+
+// Every colour, through the vector part of the row and its scalar tail.
+TEST(JpegColor, BgrRowConversionMatchesTheFormulaForEveryColour) {
+    constexpr uint32_t kWidth = 256 + 19;
+    uint8_t bgr[kWidth * 3], lum[kWidth], cb[kWidth], cr[kWidth];
+    auto clamp = [](int v) { return uint8_t(v < 0 ? 0 : v > 255 ? 255 : v); };
+    for (int r = 0; r < 256; ++r) {
+        for (int g = 0; g < 256; ++g) {
+            for (uint32_t x = 0; x < kWidth; ++x) {
+                bgr[3 * x] = uint8_t(x);
+                bgr[3 * x + 1] = uint8_t(g);
+                bgr[3 * x + 2] = uint8_t(r);
+            }
+            BgrRowToYCbCr(bgr, lum, cb, cr, kWidth);
+            uint8_t expected[3][kWidth];
+            for (uint32_t x = 0; x < kWidth; ++x) {
+                const int b = bgr[3 * x];
+                expected[0][x] = clamp((1224 * r + 2404 * g + 466 * b + 2048) >> 12);
+                expected[1][x] = clamp((526336 - 690 * r - 1357 * g + 2048 * b) >> 12);
+                expected[2][x] = clamp((526336 + 2048 * r - 1714 * g - 333 * b) >> 12);
+            }
+            ASSERT_EQ(std::memcmp(lum, expected[0], kWidth), 0) << "Y, red " << r << " green " << g;
+            ASSERT_EQ(std::memcmp(cb, expected[1], kWidth), 0) << "Cb, red " << r << " green " << g;
+            ASSERT_EQ(std::memcmp(cr, expected[2], kWidth), 0) << "Cr, red " << r << " green " << g;
+        }
     }
 }
 
