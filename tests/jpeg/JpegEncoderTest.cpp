@@ -254,7 +254,10 @@ TEST(JpegEncoderTables, DeepTreesAreLimitedToSixteenBitsAndStayPrefixCodes) {
                     << s << " and " << o << " share a prefix";
             }
         }
-        EXPECT_LT(kraft, 1.0);
+        // A complete code less exactly the all-ones code point of the longest length.
+        int longest = 16;
+        while (t.Bits[longest - 1] == 0) --longest;
+        EXPECT_DOUBLE_EQ(kraft + std::ldexp(1.0, -longest), 1.0);
         EXPECT_EQ(coded, t.HuffValCount);
         int total = 0;
         for (uint8_t n : t.Bits) total += n;
@@ -479,29 +482,6 @@ TEST(JpegEncoder, RestartMarkersFollowEveryFourMcuRowsInSequence) {
               (std::vector<uint8_t>{0xD0, 0xD1, 0xD2, 0xD3, 0xD4, 0xD5, 0xD6, 0xD7, 0xD0}));
 }
 
-// The Huffman tables of real pictures are prefix codes of at most 16 bits that never use the
-// all-ones code of their longest length (their code points sum to less than 1).
-TEST(JpegEncoder, HuffmanTablesInStreamsAreCompleteLessTheAllOnesCode) {
-    for (uint32_t quality : {1u, 40u, 75u, 100u}) {
-        const ParsedStream stream = Parse(Encode(Photo(120, 80), quality));
-        const Bytes& dht = stream.Body(0xC4);
-        for (size_t at = 0; at < dht.size();) {
-            double kraft = 0;
-            size_t values = 0;
-            for (int length = 1; length <= 16; ++length) {
-                kraft += std::ldexp(dht[at + length], -length);
-                values += dht[at + length];
-            }
-            EXPECT_LT(kraft, 1.0) << "quality " << quality << " table " << int(dht[at]);
-            // A complete tree less one code point of the longest length.
-            int longest = 16;
-            while (dht[at + longest] == 0) --longest;
-            EXPECT_DOUBLE_EQ(kraft + std::ldexp(1.0, -longest), 1.0);
-            at += 17 + values;
-        }
-    }
-}
-
 TEST(JpegEncoder, BadQualitiesAndSizesFailBeforeAnythingIsWritten) {
     const BitmapImage picture = Photo(9, 9);
     for (uint32_t quality : {0u, 101u, 4294967295u}) {
@@ -564,22 +544,21 @@ struct RoundTrip {
     double MinPsnr;  // against the source, for our decoder and for djpeg
 };
 
-// The figures measured (ours / djpeg, dB) are in the comments; the thresholds sit a little
-// below them. Hard-edged palette pictures lose more at the same quality than photos.
+// The figures measured (ours / djpeg, dB) are in the comments; the thresholds sit about 3 dB
+// below ours. A wrong table, zigzag entry or block placement costs far more than that.
 const RoundTrip kRoundTrips[] = {
-    {"photo_q75", 227, 149, 24, false, 75, 37},
-    {"photo_q100", 227, 149, 24, false, 100, 47},
-    {"photo_q50", 227, 149, 24, false, 50, 32},
-    {"photo_q1", 227, 149, 24, false, 1, 18},
-    {"size_1x1", 1, 1, 24, false, 100, 46},
-    {"size_17x9", 17, 9, 24, false, 75, 35},
-    {"size_8x40", 8, 40, 24, false, 75, 35},
-    {"size_1x300", 1, 300, 24, false, 90, 35},
-    {"palette8", 131, 67, 8, false, 90, 30},
-    {"palette4", 131, 67, 4, false, 90, 27},
-    {"grey8", 131, 67, 8, true, 75, 35},
-    {"grey2", 61, 33, 2, true, 90, 25},
-    {"mono1", 61, 33, 1, true, 95, 20},
+    {"photo_q75", 227, 149, 24, false, 75, 38},     // 40.67 / 40.65
+    {"photo_q100", 227, 149, 24, false, 100, 48},   // 50.82 / 50.96
+    {"photo_q1", 227, 149, 24, false, 1, 19},       // 21.91 / 21.91
+    {"size_1x1", 1, 1, 24, false, 100, 48},         // identical / identical
+    {"size_17x9", 17, 9, 24, false, 75, 38},        // 40.67 / 40.65
+    {"size_8x40", 8, 40, 24, false, 75, 37},        // 40.18 / 40.22
+    {"size_1x300", 1, 300, 24, false, 90, 49},      // 52.76 / 52.82
+    {"palette8", 131, 67, 8, false, 90, 41},        // 44.63 / 44.70
+    {"palette4", 131, 67, 4, false, 90, 43},        // 46.85 / 47.60
+    {"grey8", 131, 67, 8, true, 75, 38},            // 41.62 / 41.58
+    {"grey2", 61, 33, 2, true, 90, 48},             // 51.72 / 52.84
+    {"mono1", 61, 33, 1, true, 95, 45},             // 48.69 / 58.89
 };
 
 void PrintTo(const RoundTrip& c, std::ostream* os) { *os << c.Name; }
