@@ -3,7 +3,6 @@
 // stb_image on the same bytes. The files are compressed with libjpeg-turbo at start-up.
 #include <benchmark/benchmark.h>
 
-#include <cmath>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +13,7 @@
 
 #include <jpeglib.h>
 
+#include "PhotoPicture.h"
 #include "imaging/codec/BitmapImage.h"
 #include "jpeg/JpegDecoder.h"
 
@@ -28,33 +28,6 @@ namespace {
 constexpr int kWidth = 4000, kHeight = 3000;  // 12 megapixels
 
 enum Form { kBaseline420, kBaseline444, kProgressive420, kGrey };
-
-// A photo-like RGB picture: smooth gradients and soft shapes, edges, fine texture and a little
-// sensor-like noise, so the entropy-coded data has the density of a camera picture.
-std::vector<uint8_t> MakePicture() {
-    std::vector<uint8_t> rgb(size_t(kWidth) * kHeight * 3);
-    uint32_t noise = 1;
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-            const double fx = double(x) / kWidth, fy = double(y) / kHeight;
-            const double d1 = (fx - 0.3) * (fx - 0.3) + (fy - 0.4) * (fy - 0.4);
-            const double d2 = (fx - 0.75) * (fx - 0.75) + (fy - 0.7) * (fy - 0.7);
-            const double shapes = 90 * std::exp(-d1 * 20) - 60 * std::exp(-d2 * 35);
-            const bool edge = ((x / 97) + (y / 61)) % 7 == 0;
-            const double texture = 14 * std::sin(x * 0.31 + std::sin(y * 0.05) * 4) *
-                                   std::cos(y * 0.23 + fx * 9);
-            noise = noise * 1664525u + 1013904223u;
-            const double n = (double(noise >> 24) - 127.5) / 16.0;
-            const double base[3] = {60 + 120 * fx + shapes, 50 + 110 * fy + 0.6 * shapes,
-                                    160 - 100 * fx * fy + 0.3 * shapes};
-            for (int c = 0; c < 3; ++c) {
-                double v = base[c] + texture + n + (edge ? 45 - 30 * c : 0);
-                rgb[(size_t(y) * kWidth + x) * 3 + c] = uint8_t(v < 0 ? 0 : v > 255 ? 255 : v);
-            }
-        }
-    }
-    return rgb;
-}
 
 struct ErrorManager {
     jpeg_error_mgr pub;
@@ -107,7 +80,7 @@ std::vector<uint8_t> Compress(const std::vector<uint8_t>& rgb, Form form) {
 const std::vector<uint8_t>& File(Form form) {
     static std::map<Form, std::vector<uint8_t>> files;
     if (files.empty()) {
-        const std::vector<uint8_t> rgb = MakePicture();
+        const std::vector<uint8_t> rgb = MakePhotoPicture(kWidth, kHeight);
         for (Form f : {kBaseline420, kBaseline444, kProgressive420, kGrey}) files[f] = Compress(rgb, f);
     }
     return files.at(form);

@@ -3,6 +3,7 @@
 #pragma once
 
 int RunDecode(int argc, char** argv);
+int RunEncode(int argc, char** argv);
 int RunDump(int argc, char** argv);
 int RunCompose(int argc, char** argv);
 int RunRender(int argc, char** argv);

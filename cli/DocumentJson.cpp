@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "document/RecordStreams.h"
+#include "imaging/codec/GraphicsExceptions.h"
 #include "platform/Cp1250.h"
 
 namespace {
@@ -37,14 +38,18 @@ QJsonArray PointsJson(const TPointList& points) {
     return out;
 }
 
+// Data is what a document stores: the block, or for a picture from JPEG the stream it is
+// encoded to at its quality (which throws EGraphicsException when it cannot be encoded).
 QJsonObject PictureJson(const TMemBitmap& b, bool withData) {
     const bool stored = b.HasImage && !b.DibBlock.empty();
     QJsonObject o{{"IsJpeg", b.IsJpeg},   {"JpegQuality", b.JpegQuality},
                   {"HasImage", stored},   {"Width", b.Width},
                   {"Height", b.Height},   {"BitCount", b.BitCount}};
     if (stored && withData) {
-        const QByteArray bytes(reinterpret_cast<const char*>(b.DibBlock.data()),
-                               static_cast<qsizetype>(b.DibBlock.size()));
+        const std::vector<uint8_t> jpeg = b.IsJpeg ? b.JpegStream() : std::vector<uint8_t>();
+        const std::vector<uint8_t>& data = b.IsJpeg ? jpeg : b.DibBlock;
+        const QByteArray bytes(reinterpret_cast<const char*>(data.data()),
+                               static_cast<qsizetype>(data.size()));
         o.insert("Data", QString::fromLatin1(bytes.toBase64()));
     }
     return o;
@@ -224,6 +229,8 @@ void PictureFrom(const QJsonValue& v, const std::string& path, const std::string
             b.ReadFromStream(in);
         } catch (const EReadError& e) {
             TFields::Fail(j.At("Data"), e.what());
+        } catch (const EGraphicsException& e) {
+            TFields::Fail(j.At("Data"), std::string("the JPEG picture cannot be decoded: ") + e.what());
         }
     }
     if (!b.HasImage) return;

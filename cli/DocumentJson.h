@@ -15,7 +15,9 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// withPictureData false leaves out each picture's Data.
+// withPictureData false leaves out each picture's Data, which is otherwise what the document
+// stores: the bitmap block, or for a picture from JPEG its stream encoded anew at its quality
+// (an EGraphicsException when that fails).
 QJsonObject DocumentToJson(const TDocumentData& doc, bool withPictureData);
 
 // Missing fields take the defaults of a new item; unknown fields, wrong types, values out of

@@ -6,6 +6,7 @@
 
 #include "Commands.h"
 #include "DocumentJson.h"
+#include "imaging/codec/GraphicsExceptions.h"
 #include "platform/Files.h"
 
 namespace {
@@ -14,7 +15,8 @@ const char kDumpUsage[] =
     "usage: folioscriptor-cli dump FILE.PST [--no-pictures]\n"
     "Prints the document as JSON: page size, page settings, compass (null when the file has\n"
     "none) and the seven item lists. Text is UTF-8; each picture's stored bytes are given in\n"
-    "base64 as Data, which --no-pictures leaves out.\n";
+    "base64 as Data (for a picture from JPEG, the stream a save would store: its pixels\n"
+    "encoded anew at its JpegQuality), which --no-pictures leaves out.\n";
 
 } // namespace
 
@@ -57,6 +59,10 @@ int RunDump(int argc, char** argv) {
         }
     } catch (const EDocumentError& e) {
         std::fprintf(stderr, "folioscriptor-cli: %s\n", e.what());
+        return 1;
+    } catch (const EGraphicsException& e) {
+        std::fprintf(stderr, "folioscriptor-cli dump: %s: a JPEG picture cannot be encoded: %s "
+                             "(--no-pictures leaves the pictures' data out)\n", path, e.what());
         return 1;
     }
     return 0;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets (make fuzz) and runs the differential JPEG decoder fuzzer for the
 # given number of seconds (default 60), seeded with small files made here by cjpeg, then the
-# document reader, bitmap file and editor core fuzzers for a third of that time each.
+# JPEG encoder, document reader, bitmap file and editor core fuzzers for a third of that time
+# each.
 # Usage: scripts/fuzz-smoke.sh [SECONDS] [CORPUS_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -43,9 +44,15 @@ build-fuzz/fuzz/jpeg_decoder_fuzzer -max_total_time="$seconds" -max_len=4096 -ti
     "$corpus" "$work/seeds"
 
 # An empty document (magic, page size, page settings with its one fixed byte, seven zero
-# counts) and a 2 x 2 24-bit bitmap file seed the other two readers.
+# counts) and a 2 x 2 24-bit bitmap file seed the two readers; pictures of each bit depth
+# (quality, depth, width, height, colour-map choice, then colours and pixels) the encoder.
 other=$((seconds / 3 > 5 ? seconds / 3 : 5))
-mkdir -p "$work/doc-seeds" "$work/bmp-seeds" "$work/doc-corpus" "$work/bmp-corpus"
+mkdir -p "$work/doc-seeds" "$work/bmp-seeds" "$work/doc-corpus" "$work/bmp-corpus" \
+    "$work/enc-seeds" "$work/enc-corpus"
+for depth in 0 1 2 3 4; do
+    { byte 75; byte "$depth"; byte 16; byte 8; byte 0; head -c 600 "$work/seed.ppm" | tail -c 540; } \
+        >"$work/enc-seeds/depth$depth"
+done
 {
     printf 'FolioscriptorDocument\0'
     head -c 98 /dev/zero
@@ -58,7 +65,7 @@ mkdir -p "$work/doc-seeds" "$work/bmp-seeds" "$work/doc-corpus" "$work/bmp-corpu
     byte 1; byte 0; byte 24; head -c 25 /dev/zero
     for ((i = 0; i < 2; i++)); do byte 255; byte 0; byte 0; byte 0; byte 255; byte 0; byte 0; byte 0; done
 } >"$work/bmp-seeds/rgb.bmp"
-for pair in document_reader:doc bitmap_file:bmp; do
+for pair in jpeg_encoder:enc document_reader:doc bitmap_file:bmp; do
     target=${pair%%:*}
     short=${pair##*:}
     build-fuzz/fuzz/${target}_fuzzer -max_total_time="$other" -max_len=4096 -timeout=20 \

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "document/RecordStreams.h"
+#include "imaging/codec/GraphicsExceptions.h"
 #include "platform/Files.h"
 
 namespace {
@@ -190,6 +191,10 @@ TDocumentData ReadDocument(std::span<const uint8_t> bytes, const std::string& fi
         if (!in.AtEnd()) doc.Compass = ReadCompass(in);
     } catch (const EReadError& e) {
         throw EDocumentError("The file " + fileName + " cannot be loaded: " + part + ": " + e.what());
+    } catch (const EGraphicsException& e) {
+        // A stored JPEG picture that does not decode: the decoder's message.
+        throw EDocumentError("The file " + fileName + " cannot be loaded: " + part +
+                             ": a JPEG picture cannot be decoded: " + e.what());
     } catch (const std::bad_alloc&) {
         throw EDocumentError("The file " + fileName + " cannot be loaded: " + part +
                              ": not enough memory");

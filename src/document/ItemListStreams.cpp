@@ -1,8 +1,12 @@
 // Stored forms of the caption, text, image and frame lists: an int32 count, then each item's
 // fields in their stored order. Reading builds a new list, so a damaged stream leaves no
 // half-read list behind.
+#include <stdexcept>
+#include <string>
+
 #include "document/ItemLists.h"
 #include "document/RecordStreams.h"
+#include "imaging/codec/GraphicsExceptions.h"
 
 namespace {
 
@@ -82,7 +86,12 @@ void TNyomtatoKepLista::WriteToStream(TWriteStream& out) const {
         const TNyomtatoKep& k = (*this)[i];
         WriteRect(out, k.Rect);
         WriteCountedString(out, k.FileName);
-        k.Picture->WriteToStream(out);
+        try {
+            k.Picture->WriteToStream(out);
+        } catch (const EGraphicsException& e) {
+            throw std::runtime_error("the picture of image " + std::to_string(i + 1) +
+                                     " cannot be stored as JPEG: " + e.what());
+        }
     }
 }
 

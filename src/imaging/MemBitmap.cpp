@@ -2,11 +2,35 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
+#include <new>
 #include <stdexcept>
 
 #include "imaging/Dib.h"
+#include "imaging/codec/BitmapImage.h"
+#include "imaging/codec/GraphicsExceptions.h"
+#include "jpeg/JpegDecoder.h"
+#include "jpeg/JpegEncoder.h"
 #include "platform/Canvas.h"
 #include "platform/Files.h"
+
+namespace {
+
+void PutLe(std::vector<uint8_t>& block, size_t at, uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) block[at + size_t(i)] = uint8_t(v >> (8 * i));
+}
+
+// Decodes a JPEG stream, refusing frames larger than the object takes before their pixels
+// are allocated. Failures are the decoder's EGraphicsException or std::bad_alloc.
+BitmapImage DecodeJpeg(std::span<const uint8_t> stream) {
+    BitmapImage picture;
+    JpegDecoder decoder;
+    decoder.SetPixelLimit(uint64_t(TMemBitmap::kMaxPixels));
+    decoder.Decode(stream.data(), stream.size(), picture);
+    return picture;
+}
+
+} // namespace
 
 bool TMemBitmap::IsJpegFileName(std::string_view fileName) {
     if (fileName.size() < 4) return false;
@@ -50,17 +74,60 @@ void TMemBitmap::Adopt(std::vector<uint8_t> block) {
 
 void TMemBitmap::LoadFromFile(const std::string& fileName, int format) {
     Clear();
-    if (format == kFormatJpeg || IsJpegFileName(fileName)) {
-        // The JPEG decoder is not connected to the image object yet.
-        HasImage = false;
-        return;
-    }
+    const bool jpeg = format == kFormatJpeg || IsJpegFileName(fileName);
     const auto file = ReadWholeFile(fileName);
     if (!file) {
         HasImage = false;
+        if (jpeg) IsJpeg = true;
         return;
     }
-    LoadFromBitmapFileData(*file);
+    if (jpeg) {
+        LoadFromJpegFileData(*file);
+    } else {
+        LoadFromBitmapFileData(*file);
+    }
+}
+
+void TMemBitmap::LoadFromJpegFileData(std::span<const uint8_t> file) {
+    Clear();
+    // Any failure only leaves the object without a picture; nothing is reported.
+    try {
+        Adopt(BlockFromCodecPicture(DecodeJpeg(file)));
+    } catch (const EGraphicsException&) {
+        Fail();
+    } catch (const std::bad_alloc&) {
+        Fail();
+    }
+    IsJpeg = true;
+}
+
+std::vector<uint8_t> TMemBitmap::BlockFromCodecPicture(const BitmapImage& picture) {
+    const uint32_t bits = picture.BitCount();
+    if (bits != 4 && bits != 8 && bits != 24) throw EInvalidBitCount();
+    const size_t entries = bits == 24 ? 0 : size_t{1} << bits;
+    const size_t rows = picture.ImageDataSize();
+    std::vector<uint8_t> block(kInfoHeaderSize + 4 * entries + rows, 0);
+    PutLe(block, 0, kInfoHeaderSize, 4);
+    PutLe(block, 4, picture.Width(), 4);
+    PutLe(block, 8, picture.Height(), 4);
+    PutLe(block, 12, 1, 2);
+    PutLe(block, 14, bits, 2);
+    for (uint32_t i = 0; i < picture.ColorCount() && i < entries; ++i) {
+        const uint8_t* e = picture.ColorMapEntry(i);  // blue, green, red
+        std::memcpy(&block[kInfoHeaderSize + 4 * size_t(i)], e, 3);
+    }
+    // The codec picture keeps its rows bottom-up and padded to 4 bytes, as the block does.
+    if (rows != 0) std::memcpy(&block[kInfoHeaderSize + 4 * entries], picture.ImageData(), rows);
+    return block;
+}
+
+std::vector<uint8_t> TMemBitmap::JpegStream() const {
+    BitmapImage picture;
+    picture.AssignFromDib(DibBlock.data(), DibBlock.size());
+    JpegEncoder encoder;
+    // A negative quality becomes a huge one, which the encoder refuses as out of range.
+    encoder.SetQuality(static_cast<uint32_t>(JpegQuality));
+    return encoder.Encode(picture);
 }
 
 void TMemBitmap::LoadFromBitmapFileData(std::span<const uint8_t> file) {
@@ -77,15 +144,21 @@ void TMemBitmap::LoadFromBitmapFileData(std::span<const uint8_t> file) {
 
 void TMemBitmap::WriteToStream(TWriteStream& out) const {
     const bool stored = HasImage && !DibBlock.empty();
+    // A picture from JPEG is encoded anew from its pixels, before anything is written, so a
+    // failure leaves the stream as it was.
+    std::vector<uint8_t> jpeg;
     if (stored && IsJpeg) {
-        throw std::runtime_error("JPEG pictures cannot be stored yet");
+        jpeg = JpegStream();
+        if (jpeg.size() > static_cast<size_t>(INT32_MAX))
+            throw EGraphicsException("The JPEG stream is too large to store");
     }
+    const std::vector<uint8_t>& data = IsJpeg ? jpeg : DibBlock;
     out.WriteByte(IsJpeg ? 1 : 0);
     out.WriteInt32(JpegQuality);
     out.WriteByte(stored ? 1 : 0);
     if (!stored) return;
-    out.WriteInt32(static_cast<int32_t>(DibBlock.size()));
-    out.Write(DibBlock.data(), DibBlock.size());
+    out.WriteInt32(static_cast<int32_t>(data.size()));
+    out.Write(data.data(), data.size());
 }
 
 void TMemBitmap::ReadFromStream(TReadStream& in) {
@@ -100,21 +173,24 @@ void TMemBitmap::ReadFromStream(TReadStream& in) {
         HasImage = false;
         return;
     }
-    if (isJpeg) throw EReadError("the picture is stored as JPEG, which cannot be read yet");
-    const size_t n = in.ReadCount("picture length", 1);
+    const size_t n = in.ReadCount(isJpeg ? "JPEG stream length" : "picture length", 1);
     const auto bytes = in.ReadBytes(n);
+    // A stored JPEG stream is decoded straight from memory; a decoding failure is the
+    // decoder's exception, with its message.
+    std::vector<uint8_t> block =
+        isJpeg ? BlockFromCodecPicture(DecodeJpeg(bytes)) : std::vector<uint8_t>(bytes.begin(), bytes.end());
     std::string why;
-    const auto layout = CheckDib(bytes, why);
+    const auto layout = CheckDib(block, why);
     if (!layout) throw EReadError("the picture is damaged or unsupported: " + why);
-    TPixmap pixels = DibToPixmap(bytes, *layout);
-    DibBlock.assign(bytes.begin(), bytes.end());
+    TPixmap pixels = DibToPixmap(block, *layout);
+    DibBlock = std::move(block);
     DeviceBitmap = std::move(pixels);
     ViewCopy.Drop();
     Width = layout->Width;
     Height = layout->Height;
     BitCount = layout->BitCount;
     RowBytes = layout->RowBytes;
-    IsJpeg = false;
+    IsJpeg = isJpeg;
     JpegQuality = quality;
     HasImage = true;
 }

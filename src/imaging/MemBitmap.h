@@ -1,6 +1,7 @@
 // The picture of an image item: a packed device-independent bitmap block (header, palette,
-// rows) and the device-ready pixels made from it once per load. Loads Windows bitmap files,
-// stores itself in documents and draws itself stretched onto a canvas.
+// rows) and the device-ready pixels made from it once per load. Loads Windows bitmap and JPEG
+// files, stores itself in documents (a picture from JPEG as a JPEG stream, re-encoded at every
+// store) and draws itself stretched onto a canvas.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +14,7 @@
 #include "platform/BinaryStream.h"
 #include "platform/Pixmap.h"
 
+class BitmapImage;
 class TCanvas;
 
 class TMemBitmap {
@@ -30,19 +32,29 @@ public:
 
     // Replaces the picture by the one in the file; HasImage tells whether that worked. A name
     // whose last four characters are ".JPG" in any case, or format kFormatJpeg, takes the JPEG
-    // path, which fails until the JPEG codec is connected.
+    // path: the file is decoded (baseline, extended or progressive; grey pictures become 8-bit
+    // with a grey ramp palette) and IsJpeg is set, whether or not that worked.
     void LoadFromFile(const std::string& fileName, int format = kFormatByName);
+    // The JPEG path of LoadFromFile on a file already in memory.
+    void LoadFromJpegFileData(std::span<const uint8_t> file);
     // The bitmap path of LoadFromFile on a file already in memory.
     void LoadFromBitmapFileData(std::span<const uint8_t> file);
 
-    // Stores the picture: IsJpeg, JpegQuality, HasImage, then (with a picture) the block's
-    // length and bytes. An object without a block (fresh, or after a failed load) is stored
-    // with HasImage 0 and nothing after it. Throws std::runtime_error for a JPEG picture,
-    // which cannot be stored until the JPEG codec is connected.
+    // Stores the picture: IsJpeg, JpegQuality, HasImage, then (with a picture) the length and
+    // bytes of the block, or, with IsJpeg, of JpegStream(). An object without a block (fresh,
+    // or after a failed load) is stored with HasImage 0 and nothing after it. A picture that
+    // cannot be encoded throws (EGraphicsException, std::bad_alloc) before anything is
+    // written.
     void WriteToStream(TWriteStream& out) const;
-    // Replaces the picture by a stored one. A damaged block, an unsupported bitmap or a JPEG
-    // block throws EReadError and leaves the object as it was.
+    // Replaces the picture by a stored one. A damaged block, an unsupported bitmap or a short
+    // stream throws EReadError, a JPEG stream that does not decode the decoder's
+    // EGraphicsException; the object is then as it was.
     void ReadFromStream(TReadStream& in);
+
+    // The picture encoded as a JPEG stream at JpegQuality: what WriteToStream stores for a
+    // picture from JPEG. Throws EGraphicsException (a quality outside 1..100: "Value out of
+    // range") or std::bad_alloc.
+    std::vector<uint8_t> JpegStream() const;
 
     // Draws the whole picture stretched into x, y, w, h; nothing when there is no picture.
     void StretchDraw(TCanvas& canvas, int32_t x, int32_t y, int32_t w, int32_t h) const;
@@ -70,6 +82,10 @@ public:
 
     // The scaled part StretchDrawVisible keeps.
     mutable TScaledPicture ViewCopy;
+    // The packed block for a codec picture of 4, 8 or 24 bits: a 40-byte header, the full
+    // palette (its colour map, then zero entries) and the rows as they are. Other bit counts
+    // throw EInvalidBitCount.
+    static std::vector<uint8_t> BlockFromCodecPicture(const BitmapImage& picture);
 
 private:
     // Takes a checked block and makes the device pixels from it.

@@ -1,4 +1,5 @@
-// Colour conversion and upsampling of sample rows for the JPEG decoder.
+// Colour conversion between blue-green-red pixels and Y, Cb, Cr for the JPEG decoder and
+// encoder, and upsampling of sample rows for the decoder.
 #pragma once
 
 #include <cstdint>
@@ -12,3 +13,8 @@ void YCbCrRowToBgr(const uint8_t* lum, const uint8_t* cb, const uint8_t* cr, uin
 // Repeats each sample `factor` times; returns `row` itself for factor 1, else `buffer`
 // (width bytes) holding the first `width` samples of the widened row.
 const uint8_t* WidenRow(const uint8_t* row, uint32_t factor, uint32_t width, uint8_t* buffer);
+
+// Converts `width` blue, green, red pixels to Y, Cb, Cr samples (JFIF), in integers scaled by
+// 4096: Y = (1224 R + 2404 G + 466 B + 2048) >> 12, Cb = (526336 - 690 R - 1357 G + 2048 B)
+// >> 12, Cr = (526336 + 2048 R - 1714 G - 333 B) >> 12, each clamped to 0..255.
+void BgrRowToYCbCr(const uint8_t* bgr, uint8_t* lum, uint8_t* cb, uint8_t* cr, uint32_t width);

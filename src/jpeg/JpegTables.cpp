@@ -1,36 +1,8 @@
-// Zigzag order, Huffman table construction (T.81 Annex C) and quantization scaling.
+// DCT scale factors, Huffman decoding tables (T.81 Annex C) and quantization scaling.
 #include "jpeg/JpegTables.h"
 
 #include <cmath>
 #include <numbers>
-
-const uint8_t kZigzagToNatural[80] = {
-     0,  1,  8, 16,  9,  2,  3, 10, 17, 24, 32, 25, 18, 11,  4,  5,
-    12, 19, 26, 33, 40, 48, 41, 34, 27, 20, 13,  6,  7, 14, 21, 28,
-    35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23, 30, 37, 44, 51,
-    58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63,
-    63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63,
-};
-
-const uint8_t kZigzagToTransposed[80] = {
-     0,  8,  1,  2,  9, 16, 24, 17, 10,  3,  4, 11, 18, 25, 32, 40,
-    33, 26, 19, 12,  5,  6, 13, 20, 27, 34, 41, 48, 56, 49, 42, 35,
-    28, 21, 14,  7, 15, 22, 29, 36, 43, 50, 57, 58, 51, 44, 37, 30,
-    23, 31, 38, 45, 52, 59, 60, 53, 46, 39, 47, 54, 61, 62, 55, 63,
-    63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63, 63,
-};
-
-// Inverse of the first 64 entries above (natural 41 -> 22, natural 48 -> 21).
-const uint8_t kNaturalToZigzag[64] = {
-     0,  1,  5,  6, 14, 15, 27, 28,
-     2,  4,  7, 13, 16, 26, 29, 42,
-     3,  8, 12, 17, 25, 30, 41, 43,
-     9, 11, 18, 24, 31, 40, 44, 53,
-    10, 19, 23, 32, 39, 45, 52, 54,
-    20, 22, 33, 38, 46, 51, 55, 60,
-    21, 34, 37, 47, 50, 56, 59, 61,
-    35, 36, 48, 49, 57, 58, 62, 63,
-};
 
 bool HuffmanDecoder::Build(const uint8_t counts[16], const uint8_t* values, int valueCount) {
     Defined = false;
@@ -81,14 +53,18 @@ bool HuffmanDecoder::Build(const uint8_t counts[16], const uint8_t* values, int 
     return true;
 }
 
-void DecoderQuantizationTable::BuildScaledValues() {
+double DctScaleFactor(int row, int column) {
     auto s = [](int k) {
         return k == 0 ? 1.0 : std::numbers::sqrt2 * std::cos(k * std::numbers::pi / 16.0);
     };
+    return 1.0 / (8.0 * s(row) * s(column));
+}
+
+void DecoderQuantizationTable::BuildScaledValues() {
     for (int r = 0; r < 8; ++r) {
         for (int c = 0; c < 8; ++c) {
             const double q = Values[kNaturalToZigzag[r * 8 + c]];
-            const double f = 1.0 / (8.0 * s(r) * s(c));
+            const double f = DctScaleFactor(r, c);
             ScaledValues[r * 8 + c] = int32_t(q * f * 4096.0);
             ScaledValuesTransposed[c * 8 + r] = ScaledValues[r * 8 + c];
         }

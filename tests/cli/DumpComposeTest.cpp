@@ -10,6 +10,8 @@
 #include <sys/wait.h>
 
 #include "document/DocumentFile.h"
+#include "imaging/codec/BitmapImage.h"
+#include "jpeg/JpegEncoder.h"
 #include "platform/Files.h"
 #include "support/SampleDocument.h"
 
@@ -140,6 +142,58 @@ TEST_F(DumpCompose, ComposeFillsDefaultsAndLoadsPictureFiles) {
     const TMemBitmap& picture = *doc.Items.Images[0].Picture;
     EXPECT_EQ(picture.DibBlock, std::vector<uint8_t>(bmp.begin() + 14, bmp.end()));
     EXPECT_EQ(picture.JpegQuality, 64);
+}
+
+// A .JPG File gives a picture from JPEG, stored as a stream encoded at its quality; dump shows
+// that stream, and composing the dump gives the picture back.
+TEST_F(DumpCompose, JpegFilesBecomeJpegPicturesAndDumpShowsTheirStoredStream) {
+    BitmapImage source;
+    source.SetSize(0, 24, 24, 16);
+    for (uint32_t y = 0; y < 16; ++y)
+        for (uint32_t x = 0; x < 72; ++x) source.Row(y)[x] = uint8_t(x * 3 + y * 5);
+    JpegEncoder encoder;
+    encoder.SetQuality(95);
+    Write("photo.JPG", encoder.Encode(source));
+    Write("page.json", R"({"Images": [{"Picture": {"File": "photo.JPG", "JpegQuality": 30}}]})");
+    const TRun r = Run("compose " + File("page.json") + " " + File("page.PST"));
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    const auto bytes = ReadWholeFile(File("page.PST"));
+    ASSERT_TRUE(bytes);
+    const TDocumentData doc = ReadDocument(*bytes, "page.PST");
+    const TMemBitmap& picture = *doc.Items.Images[0].Picture;
+    EXPECT_TRUE(picture.IsJpeg);
+    EXPECT_EQ(picture.JpegQuality, 30);
+    EXPECT_EQ(picture.Width, 24);
+    EXPECT_EQ(picture.Height, 16);
+
+    const QJsonObject dumped = DumpJson("page.PST")["Images"][0]["Picture"].toObject();
+    EXPECT_TRUE(dumped["IsJpeg"].toBool());
+    const QByteArray data = QByteArray::fromBase64(dumped["Data"].toString().toLatin1());
+    const std::vector<uint8_t> stream(data.begin(), data.end());
+    EXPECT_EQ(stream, picture.JpegStream());
+    // After SOI (2 bytes), APP0 (18) and SOF0 (19), DQT's marker, length and table number:
+    // the first luminance value, 16 x 2^(0.12 x 20) at quality 30.
+    ASSERT_GT(stream.size(), 45u);
+    EXPECT_EQ(stream[1], 0xD8);
+    EXPECT_EQ(stream[40], 0xDB);
+    EXPECT_EQ(stream[44], 84);
+
+    Write("again.json", QJsonDocument(QJsonObject{{"Images", QJsonArray{QJsonObject{{"Picture", dumped}}}}}).toJson().toStdString());
+    const TRun again = Run("compose " + File("again.json") + " " + File("again.PST"));
+    ASSERT_EQ(again.Status, 0) << again.Err;
+    const TDocumentData back = ReadDocument(*ReadWholeFile(File("again.PST")), "again.PST");
+    EXPECT_TRUE(back.Items.Images[0].Picture->IsJpeg);
+    EXPECT_EQ(back.Items.Images[0].Picture->Width, 24);
+
+    // A stream that does not decode is refused with the decoder's message.
+    QJsonObject broken = dumped;
+    broken["Data"] = QString::fromLatin1(QByteArray("\xFF\xD8 broken").toBase64());
+    Write("broken.json", QJsonDocument(QJsonObject{{"Images", QJsonArray{QJsonObject{{"Picture", broken}}}}}).toJson().toStdString());
+    const TRun refused = Run("compose " + File("broken.json") + " " + File("broken.PST"));
+    EXPECT_EQ(refused.Status, 1);
+    EXPECT_NE(refused.Err.find("Images[0].Picture.Data: the JPEG picture cannot be decoded: "), std::string::npos)
+        << refused.Err;
+    EXPECT_FALSE(std::filesystem::exists(Dir / "broken.PST"));
 }
 
 TEST_F(DumpCompose, FailuresNameTheFileAndTheProblemAndWriteNothing) {

@@ -7,6 +7,9 @@
 #include <sys/wait.h>
 
 #include "document/DocumentFile.h"
+#include "imaging/codec/BitmapImage.h"
+#include "jpeg/JpegEncoder.h"
+#include "platform/Files.h"
 
 namespace {
 
@@ -82,4 +85,37 @@ TEST_F(Render, PdfGoesToTheNamedFileAndFailuresGetAMessageAndAnExitStatus) {
     EXPECT_EQ(Run(doc + " " + File("no-such-folder/out.pdf")), 1);
     EXPECT_FALSE(Err.empty());
     EXPECT_EQ(Run("--help"), 0);
+}
+
+// A page with a picture from a .JPG file: saved (the picture as a JPEG stream), loaded by the
+// command and printed where its item is.
+TEST_F(Render, JpegPicturesArePrintedAfterSavingAndLoading) {
+    BitmapImage orange;
+    orange.SetSize(0, 24, 32, 16);
+    for (uint32_t y = 0; y < 16; ++y) {
+        for (uint32_t x = 0; x < 32; ++x) {
+            uint8_t* p = orange.Row(y) + 3 * x;
+            p[0] = 0x20, p[1] = 0x90, p[2] = 0xF0;  // blue, green, red
+        }
+    }
+    const std::vector<uint8_t> jpeg = JpegEncoder().Encode(orange);
+    ASSERT_TRUE(WriteFileAtomically(File("photo.JPG"), jpeg));
+    TPageItems items;
+    auto image = std::make_unique<TNyomtatoKep>();
+    image->Rect = {30, 50, 90, 80};
+    image->FileName = File("photo.JPG");
+    image->Picture->LoadFromFile(image->FileName);
+    ASSERT_TRUE(image->Picture->HasImage);
+    ASSERT_TRUE(image->Picture->IsJpeg);
+    items.Images.Add(std::move(image));
+    ASSERT_FALSE(SaveDocumentFile(File("page.pst"), 209, 296, TPageSettings{}, items, nullptr));
+
+    ASSERT_EQ(Run(File("page.pst") + " " + File("page.png") + " --dpi 50"), 0) << Err;
+    QImage sheet(QString::fromStdString(File("page.png")));
+    ASSERT_FALSE(sheet.isNull());
+    const QRgb inside = sheet.pixel(int(60 / 25.4 * 50), int(65 / 25.4 * 50));
+    EXPECT_NEAR(qRed(inside), 0xF0, 4);
+    EXPECT_NEAR(qGreen(inside), 0x90, 4);
+    EXPECT_NEAR(qBlue(inside), 0x20, 4);
+    EXPECT_EQ(sheet.pixel(int(60 / 25.4 * 50), int(95 / 25.4 * 50)), qRgb(255, 255, 255));
 }

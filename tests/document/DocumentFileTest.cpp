@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -327,13 +328,16 @@ TEST(DocumentFile, LoadingGivesTheWholeDocumentOrAMessageAndSavingKeepsTheOldFil
     installed = std::move(loaded.Document->Items);
     ExpectSameItems(d.Items, installed);
 
-    // A picture that cannot be stored fails the save and leaves the saved file alone.
+    // A picture that cannot be stored (a JPEG quality the encoder refuses) fails the save and
+    // leaves the saved file alone.
     const auto before = ReadWholeFile(path);
     TDocumentData jpeg = SampleDocument();
-    jpeg.Items.Images[0].Picture->IsJpeg = true;
+    jpeg.Items.Images[1].Picture->IsJpeg = true;
+    jpeg.Items.Images[1].Picture->JpegQuality = 0;
     const auto error = SaveDocumentFile(path, jpeg);
     ASSERT_TRUE(error);
-    EXPECT_EQ(error->rfind("The file " + path + " cannot be saved: ", 0), 0u) << *error;
+    EXPECT_EQ(*error, "The file " + path + " cannot be saved: the picture of image 2 cannot be "
+                      "stored as JPEG: Value out of range");
     EXPECT_EQ(ReadWholeFile(path), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path), {}), 1);
 
@@ -352,4 +356,39 @@ TEST(DocumentFile, LoadingGivesTheWholeDocumentOrAMessageAndSavingKeepsTheOldFil
     const TDocumentLoad damaged = LoadDocumentFile(path);
     EXPECT_FALSE(damaged.Document);
     EXPECT_NE(damaged.Error.find("cannot be loaded"), std::string::npos);
+}
+
+TEST(DocumentFile, JpegPicturesAreStoredAsStreamsAndOneThatDoesNotDecodeFailsTheLoad) {
+    TTempDir dir;
+    const std::string path = dir.File("page.PST");
+    TDocumentData d = SampleDocument();
+    TMemBitmap& picture = *d.Items.Images[0].Picture;
+    picture.IsJpeg = true;
+    ASSERT_FALSE(SaveDocumentFile(path, d));
+    const auto saved = ReadWholeFile(path);
+    ASSERT_TRUE(saved);
+
+    const TDocumentLoad loaded = LoadDocumentFile(path);
+    ASSERT_TRUE(loaded.Document) << loaded.Error;
+    const TMemBitmap& back = *loaded.Document->Items.Images[0].Picture;
+    EXPECT_TRUE(back.IsJpeg);
+    EXPECT_EQ(back.JpegQuality, picture.JpegQuality);
+    EXPECT_EQ(back.Width, picture.Width);
+    EXPECT_EQ(back.Height, picture.Height);
+    EXPECT_EQ(back.BitCount, 24);
+    // The other pictures and items are untouched by the JPEG one before them.
+    EXPECT_EQ(loaded.Document->Items.Images[1].Picture->DibBlock, d.Items.Images[1].Picture->DibBlock);
+    EXPECT_EQ(loaded.Document->Items.Captions.Count(), d.Items.Captions.Count());
+
+    // The stored stream with its APP0 marker broken: the load fails with the decoder's message.
+    auto damaged = *saved;
+    const uint8_t start[] = {0xFF, 0xD8, 0xFF, 0xE0};
+    const auto at = std::search(damaged.begin(), damaged.end(), std::begin(start), std::end(start));
+    ASSERT_NE(at, damaged.end());
+    at[3] = 0xE1;
+    ASSERT_TRUE(WriteFileAtomically(path, damaged));
+    const TDocumentLoad failed = LoadDocumentFile(path);
+    EXPECT_FALSE(failed.Document);
+    EXPECT_EQ(failed.Error, "The file " + path + " cannot be loaded: the image list: a JPEG "
+                            "picture cannot be decoded: Hiányzó JFIF APPO jelzés");
 }

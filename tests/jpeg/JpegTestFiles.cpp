@@ -114,17 +114,60 @@ Bytes MakeJpeg(const std::string& name, const std::string& options, uint32_t wid
     const std::string source = TempPath(name + (grey ? ".pgm" : ".ppm"));
     const std::string target = TempPath(name + ".jpg");
     WritePnm(source, MakeTestPicture(width, height, grey));
-    Run("cjpeg " + options + " -outfile '" + target + "' '" + source + "'");
+    try {
+        Run("cjpeg " + options + " -outfile '" + target + "' '" + source + "'");
+    } catch (...) {
+        std::remove(source.c_str());
+        std::remove(target.c_str());
+        throw;
+    }
     std::remove(source.c_str());
-    return ReadFileBytes(target);
+    Bytes jpeg = ReadFileBytes(target);
+    std::remove(target.c_str());
+    return jpeg;
 }
 
-Pnm DjpegReference(const std::string& jpegPath) {
-    const std::string out = jpegPath + ".pnm";
-    Run("djpeg -nosmooth -pnm -outfile '" + out + "' '" + jpegPath + "'");
-    Pnm picture = ReadPnm(out);
-    std::remove(out.c_str());
-    return picture;
+Pnm DjpegDecode(const std::string& name, const Bytes& jpeg) {
+    const std::string in = TempPath(name + ".djpeg.jpg");
+    const std::string out = TempPath(name + ".djpeg.pnm");
+    WriteFileBytes(in, jpeg);
+    try {
+        Run("djpeg -nosmooth -pnm -outfile '" + out + "' '" + in + "'");
+        Pnm picture = ReadPnm(out);
+        std::remove(in.c_str());
+        std::remove(out.c_str());
+        return picture;
+    } catch (...) {
+        std::remove(in.c_str());
+        std::remove(out.c_str());
+        throw;
+    }
+}
+
+Pnm ToRgb(const BitmapImage& picture) {
+    Pnm p;
+    p.Width = picture.Width();
+    p.Height = picture.Height();
+    p.Channels = 3;
+    p.Pixels.reserve(size_t(p.Width) * p.Height * 3);
+    for (uint32_t y = 0; y < p.Height; ++y) {
+        for (uint32_t x = 0; x < p.Width; ++x) {
+            const RgbValue c = picture.GetRGB(y, x);
+            p.Pixels.insert(p.Pixels.end(), {c.Red, c.Green, c.Blue});
+        }
+    }
+    return p;
+}
+
+double Psnr(const Pnm& a, const Pnm& b) {
+    if (a.Width != b.Width || a.Height != b.Height || a.Channels != b.Channels) return -1;
+    double squares = 0;
+    for (size_t i = 0; i < a.Pixels.size(); ++i) {
+        const double d = double(a.Pixels[i]) - b.Pixels[i];
+        squares += d * d;
+    }
+    if (squares == 0) return std::numeric_limits<double>::infinity();
+    return 10 * std::log10(255.0 * 255.0 / (squares / double(a.Pixels.size())));
 }
 
 double Psnr(const BitmapImage& picture, const Pnm& reference) {

@@ -1,5 +1,6 @@
 // Test JPEG files made at test time with cjpeg, reference decodes by `djpeg -nosmooth`, and the
-// comparison of our pictures against them.
+// comparison of our pictures against them. Every file these helpers write in the temporary
+// folder is removed before they return.
 #pragma once
 
 #include <cstdint>
@@ -28,15 +29,20 @@ void WriteFileBytes(const std::string& path, const Bytes& bytes);
 Pnm MakeTestPicture(uint32_t width, uint32_t height, bool grey);
 void WritePnm(const std::string& path, const Pnm& picture);
 
-// Compresses the test picture with `cjpeg OPTIONS` into TempPath(name + ".jpg").
+// The test picture compressed with `cjpeg OPTIONS`; name keeps the temporary files apart.
 Bytes MakeJpeg(const std::string& name, const std::string& options, uint32_t width,
                uint32_t height, bool grey);
-// `djpeg -nosmooth` of a JPEG file.
-Pnm DjpegReference(const std::string& jpegPath);
+// `djpeg -nosmooth` of a JPEG stream; name keeps the temporary files apart.
+Pnm DjpegDecode(const std::string& name, const Bytes& jpeg);
+
+// Any picture as 3-channel RGB, through its colour map when it has one.
+Pnm ToRgb(const BitmapImage& picture);
 
 // Peak signal-to-noise ratio in dB over all channels; +inf for identical pictures. The
 // pictures must have the same size and channel count.
 double Psnr(const BitmapImage& picture, const Pnm& reference);
+// The same for two pictures of the same size and channel count, in any form.
+double Psnr(const Pnm& a, const Pnm& b);
 
 // The result of decoding a stream: "ok" or the exception's message, and the picture.
 struct DecodeOutcome {

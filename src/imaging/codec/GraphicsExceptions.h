@@ -32,9 +32,11 @@ public:
     explicit EJpegBadData(const std::string& message) : EJpegError(message) {}
 };
 
+// A value outside what the codec takes; the encoder names a picture size it cannot store.
 class EJpegValueOutOfRange : public EJpegError {
 public:
-    EJpegValueOutOfRange() : EJpegError("Value out of range") {}
+    explicit EJpegValueOutOfRange(const std::string& message = "Value out of range")
+        : EJpegError(message) {}
 };
 
 class EJpegIndexOutOfRange : public EJpegError {
