@@ -30,6 +30,32 @@ BitmapImage DecodeJpeg(std::span<const uint8_t> stream) {
     return picture;
 }
 
+// A stored stream always holds three components, so a grey picture comes back as 24 bits
+// with equal channels. Such a picture becomes 8 bits with the grey ramp again, as the grey
+// file it was loaded from gave it; any other picture is returned as it is.
+BitmapImage WithGreyRampWhenGrey(BitmapImage picture) {
+    if (picture.BitCount() != 24) return picture;
+    for (uint32_t y = 0; y < picture.Height(); ++y) {
+        const uint8_t* row = picture.Row(y);
+        for (uint32_t x = 0; x < picture.Width(); ++x) {
+            const uint8_t* p = row + 3 * size_t(x);
+            if (p[0] != p[1] || p[1] != p[2]) return picture;
+        }
+    }
+    BitmapImage grey;
+    grey.SetSize(256, 8, picture.Width(), picture.Height());
+    for (uint32_t i = 0; i < 256; ++i) {
+        uint8_t* entry = grey.ColorMapEntry(i);
+        entry[0] = entry[1] = entry[2] = uint8_t(i);
+    }
+    for (uint32_t y = 0; y < picture.Height(); ++y) {
+        const uint8_t* from = picture.Row(y);
+        uint8_t* to = grey.Row(y);
+        for (uint32_t x = 0; x < picture.Width(); ++x) to[x] = from[3 * size_t(x)];
+    }
+    return grey;
+}
+
 } // namespace
 
 bool TMemBitmap::IsJpegFileName(std::string_view fileName) {
@@ -178,7 +204,7 @@ void TMemBitmap::ReadFromStream(TReadStream& in) {
     // A stored JPEG stream is decoded straight from memory; a decoding failure is the
     // decoder's exception, with its message.
     std::vector<uint8_t> block =
-        isJpeg ? BlockFromCodecPicture(DecodeJpeg(bytes)) : std::vector<uint8_t>(bytes.begin(), bytes.end());
+        isJpeg ? BlockFromCodecPicture(WithGreyRampWhenGrey(DecodeJpeg(bytes))) : std::vector<uint8_t>(bytes.begin(), bytes.end());
     std::string why;
     const auto layout = CheckDib(block, why);
     if (!layout) throw EReadError("the picture is damaged or unsupported: " + why);

@@ -183,14 +183,16 @@ TEST(MemBitmapJpeg, GreyJpegFilesGiveEightBitPicturesWithTheGreyRamp) {
         for (int x = 0; x < 30; ++x)
             ASSERT_LE(std::abs(int(b.DeviceBitmap.At(x, y) & 0xFF) - (x * 8 + y)), 3) << x << ", " << y;
 
-    // Stored as a JPEG stream of three components (Cb = Cr = 128), it reads back as a 24-bit
-    // picture of the same greys.
+    // Stored as a JPEG stream of three components (Cb = Cr = 128), it reads back as an 8-bit
+    // picture of the same greys with the grey ramp.
     TMemBitmap back;
     const Bytes bytes = Stored(b);
     TReadStream in(bytes);
     back.ReadFromStream(in);
     ASSERT_TRUE(back.HasImage);
-    EXPECT_EQ(back.BitCount, 24);
+    EXPECT_EQ(back.BitCount, 8);
+    EXPECT_TRUE(std::equal(back.DibBlock.begin() + 40, back.DibBlock.begin() + 40 + 1024,
+                           b.DibBlock.begin() + 40));
     for (uint32_t p : back.DeviceBitmap.Pixels) {
         ASSERT_EQ(p >> 16 & 0xFF, p & 0xFF);
         ASSERT_EQ(p >> 8 & 0xFF, p & 0xFF);
