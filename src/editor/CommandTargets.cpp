@@ -3,6 +3,8 @@
 #include <numbers>
 
 #include "document/ItemLists.h"
+#include "editor/DeviceUnits.h"
+#include "editor/HitTest.h"
 #include "editor/PageEditor.h"
 #include "editor/PageView.h"
 #include "geometry/LineGeometry.h"
@@ -10,26 +12,10 @@
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-// Half the width of the band around a line that a press must hit, in picture pixels.
-constexpr int32_t kLineHitWidth = 3;
-
-TPoint ToView(const TPageEditor& e, TPoint mm) {
-    return TPoint{static_cast<int32_t>(MmToViewX(e, mm.X)),
-                  static_cast<int32_t>(MmToViewY(e, mm.Y))};
-}
-
-bool LineHit(const TPageEditor& e, const TNyomtatoVonal& line, int32_t x, int32_t y) {
-    std::vector<TPoint> view;
-    view.reserve(static_cast<size_t>(line.Count()));
-    for (TPoint p : line.View()) view.push_back(ToView(e, p));
-    const std::vector<TPoint> outline = PolylineOutline(view, kLineHitWidth);
-    return !outline.empty() && PointInPolygon(x, y, outline);
-}
-
 std::optional<TKKItem> LastLineHit(const TPageEditor& e, int32_t x, int32_t y) {
     const TNyomtatoVonalLista& lines = e.Items.Lines;
     for (int i = lines.Count() - 1; i >= 0; --i)
-        if (LineHit(e, lines[i], x, y)) return TKKItem{ikLine, i};
+        if (LineViewBodyHit(e, lines[i], x, y)) return TKKItem{ikLine, i};
     return std::nullopt;
 }
 
@@ -67,10 +53,11 @@ TPoint MmPoint(const TPageEditor& e, int32_t x, int32_t y) {
 std::vector<TPoint> CompassOutline(const TPageEditor& e) {
     if (!e.Compass) return {};
     const TCompass& compass = *e.Compass;
-    const int32_t a = static_cast<int32_t>(MmToViewX(e, compass.Centre.X));
-    const int32_t b = static_cast<int32_t>(MmToViewY(e, compass.Centre.Y));
-    const int32_t c = static_cast<int32_t>(MmToViewX(e, compass.Size) - MmToViewX(e, 0));
-    const int32_t d = static_cast<int32_t>(MmToViewY(e, compass.Size) - MmToViewY(e, 0));
+    // Held to the device range, so a compass from a damaged file cannot overflow.
+    const int32_t a = TruncClamped(MmToViewX(e, compass.Centre.X));
+    const int32_t b = TruncClamped(MmToViewY(e, compass.Centre.Y));
+    const int32_t c = TruncClamped(MmToViewX(e, compass.Size) - MmToViewX(e, 0));
+    const int32_t d = TruncClamped(MmToViewY(e, compass.Size) - MmToViewY(e, 0));
     const int32_t q = c / 4;
     if (compass.Simple) return {{a, b - d}, {a + q, b}, {a, b + d}, {a - q, b}};
     return {
