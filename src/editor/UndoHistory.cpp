@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <deque>
 #include <iterator>
+#include <memory>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "document/ItemLists.h"
