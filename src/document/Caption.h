@@ -19,4 +19,6 @@ public:
     bool FillBackground = false; // opaque white background behind the text
     bool ScaleCaption = false;   // shows the page scale ("1 : ...")
     bool TextLocked = false;     // the modify dialog does not let the text change
+
+    friend bool operator==(const TNyomtatoSzoveg&, const TNyomtatoSzoveg&) = default;
 };

@@ -27,4 +27,6 @@ public:
     int32_t TitleAlignment = 0; // 0 left, 1 centred, 2 right
     TFont TitleFont = DefaultFrameTitleFont();
     TKKLista Members;           // the items placed in this frame
+
+    friend bool operator==(const TNyomtatoKeret&, const TNyomtatoKeret&) = default;
 };

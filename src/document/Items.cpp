@@ -7,6 +7,17 @@ void TKKLista::AddReference(int32_t kind, int32_t index) {
     Add(std::make_unique<TKKItem>(TKKItem{kind, index}));
 }
 
+void TKKLista::Append(const TKKLista& other) {
+    for (int i = 0; i < other.Count(); ++i) AddReference(other[i].Kind, other[i].Index);
+}
+
+bool operator==(const TKKLista& a, const TKKLista& b) {
+    if (a.Count() != b.Count()) return false;
+    for (int i = 0; i < a.Count(); ++i)
+        if (!(a[i] == b[i])) return false;
+    return true;
+}
+
 void TKKLista::WriteItem(int index, TWriteStream& out) const {
     out.WriteInt32((*this)[index].Kind);
     out.WriteInt32((*this)[index].Index);

@@ -28,6 +28,8 @@ public:
     std::vector<TPoint> ToArray() const { return Points; }
     std::span<const TPoint> View() const { return Points; }
 
+    friend bool operator==(const TPointList&, const TPointList&) = default;
+
     virtual void Clear() { Points.clear(); }
     virtual void SaveToStream(TWriteStream& out) const;
     // All-or-nothing: a damaged stream throws EReadError and the points stay as they were.

@@ -8,6 +8,8 @@ class TNyomtatoPoligon : public TPointList {
 public:
     TColor Color = clBlack;
 
+    friend bool operator==(const TNyomtatoPoligon&, const TNyomtatoPoligon&) = default;
+
     // The points, then Color.
     void SaveToStream(TWriteStream& out) const override;
     void LoadFromStream(TReadStream& in) override;

@@ -7,4 +7,6 @@
 struct TNyomtatoNegyszog {
     TRect Rect; // mm
     TColor Color = clBlack;
+
+    friend bool operator==(const TNyomtatoNegyszog&, const TNyomtatoNegyszog&) = default;
 };

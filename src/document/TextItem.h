@@ -15,4 +15,6 @@ public:
     // Lines the text had when last edited; the page view sizes its font by it.
     int32_t LineCount = 0;
     bool FillBackground = false;
+
+    friend bool operator==(const TNyomtatoSorok&, const TNyomtatoSorok&) = default;
 };

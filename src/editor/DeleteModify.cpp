@@ -181,7 +181,7 @@ void StartModifyTool(TPageEditor& e, TCoreServices& s) {
 void DeleteAt(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y) {
     EndOneShotTool(e, s);
     if (CompassHit(e, x, y)) {
-        ModifyPage(e, [&] { e.Compass->Visible = false; });
+        ModifyPage(e, "deleted compass", [&] { e.Compass->Visible = false; });
         Done(e, "Törlés", TRepeatCommand::DeleteTool);
         return;
     }

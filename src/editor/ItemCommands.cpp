@@ -20,7 +20,7 @@ void AddPoint(TPageEditor& e, std::unique_ptr<TPointList>& points, int32_t mx, i
 }
 
 void PlaceHeightsLegend(TPageEditor& e, TCoreServices& s, int32_t mx, int32_t my) {
-    ModifyPage(e, [&] {
+    ModifyPage(e, "new heights legend", [&] {
         e.Settings.HeightsLegendVisible = true;
         e.Settings.HeightsLegendRect =
             TRect{mx, my, mx + kHeightsLegendWidth, my + kHeightsLegendHeight};
@@ -30,7 +30,7 @@ void PlaceHeightsLegend(TPageEditor& e, TCoreServices& s, int32_t mx, int32_t my
 }
 
 void PlaceDistanceIndicator(TPageEditor& e, TCoreServices& s, int32_t mx, int32_t my) {
-    ModifyPage(e, [&] {
+    ModifyPage(e, "new distance indicator", [&] {
         e.Settings.ScaleBarVisible = true;
         e.Settings.ScaleBarPos = {mx, my, 5, 5, 0, 5};
     });

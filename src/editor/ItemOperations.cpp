@@ -6,29 +6,57 @@
 
 namespace {
 
+const char* KindName(int32_t kind) {
+    switch (kind) {
+    case ikCaption: return "caption";
+    case ikText: return "text";
+    case ikImage: return "image";
+    case ikRectangle: return "rectangle";
+    case ikLine: return "line";
+    case ikPolygon: return "polygon";
+    case ikFrame: return "frame";
+    default: return "item";
+    }
+}
+
+// Records whatever body does to the page as one step of the history.
+template <class Body>
+auto Step(TPageEditor& e, std::string what, Body&& body) {
+    e.History.Begin(e, std::move(what));
+    auto result = body();
+    e.History.Commit(e);
+    return result;
+}
+
 template <class Item, class List>
 int AppendBox(TPageEditor& e, List& list, std::unique_ptr<Item> item, int32_t kind) {
-    const TPoint anchor{item->Rect.Left, item->Rect.Top};
-    list.Add(std::move(item));
-    AttachToFrame(e.Items, kind, anchor.X, anchor.Y);
-    return list.Count() - 1;
+    return Step(e, std::string("new ") + KindName(kind), [&] {
+        const TPoint anchor{item->Rect.Left, item->Rect.Top};
+        list.Add(std::move(item));
+        AttachToFrame(e.Items, kind, anchor.X, anchor.Y);
+        return list.Count() - 1;
+    });
 }
 
 template <class Item, class List>
 int AppendPoints(TPageEditor& e, List& list, std::unique_ptr<Item> item, int32_t kind) {
-    const bool hasAnchor = item->Count() > 0;
-    const TPoint anchor = hasAnchor ? item->PointAt(0) : TPoint{};
-    list.Add(std::move(item));
-    if (hasAnchor) AttachToFrame(e.Items, kind, anchor.X, anchor.Y);
-    return list.Count() - 1;
+    return Step(e, std::string("new ") + KindName(kind), [&] {
+        const bool hasAnchor = item->Count() > 0;
+        const TPoint anchor = hasAnchor ? item->PointAt(0) : TPoint{};
+        list.Add(std::move(item));
+        if (hasAnchor) AttachToFrame(e.Items, kind, anchor.X, anchor.Y);
+        return list.Count() - 1;
+    });
 }
 
 template <class List>
 bool Remove(TPageEditor& e, List& list, int32_t kind, int32_t index) {
     if (index < 0 || index >= list.Count()) return false;
-    DetachReference(e.Items, kind, index);
-    list.Delete(index);
-    return true;
+    return Step(e, std::string("deleted ") + KindName(kind), [&] {
+        DetachReference(e.Items, kind, index);
+        list.Delete(index);
+        return true;
+    });
 }
 
 } // namespace
@@ -63,8 +91,10 @@ int AppendItem(TPageEditor& e, std::unique_ptr<TNyomtatoPoligon> polygon) {
 
 bool ModifyItem(TPageEditor& e, int32_t kind, int32_t index, const std::function<void()>& change) {
     if (index < 0 || index >= e.Items.CountOf(kind)) return false;
-    change();
-    return true;
+    return Step(e, std::string("modified ") + KindName(kind), [&] {
+        change();
+        return true;
+    });
 }
 
 bool RemoveItem(TPageEditor& e, int32_t kind, int32_t index) {
@@ -81,6 +111,9 @@ bool RemoveItem(TPageEditor& e, int32_t kind, int32_t index) {
     }
 }
 
-void ModifyPage(TPageEditor&, const std::function<void()>& change) {
-    change();
+void ModifyPage(TPageEditor& e, std::string what, const std::function<void()>& change) {
+    Step(e, std::move(what), [&] {
+        change();
+        return true;
+    });
 }

@@ -1,12 +1,13 @@
 // The changes of the document that the item commands make, each one operation with its frame
 // bookkeeping: appending an item, changing one in place, removing one, and changing the page
-// settings or the compass. Nothing else writes to the item lists, so a history of changes
-// can record every step here.
+// settings or the compass. Each is one step of the undo history ("new caption", "deleted
+// frame", "modified line", or the name ModifyPage is given).
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 class TPageEditor;
 class TNyomtatoSzoveg;
@@ -39,5 +40,5 @@ bool ModifyItem(TPageEditor& e, int32_t kind, int32_t index, const std::function
 bool RemoveItem(TPageEditor& e, int32_t kind, int32_t index);
 
 // Changes the page settings or the compass (heights legend, distance indicator, compass
-// deleted): change edits e.Settings or e.Compass.
-void ModifyPage(TPageEditor& e, const std::function<void()>& change);
+// deleted): change edits e.Settings or e.Compass. what names the step in the history.
+void ModifyPage(TPageEditor& e, std::string what, const std::function<void()>& change);

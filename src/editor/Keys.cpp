@@ -1,12 +1,61 @@
 #include "editor/Keys.h"
 
+#include <optional>
+#include <string>
+
 #include "editor/CoreServices.h"
 #include "editor/PageEditor.h"
 
-void KeyDown(TPageEditor& e, TCoreServices& s, int key) {
-    if (key != VK_ESCAPE) return;
-    // The info line keeps its text and the repeat menu stays detached until the next tool
-    // ends; the page picture forgets the tool cursor it may have saved.
-    if (e.CancelEntry(s.Screen)) e.RepaintRequested = true;
-    e.ForgetPictureCursor = true;
+namespace {
+
+enum class TKeyCommand { None, Undo, Redo };
+
+TKeyCommand CommandOf(int key, unsigned shift) {
+    if ((shift & (ssCtrl | ssAlt)) != ssCtrl) return TKeyCommand::None;
+    const bool shifted = (shift & ssShift) != 0;
+    if (key == VK_Z) return shifted ? TKeyCommand::Redo : TKeyCommand::Undo;
+    if (key == VK_Y && !shifted) return TKeyCommand::Redo;
+    return TKeyCommand::None;
+}
+
+void Show(TPageEditor& e, const char* verb, const std::optional<std::string>& what,
+          const char* nothing) {
+    if (!what) {
+        e.InfoText = nothing;
+        return;
+    }
+    e.InfoText = std::string(verb) + ": " + *what;
+    e.RepaintRequested = true;
+}
+
+} // namespace
+
+bool KeyDown(TPageEditor& e, TCoreServices& s, int key, unsigned shift) {
+    if (key == VK_ESCAPE) {
+        // A drag that Escape interrupts keeps what it moved, as one step.
+        e.History.Commit(e);
+        // The info line keeps its text and the repeat menu stays detached until the next tool
+        // ends; the page picture forgets the tool cursor it may have saved.
+        if (e.CancelEntry(s.Screen)) e.RepaintRequested = true;
+        e.ForgetPictureCursor = true;
+        return true;
+    }
+    const TKeyCommand command = CommandOf(key, shift);
+    if (command == TKeyCommand::None) return false;
+    // During a tool, a drag or point entry the page is not to change under the pointer.
+    if (e.Mode != mdIdle) return true;
+    if (command == TKeyCommand::Undo) {
+        UndoChange(e);
+    } else {
+        RedoChange(e);
+    }
+    return true;
+}
+
+void UndoChange(TPageEditor& e) {
+    Show(e, "Undo", e.History.Undo(e), "Nothing to undo");
+}
+
+void RedoChange(TPageEditor& e) {
+    Show(e, "Redo", e.History.Redo(e), "Nothing to redo");
 }

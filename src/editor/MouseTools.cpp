@@ -102,54 +102,63 @@ bool InPrintableArea(const TPrinterMetrics& m, double mx, double my) {
 void StartDrag(TPageEditor& e, TCoreServices& s, const TPick& pick, int32_t x, int32_t y) {
     const TPoint anchor{ViewToMmX(e, x), ViewToMmY(e, y)};
     const char* info = "";
+    const char* step = ""; // the history step the drag makes
     switch (pick.Kind) {
     case TPickKind::LinePoint:
         e.Mode = mdDragLinePoint;
         e.LineIndex = pick.Index;
         e.LinePointIndex = pick.PointIndex;
         info = "Drag the line point to appropriate place";
+        step = "moved line point";
         break;
     case TPickKind::Line:
         e.Mode = mdDragLine;
         e.LineIndex = pick.Index;
         e.DragAnchor = anchor;
         info = "Drag the line to the appropriate place";
+        step = "moved line";
         break;
     case TPickKind::Text:
         e.Mode = mdDragText;
         e.CaptionOrTextIndex = pick.Index;
         e.DragAnchor = anchor;
         info = "Drag the text to the appropriate place";
+        step = "moved text";
         break;
     case TPickKind::Caption:
         e.Mode = mdDragCaption;
         e.CaptionOrTextIndex = pick.Index;
         e.DragAnchor = anchor;
         info = "Drag the caption to the appropriate place";
+        step = "moved caption";
         break;
     case TPickKind::Image:
         e.Mode = mdDragImage;
         e.ImageIndex = pick.Index;
         e.DragAnchor = anchor;
         info = "Drag the image to the appropriate place";
+        step = "moved image";
         break;
     case TPickKind::PolygonPoint:
         e.Mode = mdDragPolygonPoint;
         e.PolygonIndex = pick.Index;
         e.PolygonPointIndex = pick.PointIndex;
         info = "Drag the polygon point to the appropriate place";
+        step = "moved polygon point";
         break;
     case TPickKind::Polygon:
         e.Mode = mdDragPolygon;
         e.PolygonIndex = pick.Index;
         e.DragAnchor = anchor;
         info = "Drag the polygon to the appropriate place";
+        step = "moved polygon";
         break;
     case TPickKind::Rectangle:
         e.Mode = mdDragRectangle;
         e.RectangleIndex = pick.Index;
         e.DragAnchor = anchor;
         info = "Drag the rectangle to the appropriate place";
+        step = "moved rectangle";
         break;
     case TPickKind::Frame:
         e.Mode = mdDragFrame;
@@ -157,11 +166,23 @@ void StartDrag(TPageEditor& e, TCoreServices& s, const TPick& pick, int32_t x, i
         e.FrameIndex = pick.Index;
         e.DragAnchor = anchor;
         info = "Drag the frame to the appropriate place";
+        step = "moved frame";
         break;
     case TPickKind::None: return;
     }
+    // The whole drag, press to release, is one step.
+    e.History.Begin(e, step);
     s.Screen.SetCursor(crDrag);
     e.InfoText = info;
+}
+
+const char* ResizeStep(int32_t resizeKind) {
+    switch (resizeKind) {
+    case rkFrame: return "resized frame";
+    case rkRectangle: return "resized rectangle";
+    case rkImage: return "resized image";
+    default: return "resized heights legend";
+    }
 }
 
 void ShowResizedDimensions(TPageEditor& e) {
@@ -310,6 +331,7 @@ void MouseDown(TPageEditor& e, TCoreServices& s, TMouseButton button, int32_t x,
     y = ClampPointer(y);
     if (button == TMouseButton::Right) {
         // Ends the tool, drag or hover in progress; when idle, the repeat menu opens instead.
+        e.History.Commit(e); // a drag ended this way is still one step
         if (e.Mode != mdIdle) EndTool(e, s);
         return;
     }
@@ -323,6 +345,7 @@ void MouseDown(TPageEditor& e, TCoreServices& s, TMouseButton button, int32_t x,
     }
     if (IsHover(e.Mode)) {
         e.Mode += mdResizeTop - mdHoverTop;
+        e.History.Begin(e, ResizeStep(e.ResizeKind));
         ShowResizedDimensions(e);
     }
 }
@@ -364,6 +387,8 @@ void MouseMove(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y) {
 }
 
 void MouseUp(TPageEditor& e, TCoreServices& s, TMouseButton, int32_t, int32_t) {
+    // The drag or resize now ending becomes one step, when it changed the page.
+    e.History.Commit(e);
     // Line and polygon entry go on until a right press; so does frame placing, where each
     // press adds a frame.
     if (e.Mode == mdIdle || e.Mode == mdNewLine || e.Mode == mdNewPolygon || e.Mode == mdNewFrame)

@@ -8,6 +8,7 @@
 #include "platform/Screen.h"
 
 void TPageEditor::ResetPage(TPrinter& printer) {
+    History.Begin(*this, "printer setup");
     ReadDefaultPrinter(printer, Metrics);
     Items = TPageItems{};
     Settings.HeightsLegendFontMm = 5;
@@ -31,6 +32,8 @@ void TPageEditor::ResetPage(TPrinter& printer) {
     area.Top = std::max(20, static_cast<int>(Metrics.TopMarginMm));
     area.Right = std::min(110, static_cast<int>(Metrics.RightEdgeMm));
     area.Bottom = std::min(80, static_cast<int>(Metrics.BottomEdgeMm));
+    // The printer stays as chosen: undoing brings back the page's content, not its sheet.
+    History.CommitKeepingSheet(*this);
 }
 
 void TPageEditor::LayOut() {
@@ -97,10 +100,12 @@ std::optional<std::string> TPageEditor::LoadDocument(const std::string& path) {
     TDocumentLoad load = LoadDocumentFile(path);
     if (!load.Document) return load.Error;
     TDocumentData& doc = *load.Document;
+    History.Begin(*this, "loaded document");
     // The loaded settings are kept whole, so saving gives their bytes back; the view keeps
     // its own layout of the current sheet (BasePageRect), whatever sheet the file was made on.
     Settings = doc.PageSettings;
     Items = std::move(doc.Items);
     if (doc.Compass) Compass = doc.Compass;
+    History.Commit(*this);
     return std::nullopt;
 }

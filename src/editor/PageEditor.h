@@ -13,6 +13,7 @@
 #include "document/PointList.h"
 #include "editor/PrinterMetrics.h"
 #include "editor/RepeatMenu.h"
+#include "editor/UndoHistory.h"
 #include "platform/Rect.h"
 
 class TPrinter;
@@ -78,6 +79,8 @@ public:
     // The compass mark's state: none until a loaded document brings one; saved with the
     // document when present, so a page without one stays in the compact file form.
     std::optional<TCompass> Compass;
+    // Every change of the items, the page settings and the compass, for undo and redo.
+    TUndoHistory History;
 
     // Page and view.
     TPrinterMetrics Metrics;
@@ -143,7 +146,7 @@ public:
     static constexpr int RepeatMenuDelayMs = 500;
 
     // Reads the printer's sheet, empties the document and lays the page out anew (start-up
-    // and after printer set-up).
+    // and after printer set-up). Undoing it brings the items back onto the new sheet.
     void ResetPage(TPrinter& printer);
     // Places the sheet on the page picture and the navigator, keeps the zoom and scrolls back
     // to the origin.
@@ -165,5 +168,6 @@ public:
     // Reads the document at path and, only when all of it was read, installs its page
     // settings, items and (when the file has one) compass; the page keeps the current
     // printer's size. On failure nothing changes and the message for the user is returned.
+    // Undoing it brings the previous page back.
     std::optional<std::string> LoadDocument(const std::string& path);
 };

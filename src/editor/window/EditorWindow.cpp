@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
@@ -164,6 +165,21 @@ void TNyomtatoOldalDlg::CreateControls() {
     });
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
 
+    actUndo = new QAction(this);
+    actUndo->setObjectName("actUndo");
+    actUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    actRedo = new QAction(this);
+    actRedo->setObjectName("actRedo");
+    actRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                           QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    for (QAction* action : {actUndo, actRedo}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+    }
+    // The core decides whether the keys act now (not while a tool runs).
+    connect(actUndo, &QAction::triggered, this, [this] { FormKeyDown(VK_Z, ssCtrl); });
+    connect(actRedo, &QAction::triggered, this, [this] { FormKeyDown(VK_Y, ssCtrl); });
+
     // The page picture's mouse events go to the mouse tools.
     imLap->OnMouseDown = [this](int button, int x, int y) {
         TCoreServices core = Core();
@@ -321,10 +337,11 @@ void TNyomtatoOldalDlg::ScrollTracking(bool tracking) {
     Reflect();
 }
 
-void TNyomtatoOldalDlg::FormKeyDown(int key) {
+bool TNyomtatoOldalDlg::FormKeyDown(int key, unsigned shift) {
     TCoreServices core = Core();
-    KeyDown(Editor, core, key);
+    const bool used = KeyDown(Editor, core, key, shift);
     Reflect();
+    return used;
 }
 
 void TNyomtatoOldalDlg::ShowAbout() {
@@ -409,10 +426,18 @@ void TNyomtatoOldalDlg::ConnectNavigator(TCursorImage& thumbnail) {
 }
 
 void TNyomtatoOldalDlg::keyPressEvent(QKeyEvent* event) {
+    // Escape and the letters reach the core as the key codes it knows.
+    int key = 0;
     if (event->key() == Qt::Key_Escape) {
-        FormKeyDown(VK_ESCAPE);
-        return;
+        key = VK_ESCAPE;
+    } else if (event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z) {
+        key = 'A' + (event->key() - Qt::Key_A);
     }
+    const Qt::KeyboardModifiers m = event->modifiers();
+    const unsigned shift = (m & Qt::ShiftModifier ? ssShift : 0u) |
+                           (m & Qt::AltModifier ? ssAlt : 0u) |
+                           (m & Qt::ControlModifier ? ssCtrl : 0u);
+    if (key != 0 && FormKeyDown(key, shift)) return;
     QWidget::keyPressEvent(event);
 }
 

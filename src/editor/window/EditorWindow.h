@@ -70,6 +70,10 @@ public:
     QMenu* PopupMenu1;
     std::array<QAction*, 5> mIsmetlo;
     QTimer* Timer1;
+    // Undo (Ctrl+Z) and redo (Ctrl+Shift+Z, Ctrl+Y): shortcuts of the whole window, so they
+    // work whichever control has the focus.
+    QAction* actUndo;
+    QAction* actRedo;
 
     // The file dialogs of Save and Load (and the unused printer-mark dialog).
     TFileDialogOptions OpenDialog;
@@ -94,7 +98,8 @@ public:
     void PrinterSetup();
     // Shows the state of the editor: scroll and zoom bars, repeat menu, then the page.
     void PaintView(bool relayout);
-    void FormKeyDown(int key);
+    // A key for the editor core (shift: TShiftState bits); true when the core used it.
+    bool FormKeyDown(int key, unsigned shift = 0);
     void ShowAbout();
     void Timer1Timer();
     // Shows what the editor core decided after an event: info line, pointer read-out, the

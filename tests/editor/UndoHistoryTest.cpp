@@ -1,0 +1,367 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "editor/ItemCommands.h"
+#include "editor/Keys.h"
+#include "editor/MouseTools.h"
+#include "editor/PageDescription.h"
+#include "editor/PageView.h"
+#include "support/ScriptedItemDialogs.h"
+#include "support/TestPrinters.h"
+
+namespace {
+
+// A printer with a sheet half as wide, for Printer setup.
+class TA5Printer : public TA4Printer {
+public:
+    TPrinterDeviceCaps DeviceCaps() override {
+        TPrinterDeviceCaps c = A4Caps();
+        c.PhysicalWidth /= 2;
+        c.HorzRes /= 2;
+        c.HorzSize /= 2;
+        return c;
+    }
+};
+
+template <class List>
+auto& AddBox(List& list, TRect r) {
+    using Item = std::remove_reference_t<decltype(list[0])>;
+    Item& item = list.Add(std::make_unique<Item>());
+    item.Rect = r;
+    return item;
+}
+
+// The A4 sheet at zoom 5 with a page of every kind of item and a compass. The frame holds the
+// first caption, the rectangle and (as documents may have it) the third caption, which lies
+// outside it: moving the frame changes captions that are not neighbours.
+struct TUndoPage {
+    TA4Printer Printer;
+    TMemoryScreen Screen;
+    TRecordedMessages Messages;
+    TQueuedColors Colors;
+    TScriptedItemDialogs Dialogs;
+    TCoreServices Core{Screen, Printer, Messages, Colors, Dialogs};
+    TPageEditor E;
+    std::shared_ptr<TMemBitmap> Picture;
+
+    TUndoPage() {
+        E.ResetPage(Printer);
+        E.SetZoomPosition(25);
+        TPageItems& items = E.Items;
+        TNyomtatoKeret& frame = items.Frames.Add(std::make_unique<TNyomtatoKeret>());
+        frame.Rect = {10, 10, 40, 40};
+        frame.Title = "Keret";
+        frame.Members.AddReference(ikCaption, 0);
+        frame.Members.AddReference(ikRectangle, 0);
+        frame.Members.AddReference(ikCaption, 2);
+        AddBox(items.Captions, {12, 12, 30, 16}).Text = "Első";
+        AddBox(items.Captions, {45, 45, 55, 49}).Text = "Második";
+        AddBox(items.Captions, {60, 45, 70, 49}).Text = "Harmadik";
+        AddBox(items.Texts, {45, 20, 58, 26}).Text = "a\r\nb";
+        TNyomtatoKep& image = AddBox(items.Images, {42, 30, 52, 40});
+        image.FileName = "kép.bmp";
+        Picture = image.Picture;
+        AddBox(items.Rectangles, {20, 25, 28, 33}).Color = clRed;
+        TNyomtatoVonal& line = items.Lines.Add(std::make_unique<TNyomtatoVonal>());
+        for (TPoint p : {TPoint{5, 50}, TPoint{20, 55}, TPoint{30, 50}}) line.AddPoint(p.X, p.Y);
+        TNyomtatoPoligon& polygon = items.Polygons.Add(std::make_unique<TNyomtatoPoligon>());
+        for (TPoint p : {TPoint{50, 5}, TPoint{60, 5}, TPoint{55, 12}}) polygon.AddPoint(p.X, p.Y);
+        E.Compass = TCompass{true, {35, 52}, 4, true};
+    }
+
+    // The picture pixel inside millimetre (x, y), and the pixel of the point (x, y) itself.
+    TPoint At(double x, double y) const {
+        return TPoint{static_cast<int32_t>(MmToViewX(E, x + 0.5)),
+                      static_cast<int32_t>(MmToViewY(E, y + 0.5))};
+    }
+    TPoint Pixel(double x, double y) const {
+        return TPoint{static_cast<int32_t>(MmToViewX(E, x)), static_cast<int32_t>(MmToViewY(E, y))};
+    }
+    void Press(TPoint p, TMouseButton b = TMouseButton::Left) { MouseDown(E, Core, b, p.X, p.Y); }
+    void Move(TPoint p) { MouseMove(E, Core, p.X, p.Y); }
+    void Release(TPoint p) { MouseUp(E, Core, TMouseButton::Left, p.X, p.Y); }
+    void Click(double x, double y) {
+        Press(At(x, y));
+        Release(At(x, y));
+    }
+    void RightClick() { Press({0, 0}, TMouseButton::Right); }
+    // A press at (x0, y0) dragged through the given millimetres and released at the last.
+    void Drag(TPoint from, std::initializer_list<TPoint> through) {
+        Press(from);
+        TPoint last = from;
+        for (TPoint mm : through) Move(last = At(mm.X, mm.Y));
+        Release(last);
+    }
+    void New(TNewItemEntry entry) {
+        E.NewItemKind = entry;
+        NewItem(E, Core);
+    }
+    // Delete or Modify, then a press at p.
+    void Tool(void (*start)(TPageEditor&, TCoreServices&), TPoint p) {
+        start(E, Core);
+        Press(p);
+        Release(p);
+    }
+    bool Key(int key, unsigned shift = ssCtrl) {
+        E.RepaintRequested = false;
+        return KeyDown(E, Core, key, shift);
+    }
+};
+
+struct TChange {
+    const char* Step; // the step's name in the info line
+    std::function<void(TUndoPage&)> Make;
+};
+
+const TChange kChanges[] = {
+    {"new caption", // typed into the frame, which gains a reference
+     [](TUndoPage& p) {
+         p.Dialogs.NewCaptionScript.Ok({.Text = "Új", .X = "15", .Y = "35", .ByMouse = false});
+         p.New(neCaption);
+     }},
+    {"new frame", // inside the first frame, whose member it becomes
+     [](TUndoPage& p) {
+         p.New(neFrame);
+         p.Click(15, 20);
+         p.RightClick();
+     }},
+    {"new rectangle",
+     [](TUndoPage& p) {
+         p.Colors.Answers = {clBlue};
+         p.New(neRectangle);
+         p.Click(30, 35);
+     }},
+    {"new line",
+     [](TUndoPage& p) {
+         p.Dialogs.LineScript.Ok(TLineDialogData{clGreen, 3, 2});
+         p.New(neLine);
+         p.Click(33, 20);
+         p.Click(38, 30);
+         p.RightClick();
+     }},
+    // No frame holds this caption, but the third caption's reference moves down.
+    {"deleted caption", [](TUndoPage& p) { p.Tool(StartDeleteTool, p.At(47, 46)); }},
+    {"deleted rectangle", [](TUndoPage& p) { p.Tool(StartDeleteTool, p.At(24, 29)); }},
+    {"deleted image", [](TUndoPage& p) { p.Tool(StartDeleteTool, p.At(47, 35)); }},
+    {"deleted compass", [](TUndoPage& p) { p.Tool(StartDeleteTool, p.At(35, 52)); }},
+    {"modified frame",
+     [](TUndoPage& p) {
+         p.Dialogs.ModifyFrameScript.Answers.push_back([](TFrameDialogData& d) {
+             d.Rect = {11, 11, 41, 41};
+             d.Title = "Más";
+         });
+         p.Tool(StartModifyTool, p.At(35, 35));
+     }},
+    {"new heights legend",
+     [](TUndoPage& p) {
+         RunRepeatCommand(p.E, p.Core, TRepeatCommand::NewHeightsLegend);
+         p.Click(60, 30);
+     }},
+    {"moved frame", // with its members, among them captions 0 and 2
+     [](TUndoPage& p) { p.Drag(p.At(35, 35), {{37, 36}, {40, 39}, {41, 41}}); }},
+    {"moved polygon point",
+     [](TUndoPage& p) { p.Drag(p.Pixel(60, 5), {{62, 8}}); }},
+    {"resized rectangle", // its right edge is offered first
+     [](TUndoPage& p) {
+         p.Move(p.Pixel(28, 29));
+         p.Drag(p.Pixel(28, 29), {{33, 29}});
+     }},
+};
+
+} // namespace
+
+TEST(UndoHistory, EveryKindOfChangeIsUndoneToThePageBeforeAndRedoneToThePageAfter) {
+    for (const TChange& change : kChanges) {
+        SCOPED_TRACE(change.Step);
+        TUndoPage p;
+        const std::string before = DescribePage(p.E);
+        change.Make(p);
+        const std::string after = DescribePage(p.E);
+        ASSERT_NE(after, before);
+        ASSERT_EQ(p.E.Mode, mdIdle);
+        EXPECT_EQ(p.E.History.UndoCount(), 1);
+
+        EXPECT_TRUE(p.Key(VK_Z));
+        EXPECT_EQ(DescribePage(p.E), before);
+        EXPECT_EQ(p.E.InfoText, std::string("Undo: ") + change.Step);
+        EXPECT_TRUE(p.E.RepaintRequested);
+
+        EXPECT_TRUE(p.Key(VK_Z, ssCtrl | ssShift));
+        EXPECT_EQ(DescribePage(p.E), after);
+        EXPECT_EQ(p.E.InfoText, std::string("Redo: ") + change.Step);
+        EXPECT_TRUE(p.E.RepaintRequested);
+
+        // Once more, redoing with Ctrl+Y.
+        p.Key(VK_Z);
+        EXPECT_TRUE(p.Key(VK_Y));
+        EXPECT_EQ(DescribePage(p.E), after);
+        // The picture came back as the very same object, never as a copy.
+        if (p.E.Items.Images.Count() > 0) {
+            EXPECT_EQ(p.E.Items.Images[0].Picture, p.Picture);
+        }
+    }
+}
+
+TEST(UndoHistory, ADragIsOneStepFromPressToReleaseAndOnlyIfItMovedSomething) {
+    TUndoPage p;
+    const std::string before = DescribePage(p.E);
+    p.Drag(p.At(47, 35), {}); // pressed and released where it lay
+    p.Click(100, 150);        // a press on no item
+    EXPECT_EQ(p.E.History.UndoCount(), 0);
+
+    p.Drag(p.At(47, 35), {{48, 35}, {49, 36}, {50, 38}, {51, 40}, {52, 41}});
+    EXPECT_EQ(p.E.History.UndoCount(), 1);
+    // A drag the right button ends is one step too, and so is one that Escape ends.
+    p.Press(p.At(52, 41));
+    p.Move(p.At(54, 41));
+    p.RightClick();
+    EXPECT_EQ(p.E.History.UndoCount(), 2);
+    p.Press(p.At(54, 41));
+    p.Move(p.At(56, 41));
+    EXPECT_TRUE(p.Key(VK_ESCAPE, 0));
+    p.Release(p.At(56, 41));
+    EXPECT_EQ(p.E.History.UndoCount(), 3);
+    EXPECT_EQ(p.E.Items.Images[0].Rect, (TRect{51, 36, 61, 46}));
+
+    for (int i = 0; i < 3; ++i) p.Key(VK_Z);
+    EXPECT_EQ(DescribePage(p.E), before);
+}
+
+TEST(UndoHistory, UndoingALoadBringsBackThePreviousItemsSettingsAndCompass) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::path(::testing::TempDir()) / "fs_undo_load";
+    fs::create_directories(dir);
+    const std::string path = (dir / "other.PST").string();
+    {
+        TUndoPage other;
+        other.E.Items.Captions[0].Text = "Más";
+        other.E.Items.Polygons.Delete(0);
+        other.E.Settings.PageBorderVisible = true;
+        other.E.Settings.BasePageRect = {1, 2, 3, 4};
+        other.E.Compass = TCompass{true, {70, 70}, 15, false};
+        ASSERT_FALSE(other.E.SaveDocument(path));
+    }
+    TUndoPage p;
+    p.E.Settings.HeightsLegendVisible = true;
+    const std::string before = DescribePage(p.E);
+    ASSERT_FALSE(p.E.LoadDocument(path));
+    const std::string loaded = DescribePage(p.E);
+    ASSERT_NE(loaded, before);
+    // Saving leaves the history as it is.
+    ASSERT_FALSE(p.E.SaveDocument((dir / "saved.PST").string()));
+
+    p.Key(VK_Z);
+    EXPECT_EQ(p.E.InfoText, "Undo: loaded document");
+    EXPECT_EQ(DescribePage(p.E), before);
+    p.Key(VK_Y);
+    EXPECT_EQ(DescribePage(p.E), loaded);
+    fs::remove_all(dir);
+}
+
+TEST(UndoHistory, UndoingPrinterSetupBringsTheItemsBackOntoTheNewSheet) {
+    TUndoPage p;
+    p.E.Settings.HeightsLegendVisible = true;
+    const std::string before = DescribePage(p.E);
+    const TPageSettings oldSettings = p.E.Settings;
+    TA5Printer a5;
+    p.E.ResetPage(a5);
+    const TPageSettings newSettings = p.E.Settings;
+    ASSERT_NE(newSettings.BasePageRect, oldSettings.BasePageRect);
+    ASSERT_NE(newSettings.ClickThroughArea, oldSettings.ClickThroughArea);
+    ASSERT_EQ(p.E.Items.Captions.Count(), 0);
+    const std::string emptied = DescribePage(p.E);
+
+    p.Key(VK_Z);
+    EXPECT_EQ(p.E.InfoText, "Undo: printer setup");
+    // The sheet's place on the picture and the click-through area stay the new sheet's.
+    EXPECT_EQ(p.E.Settings.BasePageRect, newSettings.BasePageRect);
+    EXPECT_EQ(p.E.Settings.ClickThroughArea, newSettings.ClickThroughArea);
+    // Everything else is the page before, heights legend included.
+    TPageSettings& settings = p.E.Settings;
+    settings.BasePageRect = oldSettings.BasePageRect;
+    settings.ClickThroughArea = oldSettings.ClickThroughArea;
+    EXPECT_EQ(DescribePage(p.E), before);
+
+    settings.BasePageRect = newSettings.BasePageRect;
+    settings.ClickThroughArea = newSettings.ClickThroughArea;
+    p.Key(VK_Y);
+    EXPECT_EQ(DescribePage(p.E), emptied);
+}
+
+TEST(UndoHistory, TheKeysDoNothingWhileAToolRuns) {
+    TUndoPage p;
+    p.New(neRectangle);
+    p.Colors.Answers = {clBlue};
+    p.Click(30, 35);
+    ASSERT_EQ(p.E.History.UndoCount(), 1);
+    const std::string page = DescribePage(p.E);
+
+    p.New(neLine);
+    p.Click(33, 20);
+    p.E.InfoText = "tool";
+    EXPECT_TRUE(p.Key(VK_Z));
+    EXPECT_TRUE(p.Key(VK_Y));
+    EXPECT_EQ(p.E.Mode, mdNewLine);
+    EXPECT_EQ(p.E.LinePoints->Count(), 1);
+    EXPECT_EQ(p.E.InfoText, "tool");
+    EXPECT_FALSE(p.E.RepaintRequested);
+    p.E.CancelEntry(p.Screen);
+    EXPECT_EQ(DescribePage(p.E), page);
+    EXPECT_EQ(p.E.History.UndoCount(), 1);
+
+    // Other combinations are not the editor's.
+    EXPECT_FALSE(p.Key(VK_Z, 0));
+    EXPECT_FALSE(p.Key(VK_Z, ssCtrl | ssAlt));
+    EXPECT_FALSE(p.Key(VK_Y, ssCtrl | ssShift));
+    EXPECT_EQ(p.E.History.UndoCount(), 1);
+}
+
+TEST(UndoHistory, TheHundredAndFirstStepDropsTheOldestAndANewChangeDropsTheRedoSteps) {
+    TUndoPage p;
+    p.New(neFrame);
+    for (int i = 0; i <= TUndoHistory::kMaxSteps; ++i) p.Click(60 + i % 50, 60 + i / 50);
+    p.RightClick();
+    ASSERT_EQ(p.E.Items.Frames.Count(), 102);
+    EXPECT_EQ(p.E.History.UndoCount(), 100);
+    for (int i = 0; i < 100; ++i) p.Key(VK_Z);
+    EXPECT_EQ(p.E.Items.Frames.Count(), 2); // the first new frame stays
+    p.Key(VK_Z);
+    EXPECT_EQ(p.E.InfoText, "Nothing to undo");
+
+    for (int i = 0; i < 3; ++i) p.Key(VK_Y);
+    EXPECT_EQ(p.E.History.RedoCount(), 97);
+    // A change that changes nothing (a cancelled dialog) keeps them; a real one drops them.
+    StartModifyTool(p.E, p.Core);
+    p.Click(35, 35);
+    EXPECT_EQ(p.E.History.RedoCount(), 97);
+    StartDeleteTool(p.E, p.Core);
+    p.Click(35, 35);
+    EXPECT_EQ(p.E.History.RedoCount(), 0);
+    p.Key(VK_Y);
+    EXPECT_EQ(p.E.InfoText, "Nothing to redo");
+    p.Key(VK_Z);
+    EXPECT_EQ(p.E.InfoText, "Undo: deleted frame");
+    EXPECT_EQ(p.E.Items.Frames.Count(), 5);
+}
+
+TEST(UndoHistory, ChangesMadeOutsideTheStepsAreNotTakenBackByThem) {
+    // A new layout of the sheet and scale captions following an outside scale are not steps:
+    // undoing the step before them leaves them as they are.
+    TUndoPage p;
+    p.E.Items.Captions[1].ScaleCaption = true;
+    p.Drag(p.At(47, 35), {{50, 36}});
+    p.E.PageWidthMm = 300;
+    p.E.LayOut();
+    const TRect sheet = p.E.Settings.BasePageRect;
+    p.E.UpdateScaleCaptions("500", p.Printer);
+    p.Key(VK_Z);
+    EXPECT_EQ(p.E.InfoText, "Undo: moved image");
+    EXPECT_EQ(p.E.Items.Images[0].Rect, (TRect{42, 30, 52, 40}));
+    EXPECT_EQ(p.E.Settings.BasePageRect, sheet);
+    EXPECT_EQ(p.E.Items.Captions[1].Text, "1 : 500");
+    p.Key(VK_Y);
+    EXPECT_EQ(p.E.Items.Images[0].Rect, (TRect{45, 31, 55, 41}));
+    EXPECT_EQ(p.E.Items.Captions[1].Text, "1 : 500");
+}
