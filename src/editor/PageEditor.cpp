@@ -99,7 +99,11 @@ std::optional<std::string> TPageEditor::SaveDocument(const std::string& path) co
 std::optional<std::string> TPageEditor::LoadDocument(const std::string& path) {
     TDocumentLoad load = LoadDocumentFile(path);
     if (!load.Document) return load.Error;
-    TDocumentData& doc = *load.Document;
+    InstallDocument(std::move(*load.Document));
+    return std::nullopt;
+}
+
+void TPageEditor::InstallDocument(TDocumentData doc) {
     History.Begin(*this, "loaded document");
     // The loaded settings are kept whole, so saving gives their bytes back; the view keeps
     // its own layout of the current sheet (BasePageRect), whatever sheet the file was made on.
@@ -107,5 +111,4 @@ std::optional<std::string> TPageEditor::LoadDocument(const std::string& path) {
     Items = std::move(doc.Items);
     if (doc.Compass) Compass = doc.Compass;
     History.Commit(*this);
-    return std::nullopt;
 }

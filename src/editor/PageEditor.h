@@ -17,6 +17,7 @@
 #include "platform/Rect.h"
 
 class TPrinter;
+struct TDocumentData;
 class TScreen;
 
 // Interaction modes (the single state of the mouse tools); 0 is idle.
@@ -170,4 +171,6 @@ public:
     // printer's size. On failure nothing changes and the message for the user is returned.
     // Undoing it brings the previous page back.
     std::optional<std::string> LoadDocument(const std::string& path);
+    // Installs a document already read (the second half of LoadDocument), as one step.
+    void InstallDocument(TDocumentData doc);
 };
