@@ -45,19 +45,6 @@ TRect GetRect(std::span<const uint8_t> block, size_t at) {
     return {GetInt(block, at), GetInt(block, at + 4), GetInt(block, at + 8), GetInt(block, at + 12)};
 }
 
-const char* KindName(int32_t kind) {
-    switch (kind) {
-    case ikCaption: return "caption";
-    case ikText: return "text";
-    case ikImage: return "image";
-    case ikRectangle: return "rectangle";
-    case ikLine: return "line";
-    case ikPolygon: return "polygon";
-    case ikFrame: return "frame";
-    default: return "item";
-    }
-}
-
 } // namespace
 
 void WritePageSettings(TWriteStream& out, const TPageSettings& s) {
@@ -151,7 +138,7 @@ std::optional<std::string> CheckFrameMembers(const TPageItems& items) {
                        std::to_string(ref.Kind);
             }
             if (ref.Index < 0 || ref.Index >= items.CountOf(ref.Kind)) {
-                return "frame " + std::to_string(f) + " refers to " + KindName(ref.Kind) + " " +
+                return "frame " + std::to_string(f) + " refers to " + ItemKindName(ref.Kind) + " " +
                        std::to_string(ref.Index) + ", which the document does not hold";
             }
         }

@@ -13,6 +13,9 @@ enum TItemKind : int32_t {
     ikFrame = 6,
 };
 
+// The kind's English name for messages ("caption", "frame"...); "item" for an unknown code.
+const char* ItemKindName(int32_t kind);
+
 // A reference from a frame to one of its members: the member's kind and its index in the
 // list of that kind. Every removal from a list renumbers these (see FrameMembership.h).
 struct TKKItem {

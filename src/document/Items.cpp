@@ -1,7 +1,21 @@
-// Stream forms of the items that carry their own (frame references, lines, polygons).
+// Item kind names, and the stream forms of the items that carry their own (frame references,
+// lines, polygons).
 #include "document/FrameMembers.h"
 #include "document/LineItem.h"
 #include "document/PolygonItem.h"
+
+const char* ItemKindName(int32_t kind) {
+    switch (kind) {
+    case ikCaption: return "caption";
+    case ikText: return "text";
+    case ikImage: return "image";
+    case ikRectangle: return "rectangle";
+    case ikLine: return "line";
+    case ikPolygon: return "polygon";
+    case ikFrame: return "frame";
+    default: return "item";
+    }
+}
 
 void TKKLista::AddReference(int32_t kind, int32_t index) {
     Add(std::make_unique<TKKItem>(TKKItem{kind, index}));

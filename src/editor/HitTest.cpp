@@ -55,11 +55,6 @@ TPoint ViewPointOf(const TPageEditor& e, TPoint mm) {
     return TPoint{TruncClamped(MmToViewX(e, mm.X)), TruncClamped(MmToViewY(e, mm.Y))};
 }
 
-TRect ViewRectOf(const TPageEditor& e, const TRect& mm) {
-    return TRect{TruncClamped(MmToViewX(e, mm.Left)), TruncClamped(MmToViewY(e, mm.Top)),
-                 TruncClamped(MmToViewX(e, mm.Right)), TruncClamped(MmToViewY(e, mm.Bottom))};
-}
-
 bool PointBoxHit(TPoint p, int32_t x, int32_t y) {
     const int64_t px = p.X, py = p.Y;
     return px - 2 <= x && x < px + 2 && py - 2 <= y && y < py + 2;
@@ -92,7 +87,7 @@ bool PolygonBodyHit(const TPageEditor& e, const TPointList& polygon, int32_t x, 
 }
 
 bool BoxHit(const TPageEditor& e, const TRect& mm, int32_t x, int32_t y) {
-    return PtInRect(ViewRectOf(e, mm), TPoint{x, y});
+    return PtInRect(MmRectToView(e, mm), TPoint{x, y});
 }
 
 TPick PickItem(const TPageEditor& e, int32_t x, int32_t y) {
@@ -169,24 +164,24 @@ THoveredEdge HoveredEdge(const TPageEditor& e, int32_t x, int32_t y) {
         return kind != mdIdle;
     };
 
-    if (e.Settings.HeightsLegendVisible && edgeHit(ViewRectOf(e, e.Settings.HeightsLegendRect)))
+    if (e.Settings.HeightsLegendVisible && edgeHit(MmRectToView(e, e.Settings.HeightsLegendRect)))
         return {kind, rkHeightsLegend, -1};
 
     const TPageItems& items = e.Items;
     for (int i = items.Frames.Count() - 1; i >= 0; --i) {
-        if (!edgeHit(ViewRectOf(e, items.Frames[i].Rect))) continue;
+        if (!edgeHit(MmRectToView(e, items.Frames[i].Rect))) continue;
         if (OverCaptionOrText(e, x, y) || OverImage(e, x, y) || OverRectangle(e, x, y) ||
             OverPolygon(e, x, y))
             break;
         return {kind, rkFrame, i};
     }
     for (int i = items.Rectangles.Count() - 1; i >= 0; --i) {
-        if (!edgeHit(ViewRectOf(e, items.Rectangles[i].Rect))) continue;
+        if (!edgeHit(MmRectToView(e, items.Rectangles[i].Rect))) continue;
         if (OverCaptionOrText(e, x, y) || OverImage(e, x, y) || OverPolygon(e, x, y)) break;
         return {kind, rkRectangle, i};
     }
     for (int i = items.Images.Count() - 1; i >= 0; --i) {
-        if (!edgeHit(ViewRectOf(e, items.Images[i].Rect))) continue;
+        if (!edgeHit(MmRectToView(e, items.Images[i].Rect))) continue;
         if (OverCaptionOrText(e, x, y)) break;
         return {kind, rkImage, i};
     }

@@ -15,8 +15,6 @@ class TNyomtatoVonal;
 
 // The picture pixel of a sheet point in mm (truncated toward zero).
 TPoint ViewPointOf(const TPageEditor& e, TPoint mm);
-// A rectangle in mm as picture pixels, each corner mapped and truncated (not widened).
-TRect ViewRectOf(const TPageEditor& e, const TRect& mm);
 
 // The primitive tests, shared by the pick below and by the Delete and Modify tools, which
 // search the lists in their own orders.

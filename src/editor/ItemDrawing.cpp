@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "editor/DeviceUnits.h"
+#include "editor/FrameDecoration.h"
 #include "editor/PageEditor.h"
 #include "editor/PageView.h"
 #include "platform/Canvas.h"
@@ -88,33 +89,14 @@ private:
 
     // The view's shadow is 3 mm wide (the printed one 2 mm).
     void FrameShadow(const TRect& r) {
-        const int32_t sx = TruncClamped(v.X(3) - v.X(0));
-        const int32_t sy = TruncClamped(v.Y(3) - v.Y(0));
-        c.Pen = TPen{clSilver, 1, TPenStyle::psSolid};
-        c.Brush = TBrush{clSilver, TBrushStyle::bsSolid};
-        c.Rectangle(r.Right + 1, r.Top + sy, r.Right + sx + 2, r.Bottom + sy + 2);
-        c.Rectangle(r.Left + sx, r.Bottom + 1, r.Right + sx + 2, r.Bottom + sy + 2);
+        DrawFrameShadow(c, r, TruncClamped(v.X(3) - v.X(0)), TruncClamped(v.Y(3) - v.Y(0)));
     }
 
-    // The title sits centred on the top border line, over white. Its font height is held in
-    // mm.
+    // The title's font height is held in mm; below one picture pixel it is not drawn.
     void FrameTitle(const TNyomtatoKeret& frame, const TRect& r) {
-        if (frame.Title.empty()) return;
         const int32_t height = TruncClamped(v.Y(frame.TitleFont.Height) - v.Y(0));
         if (height == 0) return;
-        const int32_t margin = TruncClamped(v.X(2) - v.X(0));
-        c.Font = frame.TitleFont;
-        c.Font.Height = height;
-        const TSize extent = c.TextExtent(frame.Title);
-        int32_t x = r.Left + margin; // left, and any alignment code a frame should not have
-        if (frame.TitleAlignment == 1) {
-            x = (r.Right - r.Left - extent.cx) / 2 + r.Left;
-        } else if (frame.TitleAlignment == 2) {
-            x = r.Right - margin - extent.cx;
-        }
-        c.BkColor = clWhite;
-        c.BkMode = TBkMode::Opaque;
-        c.TextOut(x, r.Top - extent.cy / 2, frame.Title);
+        DrawFrameTitle(c, frame, r, height, TruncClamped(v.X(2) - v.X(0)));
     }
 
     // Rectangles are skipped by their picture rectangle (no + 1: filled, not outlined).

@@ -6,19 +6,6 @@
 
 namespace {
 
-const char* KindName(int32_t kind) {
-    switch (kind) {
-    case ikCaption: return "caption";
-    case ikText: return "text";
-    case ikImage: return "image";
-    case ikRectangle: return "rectangle";
-    case ikLine: return "line";
-    case ikPolygon: return "polygon";
-    case ikFrame: return "frame";
-    default: return "item";
-    }
-}
-
 // Records whatever body does to the page as one step of the history.
 template <class Body>
 auto Step(TPageEditor& e, std::string what, Body&& body) {
@@ -30,7 +17,7 @@ auto Step(TPageEditor& e, std::string what, Body&& body) {
 
 template <class Item, class List>
 int AppendBox(TPageEditor& e, List& list, std::unique_ptr<Item> item, int32_t kind) {
-    return Step(e, std::string("new ") + KindName(kind), [&] {
+    return Step(e, std::string("new ") + ItemKindName(kind), [&] {
         const TPoint anchor{item->Rect.Left, item->Rect.Top};
         list.Add(std::move(item));
         AttachToFrame(e.Items, kind, anchor.X, anchor.Y);
@@ -40,7 +27,7 @@ int AppendBox(TPageEditor& e, List& list, std::unique_ptr<Item> item, int32_t ki
 
 template <class Item, class List>
 int AppendPoints(TPageEditor& e, List& list, std::unique_ptr<Item> item, int32_t kind) {
-    return Step(e, std::string("new ") + KindName(kind), [&] {
+    return Step(e, std::string("new ") + ItemKindName(kind), [&] {
         const bool hasAnchor = item->Count() > 0;
         const TPoint anchor = hasAnchor ? item->PointAt(0) : TPoint{};
         list.Add(std::move(item));
@@ -52,7 +39,7 @@ int AppendPoints(TPageEditor& e, List& list, std::unique_ptr<Item> item, int32_t
 template <class List>
 bool Remove(TPageEditor& e, List& list, int32_t kind, int32_t index) {
     if (index < 0 || index >= list.Count()) return false;
-    return Step(e, std::string("deleted ") + KindName(kind), [&] {
+    return Step(e, std::string("deleted ") + ItemKindName(kind), [&] {
         DetachReference(e.Items, kind, index);
         list.Delete(index);
         return true;
@@ -91,7 +78,7 @@ int AppendItem(TPageEditor& e, std::unique_ptr<TNyomtatoPoligon> polygon) {
 
 bool ModifyItem(TPageEditor& e, int32_t kind, int32_t index, const std::function<void()>& change) {
     if (index < 0 || index >= e.Items.CountOf(kind)) return false;
-    return Step(e, std::string("modified ") + KindName(kind), [&] {
+    return Step(e, std::string("modified ") + ItemKindName(kind), [&] {
         change();
         return true;
     });

@@ -8,6 +8,7 @@
 #include "document/ItemLists.h"
 #include "document/PageSettings.h"
 #include "editor/DeviceUnits.h"
+#include "editor/FrameDecoration.h"
 #include "editor/TextMeasure.h"
 #include "platform/Printer.h"
 
@@ -38,31 +39,12 @@ void PrintFrame(TCanvas& c, const TPrinterMetrics& m, const TNyomtatoKeret& fram
     c.Rectangle(r.Left, r.Top, r.Right + 1, r.Bottom + 1);
 
     if (frame.Shadow) {
-        const int32_t sx = MmToPrinterX(m, 2) - MmToPrinterX(m, 0);
-        const int32_t sy = MmToPrinterY(m, 2) - MmToPrinterY(m, 0);
-        c.Brush.Color = clSilver;
-        c.Brush.Style = TBrushStyle::bsSolid;
-        c.Pen.Color = clSilver;
-        c.Rectangle(r.Right + 1, r.Top + sy, r.Right + sx + 2, r.Bottom + sy + 2);
-        c.Rectangle(r.Left + sx, r.Bottom + 1, r.Right + sx + 2, r.Bottom + sy + 2);
+        DrawFrameShadow(c, r, MmToPrinterX(m, 2) - MmToPrinterX(m, 0),
+                        MmToPrinterY(m, 2) - MmToPrinterY(m, 0));
     }
-
-    // An empty title draws nothing; it is skipped rather than measured.
-    if (frame.Title.empty()) return;
     // The title font's height is held in mm.
-    const int32_t margin = TruncClamped(2.0 / m.MmPerPixelX);
-    c.Font = frame.TitleFont;
-    c.Font.Height = FontHeightMmToPrinter(frame.TitleFont.Height, m);
-    const TSize extent = c.TextExtent(frame.Title);
-    int32_t x = r.Left + margin; // left, and any alignment code a frame should not have
-    if (frame.TitleAlignment == 1) {
-        x = (r.Right - r.Left - extent.cx) / 2 + r.Left;
-    } else if (frame.TitleAlignment == 2) {
-        x = r.Right - margin - extent.cx;
-    }
-    c.BkColor = clWhite;
-    c.BkMode = TBkMode::Opaque;
-    c.TextOut(x, r.Top - extent.cy / 2, frame.Title);
+    DrawFrameTitle(c, frame, r, FontHeightMmToPrinter(frame.TitleFont.Height, m),
+                   TruncClamped(2.0 / m.MmPerPixelX));
 }
 
 void DrawPage(TCanvas& c, const TPageItems& items, const TPageSettings& settings,

@@ -152,7 +152,9 @@ TEST(ItemDrawing, DuringAToolOrDragEverythingButLinesIsABlackOutline) {
     for (const TCanvasCall& call : c.Calls) {
         const bool line = call.Op == "Polyline";
         EXPECT_EQ(call.Pen, (line ? TPen{clBlue, 3, TPenStyle::psDash} : TPen{})) << call.Describe();
-        if (!line) EXPECT_EQ(call.Brush.Style, TBrushStyle::bsClear) << call.Describe();
+        if (!line) {
+            EXPECT_EQ(call.Brush.Style, TBrushStyle::bsClear) << call.Describe();
+        }
     }
     // Frames and images take in their right and bottom edge; rectangles do not.
     EXPECT_EQ(c.Calls[0].Args, Box(e, e.Items.Frames[0].Rect, 1));
