@@ -14,7 +14,7 @@
 #include <jpeglib.h>
 
 #include "PhotoPicture.h"
-#include "imaging/codec/BitmapImage.h"
+#include "codec/BitmapImage.h"
 #include "jpeg/JpegDecoder.h"
 
 extern "C" {

@@ -20,7 +20,7 @@
 #include <unistd.h>
 
 #include "PhotoPicture.h"
-#include "imaging/codec/BitmapImage.h"
+#include "codec/BitmapImage.h"
 #include "jpeg/JpegEncoder.h"
 #include "jpeg/JpegEncoderTables.h"
 #include "jpeg/JpegTables.h"

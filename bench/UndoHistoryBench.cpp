@@ -10,7 +10,7 @@
 #include <new>
 #include <random>
 
-#include "editor/ItemOperations.h"
+#include "editor/commands/ItemOperations.h"
 #include "editor/Keys.h"
 #include "editor/MousePage.h"
 

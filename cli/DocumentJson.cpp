@@ -10,7 +10,7 @@
 #include <limits>
 
 #include "document/RecordStreams.h"
-#include "imaging/codec/GraphicsExceptions.h"
+#include "codec/GraphicsExceptions.h"
 #include "platform/Cp1250.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "Commands.h"
 #include "DocumentJson.h"
-#include "imaging/codec/GraphicsExceptions.h"
+#include "codec/GraphicsExceptions.h"
 #include "platform/Files.h"
 
 namespace {

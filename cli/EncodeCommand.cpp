@@ -10,8 +10,8 @@
 
 #include "Commands.h"
 #include "imaging/Dib.h"
-#include "imaging/codec/BitmapImage.h"
-#include "imaging/codec/GraphicsExceptions.h"
+#include "codec/BitmapImage.h"
+#include "codec/GraphicsExceptions.h"
 #include "jpeg/JpegEncoder.h"
 #include "platform/Files.h"
 

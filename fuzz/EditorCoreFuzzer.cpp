@@ -17,7 +17,7 @@
 
 #include "document/DocumentFile.h"
 #include "editor/CoreServices.h"
-#include "editor/ItemCommands.h"
+#include "editor/commands/ItemCommands.h"
 #include "editor/ItemDialogs.h"
 #include "editor/Keys.h"
 #include "editor/MouseTools.h"

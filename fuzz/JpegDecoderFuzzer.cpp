@@ -6,8 +6,8 @@
 #include <cstring>
 #include <string>
 
-#include "imaging/codec/BitmapImage.h"
-#include "imaging/codec/GraphicsExceptions.h"
+#include "codec/BitmapImage.h"
+#include "codec/GraphicsExceptions.h"
 #include "jpeg/JpegDecoder.h"
 #include "jpeg/ReferenceDecoder.h"
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "imaging/codec/BitmapImage.h"
-#include "imaging/codec/GraphicsExceptions.h"
+#include "codec/BitmapImage.h"
+#include "codec/GraphicsExceptions.h"
 #include "jpeg/JpegDecoder.h"
 #include "jpeg/JpegEncoder.h"
 

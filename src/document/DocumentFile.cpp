@@ -4,7 +4,7 @@
 #include <new>
 
 #include "document/RecordStreams.h"
-#include "imaging/codec/GraphicsExceptions.h"
+#include "codec/GraphicsExceptions.h"
 #include "platform/Files.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "document/ItemLists.h"
 #include "document/RecordStreams.h"
-#include "imaging/codec/GraphicsExceptions.h"
+#include "codec/GraphicsExceptions.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "editor/CoreServices.h"
 #include "editor/FrameMembership.h"
 #include "editor/HitTest.h"
-#include "editor/ItemCommands.h"
+#include "editor/commands/ItemCommands.h"
 #include "editor/PageEditor.h"
 #include "editor/PageView.h"
 #include "editor/SaturatingInt.h"

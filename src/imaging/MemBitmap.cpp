@@ -7,8 +7,8 @@
 #include <stdexcept>
 
 #include "imaging/Dib.h"
-#include "imaging/codec/BitmapImage.h"
-#include "imaging/codec/GraphicsExceptions.h"
+#include "codec/BitmapImage.h"
+#include "codec/GraphicsExceptions.h"
 #include "jpeg/JpegDecoder.h"
 #include "jpeg/JpegEncoder.h"
 #include "platform/Canvas.h"

@@ -13,7 +13,7 @@
 #include <emmintrin.h>
 #endif
 
-#include "imaging/codec/GraphicsExceptions.h"
+#include "codec/GraphicsExceptions.h"
 #include "jpeg/JpegByteReader.h"
 #include "jpeg/JpegTables.h"
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "imaging/codec/GraphicsExceptions.h"
+#include "codec/GraphicsExceptions.h"
 
 class JpegBitWriter {
 public:

@@ -6,8 +6,8 @@
 #include <istream>
 #include <vector>
 
-#include "imaging/codec/BitmapImage.h"
-#include "imaging/codec/GraphicsExceptions.h"
+#include "codec/BitmapImage.h"
+#include "codec/GraphicsExceptions.h"
 #include "jpeg/JpegBitReader.h"
 #include "jpeg/JpegDecoderState.h"
 #include "jpeg/JpegScanDecoder.h"

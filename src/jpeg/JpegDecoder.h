@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "imaging/codec/BitmapImageCoder.h"
+#include "codec/BitmapImageCoder.h"
 
 struct JpegDecoderState;
 struct JpegScanHeader;

@@ -15,8 +15,8 @@
 #include <emmintrin.h>
 #endif
 
-#include "imaging/codec/BitmapImage.h"
-#include "imaging/codec/GraphicsExceptions.h"
+#include "codec/BitmapImage.h"
+#include "codec/GraphicsExceptions.h"
 #include "jpeg/JpegBitWriter.h"
 #include "jpeg/JpegColor.h"
 #include "jpeg/JpegEncoderTables.h"

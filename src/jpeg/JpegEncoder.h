@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "imaging/codec/BitmapImageCoder.h"
+#include "codec/BitmapImageCoder.h"
 
 class JpegEncoder : public BitmapImageEncoder {
 public:

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "imaging/codec/GraphicsExceptions.h"
+#include "codec/GraphicsExceptions.h"
 #include "jpeg/JpegTables.h"
 
 const uint8_t kLuminanceExampleTable[64] = {

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <vector>
 
-#include "imaging/codec/BitmapImage.h"
-#include "imaging/codec/GraphicsExceptions.h"
+#include "codec/BitmapImage.h"
+#include "codec/GraphicsExceptions.h"
 #include "jpeg/JpegColor.h"
 #include "jpeg/JpegDecoderState.h"
 #include "jpeg/JpegIdct.h"

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "imaging/codec/GraphicsExceptions.h"
+#include "codec/GraphicsExceptions.h"
 #include "jpeg/JpegDecoderState.h"
 #include "jpeg/JpegIdct.h"
 

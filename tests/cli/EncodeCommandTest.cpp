@@ -9,7 +9,7 @@
 #include <sys/wait.h>
 #include <tuple>
 
-#include "imaging/codec/BitmapImage.h"
+#include "codec/BitmapImage.h"
 #include "jpeg/JpegDecoder.h"
 #include "platform/Files.h"
 #include "support/BmpFixtures.h"

@@ -7,7 +7,7 @@
 #include <sys/wait.h>
 
 #include "document/DocumentFile.h"
-#include "imaging/codec/BitmapImage.h"
+#include "codec/BitmapImage.h"
 #include "jpeg/JpegEncoder.h"
 #include "platform/Files.h"
 

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "imaging/codec/BitmapImage.h"
-#include "imaging/codec/GraphicsExceptions.h"
+#include "codec/BitmapImage.h"
+#include "codec/GraphicsExceptions.h"
 
 TEST(BitmapImage, RowsArePaddedToFourBytesAndZeroed) {
     BitmapImage p;

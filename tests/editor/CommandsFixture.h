@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "document/ItemLists.h"
-#include "editor/ItemCommands.h"
+#include "editor/commands/ItemCommands.h"
 #include "editor/PageEditor.h"
 #include "editor/Tools.h"
 #include "support/ScriptedItemDialogs.h"

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "editor/CommandTargets.h"
+#include "editor/commands/CommandTargets.h"
 #include "editor/CommandsFixture.h"
-#include "editor/ItemOperations.h"
+#include "editor/commands/ItemOperations.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "editor/ItemCommands.h"
+#include "editor/commands/ItemCommands.h"
 #include "editor/Keys.h"
 #include "editor/MouseTools.h"
 #include "editor/PageDescription.h"

@@ -8,8 +8,8 @@
 #include <fstream>
 
 #include "imaging/MemBitmap.h"
-#include "imaging/codec/BitmapImage.h"
-#include "imaging/codec/GraphicsExceptions.h"
+#include "codec/BitmapImage.h"
+#include "codec/GraphicsExceptions.h"
 #include "jpeg/JpegEncoder.h"
 #include "support/BmpFixtures.h"
 

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "imaging/codec/BitmapImage.h"
-#include "imaging/codec/GraphicsExceptions.h"
+#include "codec/BitmapImage.h"
+#include "codec/GraphicsExceptions.h"
 #include "jpeg/JpegBitWriter.h"
 #include "jpeg/JpegColor.h"
 #include "jpeg/JpegEncoder.h"

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "imaging/codec/BitmapImage.h"
+#include "codec/BitmapImage.h"
 #include "jpeg/JpegTestFiles.h"
 
 namespace {

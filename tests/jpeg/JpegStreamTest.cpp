@@ -4,7 +4,7 @@
 
 #include <initializer_list>
 
-#include "imaging/codec/GraphicsExceptions.h"
+#include "codec/GraphicsExceptions.h"
 #include "jpeg/JpegDecoder.h"
 #include "jpeg/JpegIdct.h"
 #include "jpeg/JpegTables.h"

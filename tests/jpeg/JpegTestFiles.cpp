@@ -15,8 +15,8 @@
 
 #include <unistd.h>
 
-#include "imaging/codec/BitmapImage.h"
-#include "imaging/codec/GraphicsExceptions.h"
+#include "codec/BitmapImage.h"
+#include "codec/GraphicsExceptions.h"
 #include "jpeg/ReferenceDecoder.h"
 
 namespace {

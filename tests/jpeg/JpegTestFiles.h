@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "imaging/codec/BitmapImage.h"
+#include "codec/BitmapImage.h"
 
 using Bytes = std::vector<uint8_t>;
 

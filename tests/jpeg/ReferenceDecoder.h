@@ -3,7 +3,7 @@
 // the tests and by the differential fuzzer.
 #pragma once
 
-#include "imaging/codec/GraphicsExceptions.h"
+#include "codec/GraphicsExceptions.h"
 #include "jpeg/JpegDecoder.h"
 #include "jpeg/JpegScanDecoder.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "editor/CoreServices.h"
-#include "editor/ItemCommands.h"
+#include "editor/commands/ItemCommands.h"
 #include "editor/ItemDialogs.h"
 #include "editor/PageEditor.h"
 #include "platform/FileDialogs.h"

@@ -1,4 +1,4 @@
-#include "editor/ItemCommandSteps.h"
+#include "editor/commands/ItemCommandSteps.h"
 
 #include <limits>
 

@@ -1,4 +1,4 @@
-#include "editor/ItemOperations.h"
+#include "editor/commands/ItemOperations.h"
 
 #include "document/ItemLists.h"
 #include "editor/FrameMembership.h"

@@ -4,10 +4,10 @@
 
 #include "document/ItemLists.h"
 #include "editor/CoreServices.h"
-#include "editor/ItemCommandSteps.h"
-#include "editor/ItemCommands.h"
+#include "editor/commands/ItemCommandSteps.h"
+#include "editor/commands/ItemCommands.h"
 #include "editor/ItemDialogs.h"
-#include "editor/ItemOperations.h"
+#include "editor/commands/ItemOperations.h"
 #include "editor/PageEditor.h"
 #include "editor/TextMeasure.h"
 #include "editor/Tools.h"

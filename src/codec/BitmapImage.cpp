@@ -1,11 +1,11 @@
 // BitmapImage: DIB-layout picture storage for the codecs.
-#include "imaging/codec/BitmapImage.h"
+#include "codec/BitmapImage.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <new>
 
-#include "imaging/codec/GraphicsExceptions.h"
+#include "codec/GraphicsExceptions.h"
 
 namespace {
 

@@ -3,13 +3,13 @@
 #include <string>
 
 #include "document/ItemLists.h"
-#include "editor/CommandTargets.h"
+#include "editor/commands/CommandTargets.h"
 #include "editor/CoreServices.h"
 #include "editor/DeviceUnits.h"
-#include "editor/ItemCommandSteps.h"
-#include "editor/ItemCommands.h"
+#include "editor/commands/ItemCommandSteps.h"
+#include "editor/commands/ItemCommands.h"
 #include "editor/ItemDialogs.h"
-#include "editor/ItemOperations.h"
+#include "editor/commands/ItemOperations.h"
 #include "editor/PageEditor.h"
 #include "editor/TextMeasure.h"
 #include "editor/Tools.h"

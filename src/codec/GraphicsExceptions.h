@@ -5,9 +5,9 @@
 #include <stdexcept>
 #include <string>
 
-class EGraphicsException : public std::logic_error {
+class EGraphicsException : public std::runtime_error {
 public:
-    explicit EGraphicsException(const std::string& message) : std::logic_error(message) {}
+    explicit EGraphicsException(const std::string& message) : std::runtime_error(message) {}
 };
 
 class EInvalidBitCount : public EGraphicsException {

@@ -1,4 +1,4 @@
-#include "editor/CommandTargets.h"
+#include "editor/commands/CommandTargets.h"
 
 #include <numbers>
 

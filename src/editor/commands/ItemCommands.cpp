@@ -1,9 +1,9 @@
 // Presses in the tool modes, the heights legend and distance indicator, and the repeat menu's
 // commands.
-#include "editor/ItemCommands.h"
+#include "editor/commands/ItemCommands.h"
 
-#include "editor/ItemCommandSteps.h"
-#include "editor/ItemOperations.h"
+#include "editor/commands/ItemCommandSteps.h"
+#include "editor/commands/ItemOperations.h"
 #include "editor/PageEditor.h"
 #include "editor/PageView.h"
 #include "editor/Tools.h"
