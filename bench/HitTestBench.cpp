@@ -6,8 +6,8 @@
 #include <random>
 
 #include "editor/HitTest.h"
-#include "editor/MouseTools.h"
 #include "editor/MousePage.h"
+#include "editor/MouseTools.h"
 
 namespace {
 

@@ -13,9 +13,9 @@
 
 #include <jpeglib.h>
 
-#include "PhotoPicture.h"
 #include "codec/BitmapImage.h"
 #include "jpeg/JpegDecoder.h"
+#include "PhotoPicture.h"
 
 extern "C" {
 unsigned char* stbi_load_from_memory(const unsigned char* buffer, int len, int* x, int* y,
@@ -25,7 +25,7 @@ void stbi_image_free(void* retval_from_stbi_load);
 
 namespace {
 
-constexpr int kWidth = 4000, kHeight = 3000;  // 12 megapixels
+constexpr int kWidth = 4000, kHeight = 3000; // 12 megapixels
 
 enum Form { kBaseline420, kBaseline444, kProgressive420, kGrey };
 
@@ -56,7 +56,8 @@ std::vector<uint8_t> Compress(const std::vector<uint8_t>& rgb, Form form) {
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, 90, TRUE);
     if (form == kBaseline444)
-        for (int i = 0; i < 3; ++i) cinfo.comp_info[i].h_samp_factor = cinfo.comp_info[i].v_samp_factor = 1;
+        for (int i = 0; i < 3; ++i)
+            cinfo.comp_info[i].h_samp_factor = cinfo.comp_info[i].v_samp_factor = 1;
     if (form == kProgressive420) jpeg_simple_progression(&cinfo);
     if (form == kGrey) {
         grey.resize(size_t(kWidth) * kHeight);
@@ -81,7 +82,8 @@ const std::vector<uint8_t>& File(Form form) {
     static std::map<Form, std::vector<uint8_t>> files;
     if (files.empty()) {
         const std::vector<uint8_t> rgb = MakePhotoPicture(kWidth, kHeight);
-        for (Form f : {kBaseline420, kBaseline444, kProgressive420, kGrey}) files[f] = Compress(rgb, f);
+        for (Form f : {kBaseline420, kBaseline444, kProgressive420, kGrey})
+            files[f] = Compress(rgb, f);
     }
     return files.at(form);
 }
@@ -146,11 +148,11 @@ void StbImage(benchmark::State& state, Form form) {
     Report(state, form);
 }
 
-}  // namespace
+} // namespace
 
-#define FORM_BENCHMARKS(form)                                                               \
-    BENCHMARK_CAPTURE(Ours, form, form)->Unit(benchmark::kMillisecond);        \
-    BENCHMARK_CAPTURE(LibjpegTurbo, form, form)->Unit(benchmark::kMillisecond); \
+#define FORM_BENCHMARKS(form)                                                                      \
+    BENCHMARK_CAPTURE(Ours, form, form)->Unit(benchmark::kMillisecond);                            \
+    BENCHMARK_CAPTURE(LibjpegTurbo, form, form)->Unit(benchmark::kMillisecond);                    \
     BENCHMARK_CAPTURE(StbImage, form, form)->Unit(benchmark::kMillisecond);
 
 FORM_BENCHMARKS(kBaseline420)

@@ -19,11 +19,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "PhotoPicture.h"
 #include "codec/BitmapImage.h"
 #include "jpeg/JpegEncoder.h"
 #include "jpeg/JpegEncoderTables.h"
 #include "jpeg/JpegTables.h"
+#include "PhotoPicture.h"
 
 extern "C" {
 typedef void stbi_write_func(void* context, void* data, int size);
@@ -33,12 +33,12 @@ int stbi_write_jpg_to_func(stbi_write_func* func, void* context, int x, int y, i
 
 namespace {
 
-constexpr int kWidth = 4000, kHeight = 3000;  // 12 megapixels
+constexpr int kWidth = 4000, kHeight = 3000; // 12 megapixels
 constexpr uint32_t kQuality = 75;
 
 struct Inputs {
-    BitmapImage Picture;       // what our encoder and libjpeg-turbo read: bottom-up BGR rows
-    std::vector<uint8_t> Rgb;  // what stb_image_write reads: top-down RGB
+    BitmapImage Picture;      // what our encoder and libjpeg-turbo read: bottom-up BGR rows
+    std::vector<uint8_t> Rgb; // what stb_image_write reads: top-down RGB
 };
 
 const Inputs& Input() {
@@ -105,7 +105,7 @@ std::vector<uint8_t> EncodeOurs() {
 }
 
 void Ours(benchmark::State& state) {
-    Input();  // made before the clock runs
+    Input(); // made before the clock runs
     size_t bytes = 0;
     for (auto _ : state) {
         const std::vector<uint8_t> out = EncodeOurs();
@@ -152,7 +152,8 @@ size_t EncodeLibjpegTurbo() {
     jpeg_set_defaults(&cinfo);
     jpeg_add_quant_table(&cinfo, 0, luminance, 100, TRUE);
     jpeg_add_quant_table(&cinfo, 1, chrominance, 100, TRUE);
-    for (int i = 0; i < 3; ++i) cinfo.comp_info[i].h_samp_factor = cinfo.comp_info[i].v_samp_factor = 1;
+    for (int i = 0; i < 3; ++i)
+        cinfo.comp_info[i].h_samp_factor = cinfo.comp_info[i].v_samp_factor = 1;
     cinfo.optimize_coding = TRUE;
     cinfo.dct_method = JDCT_FLOAT;
     cinfo.restart_in_rows = 4;
@@ -192,7 +193,7 @@ void StbImageWrite(benchmark::State& state) {
     Report(state, bytes, PeakMegabytes([] { EncodeStb(); }));
 }
 
-}  // namespace
+} // namespace
 
 BENCHMARK(Ours)->Unit(benchmark::kMillisecond);
 BENCHMARK(LibjpegTurbo)->Unit(benchmark::kMillisecond);

@@ -6,19 +6,19 @@
 //   every paint without the kept scaled copy.
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPolygon>
-#include <cstdlib>
 #include <random>
 #include <variant>
 #include <vector>
 
 #include "editor/PageEditor.h"
 #include "editor/PageView.h"
-#include "platform/RecordingCanvas.h"
 #include "platform/qt/QtCanvas.h"
+#include "platform/RecordingCanvas.h"
 #include "support/TestPrinters.h"
 
 namespace {
@@ -36,7 +36,9 @@ std::unique_ptr<TPageEditor> A4Editor() {
 std::unique_ptr<TPageEditor> CrowdedPage() {
     auto e = A4Editor();
     std::mt19937 random(7);
-    auto mm = [&](int from, int to) { return std::uniform_int_distribution<int>(from, to)(random); };
+    auto mm = [&](int from, int to) {
+        return std::uniform_int_distribution<int>(from, to)(random);
+    };
     auto box = [&] {
         const int x = mm(5, 180), y = mm(5, 260);
         return TRect{x, y, x + mm(3, 25), y + mm(3, 25)};
@@ -70,7 +72,8 @@ std::unique_ptr<TPageEditor> CrowdedPage() {
         case 3: {
             auto k = std::make_unique<TNyomtatoKep>();
             k->Rect = box();
-            k->Picture->DeviceBitmap = TPixmap{2, 2, {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFF000000}};
+            k->Picture->DeviceBitmap =
+                TPixmap{2, 2, {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFF000000}};
             e->Items.Images.Add(std::move(k));
             break;
         }
@@ -150,7 +153,8 @@ std::vector<TOp> RecordedOps(const TPageEditor& e) {
             ops.push_back(TRectOp{QRect(a[0], a[1], a[2] - a[0] - 1, a[3] - a[1] - 1), pen, brush});
         } else if (call.Op == "Polygon" || call.Op == "Polyline") {
             QPolygon points;
-            for (size_t i = 0; i + 1 < call.Args.size(); i += 2) points << QPoint(call.Args[i], call.Args[i + 1]);
+            for (size_t i = 0; i + 1 < call.Args.size(); i += 2)
+                points << QPoint(call.Args[i], call.Args[i + 1]);
             ops.push_back(TPolyOp{points, pen, brush, call.Op == "Polygon"});
         }
     }
@@ -207,13 +211,15 @@ std::unique_ptr<TPageEditor> PictureTextPage(int width, int height) {
     p.Width = width;
     p.Height = height;
     p.Pixels.resize(static_cast<size_t>(width) * height);
-    for (size_t i = 0; i < p.Pixels.size(); ++i) p.Pixels[i] = 0xFF000000u | static_cast<uint32_t>(i * 2654435761u >> 8);
+    for (size_t i = 0; i < p.Pixels.size(); ++i)
+        p.Pixels[i] = 0xFF000000u | static_cast<uint32_t>(i * 2654435761u >> 8);
     e->Items.Images.Add(std::move(k));
     return e;
 }
 
 void FullRepaintWithPicture(benchmark::State& state) {
-    const auto e = PictureTextPage(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const auto e =
+        PictureTextPage(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     e->SetZoomPosition(static_cast<int>(state.range(2)));
     QImage image(TPageEditor::PictureWidth, TPageEditor::PictureHeight, QImage::Format_RGB32);
     for (auto _ : state) {
@@ -226,7 +232,8 @@ void FullRepaintWithPicture(benchmark::State& state) {
 
 // The picture handed whole to the canvas on every paint, which scales it each time.
 void PictureStretchedByQtEachPaint(benchmark::State& state) {
-    const auto e = PictureTextPage(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const auto e =
+        PictureTextPage(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     e->SetZoomPosition(static_cast<int>(state.range(2)));
     const TNyomtatoKep& k = e->Items.Images[0];
     const TRect r = MmRectToView(*e, k.Rect);

@@ -18,8 +18,8 @@ inline std::vector<uint8_t> MakePhotoPicture(int width, int height) {
             const double d2 = (fx - 0.75) * (fx - 0.75) + (fy - 0.7) * (fy - 0.7);
             const double shapes = 90 * std::exp(-d1 * 20) - 60 * std::exp(-d2 * 35);
             const bool edge = ((x / 97) + (y / 61)) % 7 == 0;
-            const double texture = 14 * std::sin(x * 0.31 + std::sin(y * 0.05) * 4) *
-                                   std::cos(y * 0.23 + fx * 9);
+            const double texture =
+                14 * std::sin(x * 0.31 + std::sin(y * 0.05) * 4) * std::cos(y * 0.23 + fx * 9);
             noise = noise * 1664525u + 1013904223u;
             const double n = (double(noise >> 24) - 127.5) / 16.0;
             const double base[3] = {60 + 120 * fx + shapes, 50 + 110 * fy + 0.6 * shapes,

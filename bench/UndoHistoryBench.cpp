@@ -33,9 +33,7 @@ void operator delete(void* p) noexcept {
     std::free(p);
 }
 
-void operator delete(void* p, size_t) noexcept {
-    operator delete(p);
-}
+void operator delete(void* p, size_t) noexcept { operator delete(p); }
 
 namespace {
 

@@ -1,9 +1,9 @@
 // `compose FILE.json OUT.PST`: writes a document from its JSON form (as `dump` prints it).
-#include <QJsonDocument>
-#include <QJsonParseError>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <QJsonDocument>
+#include <QJsonParseError>
 #include <string>
 
 #include "Commands.h"
@@ -45,9 +45,10 @@ int RunCompose(int argc, char** argv) {
     if (!text) return Fail(in + ": " + why);
 
     QJsonParseError error{};
-    const QJsonDocument json = QJsonDocument::fromJson(
-        QByteArray(reinterpret_cast<const char*>(text->data()), static_cast<qsizetype>(text->size())),
-        &error);
+    const QJsonDocument json =
+        QJsonDocument::fromJson(QByteArray(reinterpret_cast<const char*>(text->data()),
+                                           static_cast<qsizetype>(text->size())),
+                                &error);
     if (error.error != QJsonParseError::NoError) {
         return Fail(in + ": not valid JSON: " + error.errorString().toStdString() + " at offset " +
                     std::to_string(error.offset));

@@ -5,9 +5,9 @@
 #include <fstream>
 #include <string>
 
-#include "Commands.h"
 #include "codec/BitmapImage.h"
 #include "codec/GraphicsExceptions.h"
+#include "Commands.h"
 #include "jpeg/JpegDecoder.h"
 
 namespace {
@@ -30,9 +30,9 @@ bool WriteBmp(const BitmapImage& picture, const char* path) {
     PutLe(header, picture.Height(), 4);
     PutLe(header, 1, 2);
     PutLe(header, picture.BitCount(), 2);
-    PutLe(header, 0, 4);  // BI_RGB
+    PutLe(header, 0, 4); // BI_RGB
     PutLe(header, uint32_t(picture.ImageDataSize()), 4);
-    PutLe(header, 2835, 4);  // 72 dpi
+    PutLe(header, 2835, 4); // 72 dpi
     PutLe(header, 2835, 4);
     PutLe(header, picture.ColorCount(), 4);
     PutLe(header, 0, 4);
@@ -50,7 +50,7 @@ bool WriteBmp(const BitmapImage& picture, const char* path) {
     return bool(out.flush());
 }
 
-}  // namespace
+} // namespace
 
 int RunDecode(int argc, char** argv) {
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {

@@ -1,16 +1,16 @@
 #include "DocumentJson.h"
 
-#include <QByteArray>
-#include <QJsonArray>
-#include <QJsonValue>
-#include <QString>
 #include <cmath>
 #include <filesystem>
 #include <initializer_list>
 #include <limits>
+#include <QByteArray>
+#include <QJsonArray>
+#include <QJsonValue>
+#include <QString>
 
-#include "document/RecordStreams.h"
 #include "codec/GraphicsExceptions.h"
+#include "document/RecordStreams.h"
 #include "platform/Cp1250.h"
 
 namespace {
@@ -18,9 +18,7 @@ namespace {
 // ---------------------------------------------------------------------------------------
 // Document to JSON
 
-QJsonValue Text(const std::string& cp1250) {
-    return QString::fromStdString(Cp1250ToUtf8(cp1250));
-}
+QJsonValue Text(const std::string& cp1250) { return QString::fromStdString(Cp1250ToUtf8(cp1250)); }
 
 QJsonArray RectJson(const TRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
 
@@ -42,9 +40,8 @@ QJsonArray PointsJson(const TPointList& points) {
 // encoded to at its quality (which throws EGraphicsException when it cannot be encoded).
 QJsonObject PictureJson(const TMemBitmap& b, bool withData) {
     const bool stored = b.HasImage && !b.DibBlock.empty();
-    QJsonObject o{{"IsJpeg", b.IsJpeg},   {"JpegQuality", b.JpegQuality},
-                  {"HasImage", stored},   {"Width", b.Width},
-                  {"Height", b.Height},   {"BitCount", b.BitCount}};
+    QJsonObject o{{"IsJpeg", b.IsJpeg}, {"JpegQuality", b.JpegQuality}, {"HasImage", stored},
+                  {"Width", b.Width},   {"Height", b.Height},           {"BitCount", b.BitCount}};
     if (stored && withData) {
         const std::vector<uint8_t> jpeg = b.IsJpeg ? b.JpegStream() : std::vector<uint8_t>();
         const std::vector<uint8_t>& data = b.IsJpeg ? jpeg : b.DibBlock;
@@ -188,8 +185,8 @@ void PointsFrom(const TFields& j, List& item) {
 
 void PictureFrom(const QJsonValue& v, const std::string& path, const std::string& baseDir,
                  TNyomtatoKep& image) {
-    TFields j(v, path, {"IsJpeg", "JpegQuality", "HasImage", "Width", "Height", "BitCount",
-                        "Data", "File"});
+    TFields j(v, path,
+              {"IsJpeg", "JpegQuality", "HasImage", "Width", "Height", "BitCount", "Data", "File"});
     TMemBitmap& b = *image.Picture;
     bool isJpeg = false, hasImage = true;
     int32_t quality = 64;
@@ -230,7 +227,8 @@ void PictureFrom(const QJsonValue& v, const std::string& path, const std::string
         } catch (const EReadError& e) {
             TFields::Fail(j.At("Data"), e.what());
         } catch (const EGraphicsException& e) {
-            TFields::Fail(j.At("Data"), std::string("the JPEG picture cannot be decoded: ") + e.what());
+            TFields::Fail(j.At("Data"),
+                          std::string("the JPEG picture cannot be decoded: ") + e.what());
         }
     }
     if (!b.HasImage) return;
@@ -276,7 +274,8 @@ template <class Read>
 void ForEach(const QJsonObject& top, const char* key, Read read) {
     if (!top.contains(QLatin1String(key))) return;
     const QJsonArray a = TFields::Array(top.value(QLatin1String(key)), key);
-    for (qsizetype i = 0; i < a.size(); ++i) read(a[i], std::string(key) + "[" + std::to_string(i) + "]");
+    for (qsizetype i = 0; i < a.size(); ++i)
+        read(a[i], std::string(key) + "[" + std::to_string(i) + "]");
 }
 
 } // namespace
@@ -385,8 +384,9 @@ TDocumentData DocumentFromJson(const QJsonObject& json, const std::string& baseD
     }
     TPageItems& items = doc.Items;
     ForEach(json, "Captions", [&](const QJsonValue& v, const std::string& path) {
-        TFields j(v, path, {"Text", "Rect", "Font", "FontHeightMm", "FillBackground",
-                            "ScaleCaption", "TextLocked"});
+        TFields j(v, path,
+                  {"Text", "Rect", "Font", "FontHeightMm", "FillBackground", "ScaleCaption",
+                   "TextLocked"});
         auto c = std::make_unique<TNyomtatoSzoveg>();
         j.String("Text", c->Text);
         j.Rect("Rect", c->Rect);
@@ -407,8 +407,9 @@ TDocumentData DocumentFromJson(const QJsonObject& json, const std::string& baseD
         items.Images.Add(std::move(k));
     });
     ForEach(json, "Frames", [&](const QJsonValue& v, const std::string& path) {
-        TFields j(v, path, {"Rect", "Shadow", "BorderColor", "FillColor", "FillStyle", "Title",
-                            "TitleAlignment", "TitleFont", "Members"});
+        TFields j(v, path,
+                  {"Rect", "Shadow", "BorderColor", "FillColor", "FillStyle", "Title",
+                   "TitleAlignment", "TitleFont", "Members"});
         auto f = std::make_unique<TNyomtatoKeret>();
         j.Rect("Rect", f->Rect);
         j.Bool("Shadow", f->Shadow);
@@ -423,7 +424,8 @@ TDocumentData DocumentFromJson(const QJsonObject& json, const std::string& baseD
         if (j.Has("Members")) {
             const QJsonArray a = TFields::Array(j.Get("Members"), j.At("Members"));
             for (qsizetype i = 0; i < a.size(); ++i) {
-                const auto m = TFields::Ints(a[i], j.At("Members") + "[" + std::to_string(i) + "]", 2);
+                const auto m =
+                    TFields::Ints(a[i], j.At("Members") + "[" + std::to_string(i) + "]", 2);
                 f->Members.AddReference(m[0], m[1]);
             }
         }

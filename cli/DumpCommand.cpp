@@ -1,12 +1,12 @@
 // `dump FILE.PST [--no-pictures]`: prints a whole document as JSON on standard output.
-#include <QJsonDocument>
 #include <cstdio>
 #include <cstring>
+#include <QJsonDocument>
 #include <string>
 
+#include "codec/GraphicsExceptions.h"
 #include "Commands.h"
 #include "DocumentJson.h"
-#include "codec/GraphicsExceptions.h"
 #include "platform/Files.h"
 
 namespace {
@@ -45,12 +45,14 @@ int RunDump(int argc, char** argv) {
     std::string why;
     const auto bytes = ReadWholeFile(path, &why);
     if (!bytes) {
-        std::fprintf(stderr, "folioscriptor-cli: The file %s cannot be loaded: %s\n", path, why.c_str());
+        std::fprintf(stderr, "folioscriptor-cli: The file %s cannot be loaded: %s\n", path,
+                     why.c_str());
         return 1;
     }
     try {
         const TDocumentData doc = ReadDocument(*bytes, path);
-        const QByteArray json = QJsonDocument(DocumentToJson(doc, withPictures)).toJson(QJsonDocument::Indented);
+        const QByteArray json =
+            QJsonDocument(DocumentToJson(doc, withPictures)).toJson(QJsonDocument::Indented);
         if (std::fwrite(json.constData(), 1, static_cast<size_t>(json.size()), stdout) !=
                 static_cast<size_t>(json.size()) ||
             std::fflush(stdout) != 0) {
@@ -61,8 +63,10 @@ int RunDump(int argc, char** argv) {
         std::fprintf(stderr, "folioscriptor-cli: %s\n", e.what());
         return 1;
     } catch (const EGraphicsException& e) {
-        std::fprintf(stderr, "folioscriptor-cli dump: %s: a JPEG picture cannot be encoded: %s "
-                             "(--no-pictures leaves the pictures' data out)\n", path, e.what());
+        std::fprintf(stderr,
+                     "folioscriptor-cli dump: %s: a JPEG picture cannot be encoded: %s "
+                     "(--no-pictures leaves the pictures' data out)\n",
+                     path, e.what());
         return 1;
     }
     return 0;

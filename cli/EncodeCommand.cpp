@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "Commands.h"
-#include "imaging/Dib.h"
 #include "codec/BitmapImage.h"
 #include "codec/GraphicsExceptions.h"
+#include "Commands.h"
+#include "imaging/Dib.h"
 #include "jpeg/JpegEncoder.h"
 #include "platform/Files.h"
 

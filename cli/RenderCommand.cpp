@@ -1,20 +1,20 @@
 // `render FILE.PST OUT.pdf|OUT.png [--dpi N]`: prints a document without a window, through the
 // same page printing as the editor, onto the built-in PDF printer (PDF) or onto a picture of
 // the sheet at the printer's resolution or the one given (PNG).
-#include <QGuiApplication>
-#include <QImageWriter>
-#include <QString>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <QGuiApplication>
+#include <QImageWriter>
+#include <QString>
 #include <string>
 
 #include "Commands.h"
 #include "document/DocumentFile.h"
-#include "editor/PrintPage.h"
 #include "editor/PrinterMetrics.h"
+#include "editor/PrintPage.h"
 #include "platform/qt/QtImagePrinter.h"
 #include "platform/qt/QtPrinter.h"
 
@@ -26,7 +26,8 @@ bool EndsWith(const std::string& s, const char* suffix) {
     const size_t n = std::strlen(suffix);
     if (s.size() < n) return false;
     for (size_t i = 0; i < n; ++i) {
-        if (std::tolower(static_cast<unsigned char>(s[s.size() - n + i])) != suffix[i]) return false;
+        if (std::tolower(static_cast<unsigned char>(s[s.size() - n + i])) != suffix[i])
+            return false;
     }
     return true;
 }
@@ -45,11 +46,12 @@ int RunRender(int argc, char** argv) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
-            std::fputs("Prints the document as one page: OUT.pdf on the built-in PDF printer, OUT.png\n"
-                       "as a picture of the sheet (at 600 dpi, or N dpi with --dpi, N <= 600).\n"
-                       "The paper is the document's page size when that is a standard paper,\n"
-                       "otherwise the locale's default (A4 or Letter).\n",
-                       stdout);
+            std::fputs(
+                "Prints the document as one page: OUT.pdf on the built-in PDF printer, OUT.png\n"
+                "as a picture of the sheet (at 600 dpi, or N dpi with --dpi, N <= 600).\n"
+                "The paper is the document's page size when that is a standard paper,\n"
+                "otherwise the locale's default (A4 or Letter).\n",
+                stdout);
             return 0;
         }
         if (arg == "--dpi") {

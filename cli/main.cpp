@@ -14,8 +14,10 @@ struct Command {
 
 const Command kCommands[] = {
     {"decode", "decode IN.jpg OUT.bmp   decode a JPEG file into a Windows bitmap", RunDecode},
-    {"encode", "encode IN.bmp OUT.jpg [--quality N]   encode a Windows bitmap as a JPEG file", RunEncode},
-    {"render", "render FILE.PST OUT.pdf|OUT.png [--dpi N]   print a document to PDF or PNG", RunRender},
+    {"encode", "encode IN.bmp OUT.jpg [--quality N]   encode a Windows bitmap as a JPEG file",
+     RunEncode},
+    {"render", "render FILE.PST OUT.pdf|OUT.png [--dpi N]   print a document to PDF or PNG",
+     RunRender},
     {"dump", "dump FILE.PST [--no-pictures]   print a document as JSON", RunDump},
     {"compose", "compose FILE.json OUT.PST   write a document from JSON", RunCompose},
 };
@@ -25,7 +27,7 @@ void PrintUsage(std::FILE* to) {
     for (const Command& c : kCommands) std::fprintf(to, "  %s\n", c.usage);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {

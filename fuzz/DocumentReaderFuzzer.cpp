@@ -45,7 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (badQuality) Fail("a JPEG picture with a quality outside 1..100 was stored");
     const TDocumentData again = ReadDocument(written, "fuzz.PST");
     if (!jpeg) {
-        if (WriteDocument(again) != written) Fail("a document read back differently from how it was written");
+        if (WriteDocument(again) != written)
+            Fail("a document read back differently from how it was written");
         return 0;
     }
     if (again.Items.Images.Count() != doc.Items.Images.Count()) Fail("images were lost");

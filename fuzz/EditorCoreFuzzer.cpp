@@ -16,8 +16,8 @@
 #include <string>
 
 #include "document/DocumentFile.h"
-#include "editor/CoreServices.h"
 #include "editor/commands/ItemCommands.h"
+#include "editor/CoreServices.h"
 #include "editor/ItemDialogs.h"
 #include "editor/Keys.h"
 #include "editor/MouseTools.h"
@@ -66,7 +66,9 @@ public:
         case 0: return "";
         case 1: return "12.5";
         case 2: return "x" + std::to_string(Byte());
-        case 3: return std::to_string(static_cast<int32_t>(static_cast<uint32_t>(Word()) << 16 | Word()));
+        case 3:
+            return std::to_string(
+                static_cast<int32_t>(static_cast<uint32_t>(Word()) << 16 | Word()));
         case 4: return "-" + std::to_string(Byte());
         default: return std::to_string(Byte() % 220);
         }
@@ -82,7 +84,8 @@ std::string PicturePath() {
         const auto p = std::filesystem::temp_directory_path() / "fs_editor_fuzz_picture.bmp";
         const std::vector<uint8_t> bmp = MakeBmp(TBmpShape{4, 3, 24});
         std::ofstream(p, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bmp.data()), static_cast<std::streamsize>(bmp.size()));
+            .write(reinterpret_cast<const char*>(bmp.data()),
+                   static_cast<std::streamsize>(bmp.size()));
         return p.string();
     }();
     return path;
@@ -177,9 +180,7 @@ public:
     }
 };
 
-bool DefinedMode(int32_t mode) {
-    return (mode >= 0 && mode <= 13) || (mode >= 16 && mode <= 32);
-}
+bool DefinedMode(int32_t mode) { return (mode >= 0 && mode <= 13) || (mode >= 16 && mode <= 32); }
 
 std::vector<uint8_t> Save(const TPageEditor& e) {
     return WriteDocument(e.PageWidthMm, e.PageHeightMm, e.Settings, e.Items,
@@ -198,8 +199,10 @@ void CheckPage(const TPageEditor& e) {
     // The sheet on the picture keeps the proportions of the sheet in mm (within rounding).
     const int64_t pw = e.PageRect.Right - e.PageRect.Left;
     const int64_t ph = e.PageRect.Bottom - e.PageRect.Top;
-    const int64_t slack = static_cast<int64_t>((e.Zoom + 2) * std::max(e.PageWidthMm, e.PageHeightMm));
-    if (std::llabs(pw * e.PageHeightMm - ph * e.PageWidthMm) > slack) Fail("view distorts the sheet");
+    const int64_t slack =
+        static_cast<int64_t>((e.Zoom + 2) * std::max(e.PageWidthMm, e.PageHeightMm));
+    if (std::llabs(pw * e.PageHeightMm - ph * e.PageWidthMm) > slack)
+        Fail("view distorts the sheet");
     // Saving and reading back gives the same page (JPEG pictures are encoded anew on every
     // save, so pages holding one are compared by what they hold, not by bytes).
     if (HasJpegPicture(e)) return;
@@ -243,9 +246,9 @@ std::vector<std::vector<uint8_t>> SeedDocuments() {
 
 void WriteSeeds(const char* dir) {
     // Presses, drags and commands that reach items of the seed documents at zoom 1.
-    const uint8_t actions[] = {0, 0, 100, 0, 60, 0,  2, 110, 0, 70, 0,  4, 0, 110, 0, 70, 0,
-                               9, 0, 0, 130, 0, 90, 0,  8, 5, 3, 0, 200, 0, 150, 0, 1,
-                               10, 0, 0, 180, 0, 200, 0, 1, 1,  5, 30,  13, 2, 0, 8};
+    const uint8_t actions[] = {0, 0,  100, 0, 60,  0, 2,   110, 0, 70, 0, 4,  0,   110, 0,   70,
+                               0, 9,  0,   0, 130, 0, 90,  0,   8, 5,  3, 0,  200, 0,   150, 0,
+                               1, 10, 0,   0, 180, 0, 200, 0,   1, 1,  5, 30, 13,  2,   0,   8};
     int i = 0;
     for (const std::vector<uint8_t>& doc : SeedDocuments()) {
         std::vector<uint8_t> seed = {static_cast<uint8_t>(doc.size() & 0xFF),
@@ -254,7 +257,8 @@ void WriteSeeds(const char* dir) {
         seed.insert(seed.end(), std::begin(actions), std::end(actions));
         const auto path = std::filesystem::path(dir) / ("seed" + std::to_string(i++));
         std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(seed.data()), static_cast<std::streamsize>(seed.size()));
+            .write(reinterpret_cast<const char*>(seed.data()),
+                   static_cast<std::streamsize>(seed.size()));
     }
 }
 
@@ -349,12 +353,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             break;
         }
         case 14:
-            if (in.Byte() & 1) BeginScrollTrack(e);
-            else EndScrollTrack(e);
+            if (in.Byte() & 1)
+                BeginScrollTrack(e);
+            else
+                EndScrollTrack(e);
             break;
         case 15: e.RepeatTimerFired(); break;
         case 16: KeyDown(e, s, VK_Z, ssCtrl); break;
-        case 17: KeyDown(e, s, in.Byte() & 1 ? VK_Y : VK_Z, in.Byte() & 1 ? ssCtrl : ssCtrl | ssShift); break;
+        case 17:
+            KeyDown(e, s, in.Byte() & 1 ? VK_Y : VK_Z, in.Byte() & 1 ? ssCtrl : ssCtrl | ssShift);
+            break;
         case 18: e.InstallDocument(ReadDocument(Save(e), "fuzz.PST")); break;
         }
         if (e.History.UndoCount() + e.History.RedoCount() >= TUndoHistory::kMaxSteps)

@@ -26,7 +26,7 @@ std::string Run(JpegDecoder& decoder, const uint8_t* data, size_t size, BitmapIm
     }
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     BitmapImage fast, reference;

@@ -32,12 +32,12 @@ private:
     size_t m_At = 0;
 };
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 5) return 0;
     static const uint32_t kBitCounts[] = {1, 2, 4, 8, 24};
-    const uint32_t quality = data[0] % 103;  // 0, 101 and 102 are refused
+    const uint32_t quality = data[0] % 103; // 0, 101 and 102 are refused
     const uint32_t bitCount = kBitCounts[data[1] % 5];
     const uint32_t width = 1 + data[2] % 200;
     const uint32_t height = 1 + data[3] % 80;

@@ -19,9 +19,9 @@ uint32_t ReadLe32(const uint8_t* p) {
 
 uint16_t ReadLe16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
 
-constexpr size_t kInfoHeaderSize = 40;  // BITMAPINFOHEADER
+constexpr size_t kInfoHeaderSize = 40; // BITMAPINFOHEADER
 
-}  // namespace
+} // namespace
 
 void BitmapImage::Free::operator()(uint8_t* p) const { std::free(p); }
 
@@ -53,8 +53,7 @@ void BitmapImage::Clear() {
     m_RowWidth = m_BitCount = m_Width = m_Height = m_ColorCount = 0;
 }
 
-void BitmapImage::SetSize(uint32_t colorCount, uint32_t bitCount, uint32_t width,
-                          uint32_t height) {
+void BitmapImage::SetSize(uint32_t colorCount, uint32_t bitCount, uint32_t width, uint32_t height) {
     Clear();
     if (!IsValidBitCount(bitCount)) throw EInvalidBitCount();
     const uint64_t rowWidth = RowWidthFor(bitCount, width);
@@ -121,8 +120,8 @@ void BitmapImage::AssignFromDib(const uint8_t* dib, size_t size) {
     const uint32_t colorCount = bitCount < 24 ? (1u << bitCount) : 0;
     const uint64_t rowBytes = RowWidthFor(bitCount, width) * height;
     const uint64_t paletteBytes = uint64_t(colorCount) * 4;
-    if (headerSize < kInfoHeaderSize || headerSize > size ||
-        paletteBytes > size - headerSize || rowBytes > size - headerSize - paletteBytes)
+    if (headerSize < kInfoHeaderSize || headerSize > size || paletteBytes > size - headerSize ||
+        rowBytes > size - headerSize - paletteBytes)
         throw ESubscriptOutOfRange();
     SetSize(colorCount, bitCount, width, height);
     const uint8_t* palette = dib + headerSize;

@@ -2,9 +2,9 @@
 // makes tool cursors apply only while the mouse is over it.
 #pragma once
 
+#include <functional>
 #include <QImage>
 #include <QWidget>
-#include <functional>
 
 #include "controls/CursorMemory.h"
 

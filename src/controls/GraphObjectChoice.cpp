@@ -69,7 +69,9 @@ void TGraphObjectChoice::Select(int index) {
         }
         break;
     case TGraphObjectComboStyle::gocsPenStyle: PenValue = static_cast<TPenStyle>(index); break;
-    case TGraphObjectComboStyle::gocsBrushStyle: BrushValue = static_cast<TBrushStyle>(index); break;
+    case TGraphObjectComboStyle::gocsBrushStyle:
+        BrushValue = static_cast<TBrushStyle>(index);
+        break;
     }
     Index = index;
 }

@@ -1,13 +1,13 @@
 #include "controls/GraphObjectComboBox.h"
 
+#include <algorithm>
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QStyledItemDelegate>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
-#include <QStyledItemDelegate>
-#include <algorithm>
 
 #include "controls/GraphObjectItemPainter.h"
 #include "platform/qt/QtCanvas.h"
@@ -49,8 +49,8 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
-        Owner.PaintItem(*painter, index.row(), option.rect,
-                        option.state & QStyle::State_Selected, TGraphObjectComboBox::ItemHeight);
+        Owner.PaintItem(*painter, index.row(), option.rect, option.state & QStyle::State_Selected,
+                        TGraphObjectComboBox::ItemHeight);
     }
     QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex& index) const override {
         return QSize(Owner.ItemWidth(index.row()), TGraphObjectComboBox::ItemHeight);
@@ -165,7 +165,9 @@ int TGraphObjectComboBox::ItemWidth(int index) const {
     const auto name = GraphObjectItemName(Choice.Style(), Choice.Language(), index);
     const QFontMetrics metrics(ToQFont(FromQFont(Combo->font(), clBlack)));
     return NameLeft(Choice.Style()) +
-           metrics.horizontalAdvance(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()))) + 6;
+           metrics.horizontalAdvance(
+               QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()))) +
+           6;
 }
 
 void TGraphObjectComboBox::resizeEvent(QResizeEvent* event) {

@@ -3,8 +3,8 @@
 // fills it; the custom colour entry asks the colour dialog for its colour.
 #pragma once
 
-#include <QWidget>
 #include <functional>
+#include <QWidget>
 
 #include "controls/GraphObjectChoice.h"
 

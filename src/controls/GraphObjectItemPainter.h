@@ -10,9 +10,9 @@ class TGraphObjectChoice;
 
 struct TGraphObjectItemLook {
     bool Selected = false;
-    TColor Highlight = 0xD77800;   // the selected entry's background
+    TColor Highlight = 0xD77800;    // the selected entry's background
     TColor HighlightText = clWhite; // and its text
-    int ItemHeight = 16;           // the height the entry's text and line are centred in
+    int ItemHeight = 16;            // the height the entry's text and line are centred in
 };
 
 // Draws entry index of the choice's list into r with the canvas's current font.

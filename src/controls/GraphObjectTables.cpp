@@ -78,7 +78,8 @@ std::string_view GraphObjectItemName(TGraphObjectComboStyle style,
     if (index < 0 || index >= GraphObjectItemCount(style)) return {};
     switch (style) {
     case TGraphObjectComboStyle::gocsColor:
-        return InLanguage(index == kCustomColorIndex ? kCustomColor : kColors[index].Name, language);
+        return InLanguage(index == kCustomColorIndex ? kCustomColor : kColors[index].Name,
+                          language);
     case TGraphObjectComboStyle::gocsPenStyle: return InLanguage(kPenStyles[index], language);
     case TGraphObjectComboStyle::gocsBrushStyle: return InLanguage(kBrushStyles[index], language);
     }

@@ -10,7 +10,8 @@
 
 class TFontDialog {
 public:
-    TFontDialog(TFontDialogs& dialogs, TFont initial) : Font(std::move(initial)), Dialogs(dialogs) {}
+    TFontDialog(TFontDialogs& dialogs, TFont initial)
+        : Font(std::move(initial)), Dialogs(dialogs) {}
 
     // The font shown when the dialog opens, and the one chosen after Execute confirms.
     TFont Font;

@@ -74,8 +74,8 @@ TNyomtatoKeretModositasDlg::TNyomtatoKeretModositasDlg(TColorDialogs& colors, TF
     edSzoveg = MakeEdit("edSzoveg", "", TabSheet3, kFieldLeft, 14, 204);
     cmbSzoveghely = new QComboBox(TabSheet3);
     cmbSzoveghely->setObjectName("cmbSzoveghely");
-    cmbSzoveghely->addItems({QString::fromUtf8("Balra"), QString::fromUtf8("Középre"),
-                             QString::fromUtf8("Jobbra")});
+    cmbSzoveghely->addItems(
+        {QString::fromUtf8("Balra"), QString::fromUtf8("Középre"), QString::fromUtf8("Jobbra")});
     cmbSzoveghely->setGeometry(kFieldLeft, 44, 120, 21);
     btnBetustilus = MakeButton("btnBetustilus", "Font style...", TabSheet3, kFieldLeft, 76, 100);
     MakeLabel("&Text:", TabSheet3, 16, 17, kFieldLeft - 20, edSzoveg);

@@ -18,8 +18,8 @@ class TUpDown;
 
 class TNyomtatoKeretModositasDlg : public TAlapDlg {
 public:
-    TNyomtatoKeretModositasDlg(TColorDialogs& colors, TFontDialogs& fonts,
-                               TMessageBoxes& messages, QWidget* parent = nullptr);
+    TNyomtatoKeretModositasDlg(TColorDialogs& colors, TFontDialogs& fonts, TMessageBoxes& messages,
+                               QWidget* parent = nullptr);
 
     QTabWidget* PageControl1;
     QWidget* TabSheet1; // "&Position"
@@ -31,17 +31,17 @@ public:
     TUpDown* udFelso;
     TUpDown* udJobb;
     TUpDown* udAlso;
-    QWidget* TabSheet2;                // "&Colors"
+    QWidget* TabSheet2;                 // "&Colors"
     TGraphObjectComboBox* cmbKeretszin; // "&Frame:", Hungarian names
     TGraphObjectComboBox* cmbBelsoszin; // "&Filling:", Hungarian names
-    QWidget* TabSheet3;                // "&Caption"
-    QLineEdit* edSzoveg;               // "&Text:"
-    QComboBox* cmbSzoveghely;          // "Balra", "Középre", "Jobbra"
-    QPushButton* btnBetustilus;        // "Font style..."
+    QWidget* TabSheet3;                 // "&Caption"
+    QLineEdit* edSzoveg;                // "&Text:"
+    QComboBox* cmbSzoveghely;           // "Balra", "Középre", "Jobbra"
+    QPushButton* btnBetustilus;         // "Font style..."
     TFontDialog FontDialog;
-    QWidget* TabSheet4;                // "&Others"
-    QCheckBox* cbArnyek;               // "&Shadow"
-    TGraphObjectComboBox* cmbMinta;    // "&Filling style"
+    QWidget* TabSheet4;             // "&Others"
+    QCheckBox* cbArnyek;            // "&Shadow"
+    TGraphObjectComboBox* cmbMinta; // "&Filling style"
 
     // The printer's printable area the box must lie in (mm), set before each use.
     TMmArea PrintableArea;

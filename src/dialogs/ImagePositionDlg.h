@@ -2,8 +2,8 @@
 // height follows the width so that the item's picture keeps its proportions.
 #pragma once
 
-#include <QDialog>
 #include <cstdint>
+#include <QDialog>
 
 class QGroupBox;
 class QLineEdit;

@@ -1,7 +1,7 @@
 #include "dialogs/Memo.h"
 
-#include "platform/TextLines.h"
 #include "platform/qt/QtText.h"
+#include "platform/TextLines.h"
 
 TMemo::TMemo(QWidget* parent) : QPlainTextEdit(parent) {
     setLineWrapMode(QPlainTextEdit::NoWrap);

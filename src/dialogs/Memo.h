@@ -3,8 +3,8 @@
 // Tab moves on to the next control.
 #pragma once
 
-#include <QPlainTextEdit>
 #include <cstdint>
+#include <QPlainTextEdit>
 #include <string>
 #include <string_view>
 

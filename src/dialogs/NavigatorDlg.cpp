@@ -5,8 +5,8 @@
 #include "controls/CursorImage.h"
 
 TPrinterNavigatorDlg::TPrinterNavigatorDlg(TScreen& screen, QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint) {
+    : QDialog(parent,
+              Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName("TPrinterNavigatorDlg");
     setWindowTitle("Printer navigator");
     setFixedSize(136, 121);

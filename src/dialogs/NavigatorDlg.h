@@ -1,8 +1,8 @@
 // The small always-on-top window with the page thumbnail; the user cannot close it.
 #pragma once
 
-#include <QDialog>
 #include <memory>
+#include <QDialog>
 
 class TCursorImage;
 class TScreen;

@@ -15,9 +15,9 @@
 #include "dialogs/UpDown.h"
 #include "imaging/MemBitmap.h"
 #include "platform/MessageBoxes.h"
+#include "platform/qt/QtCanvas.h"
 #include "platform/Screen.h"
 #include "platform/WholeNumber.h"
-#include "platform/qt/QtCanvas.h"
 
 namespace {
 
@@ -46,8 +46,8 @@ TFileDialogOptions PictureFileOptions() {
 
 } // namespace
 
-TUjNyomtatoKepDlg::TUjNyomtatoKepDlg(TFileDialogs& files, TMessageBoxes& messages,
-                                     TScreen& screen, QWidget* parent)
+TUjNyomtatoKepDlg::TUjNyomtatoKepDlg(TFileDialogs& files, TMessageBoxes& messages, TScreen& screen,
+                                     QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
       OpenDialog(files, PictureFileOptions()), Messages(messages), Screen(screen) {
@@ -104,8 +104,8 @@ TUjNyomtatoKepDlg::~TUjNyomtatoKepDlg() = default;
 void TUjNyomtatoKepDlg::ShowFileName(const QString& name) {
     // Long paths keep their start and the file's own name.
     stFajlnev->setToolTip(name);
-    stFajlnev->setText(QFontMetrics(stFajlnev->font())
-                           .elidedText(name, Qt::ElideMiddle, stFajlnev->width()));
+    stFajlnev->setText(
+        QFontMetrics(stFajlnev->font()).elidedText(name, Qt::ElideMiddle, stFajlnev->width()));
 }
 
 void TUjNyomtatoKepDlg::btnFajlnevClick() {

@@ -2,8 +2,8 @@
 // image"). The height follows the width so the picture keeps its proportions.
 #pragma once
 
-#include <QDialog>
 #include <memory>
+#include <QDialog>
 #include <string>
 
 #include "dialogs/CommonDialogs.h"
@@ -25,24 +25,24 @@ public:
                       QWidget* parent = nullptr);
     ~TUjNyomtatoKepDlg() override;
 
-    QGroupBox* GroupBox1;      // "File"
-    QLabel* stFajlnev;         // the chosen file
-    QPushButton* btnFajlnev;   // "Filename..."
-    QGroupBox* GroupBox2;      // "Image properties"
-    QLineEdit* edBal;          // "10", enabled only with "Coords in edit boxes"
-    QLineEdit* edFelso;        // "20"
-    QLineEdit* edSzelesseg;    // "80"
-    QLineEdit* edMagassag;     // computed from the width, never typed
+    QGroupBox* GroupBox1;    // "File"
+    QLabel* stFajlnev;       // the chosen file
+    QPushButton* btnFajlnev; // "Filename..."
+    QGroupBox* GroupBox2;    // "Image properties"
+    QLineEdit* edBal;        // "10", enabled only with "Coords in edit boxes"
+    QLineEdit* edFelso;      // "20"
+    QLineEdit* edSzelesseg;  // "80"
+    QLineEdit* edMagassag;   // computed from the width, never typed
     TUpDown* udBal;
     TUpDown* udFelso;
     TUpDown* udSzelesseg;
-    TPictureBox* imKep;        // the preview
+    TPictureBox* imKep;         // the preview
     QRadioButton* rbBeallitott; // "Coords in edit boxes"
     QRadioButton* rbEgerrel;    // "Select with mouse" (the first choice)
     QPushButton* btnOk;
     QPushButton* btnMegsem;
     QPushButton* btnSugo;
-    TOpenDialog OpenDialog;    // "Kép betöltése"
+    TOpenDialog OpenDialog; // "Kép betöltése"
 
     bool HasPicture() const { return Picture != nullptr; }
     const TMemBitmap* Preview() const { return Picture.get(); }

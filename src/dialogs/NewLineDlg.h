@@ -13,11 +13,11 @@ class TUjNyomtatoVonalDlg : public TAlapDlg {
 public:
     TUjNyomtatoVonalDlg(TColorDialogs& colors, TMessageBoxes& messages, QWidget* parent = nullptr);
 
-    QGroupBox* GroupBox1;           // "Vonaljellemzők"
-    TGraphObjectComboBox* cmbSzin;  // "Color:", Hungarian names
+    QGroupBox* GroupBox1;            // "Vonaljellemzők"
+    TGraphObjectComboBox* cmbSzin;   // "Color:", Hungarian names
     TGraphObjectComboBox* cmbStilus; // "Style", Hungarian names
-    QSlider* tbVastagsag;           // "Width:", 1 .. 10
-    QLabel* stVastagsag;            // the track bar's position
+    QSlider* tbVastagsag;            // "Width:", 1 .. 10
+    QLabel* stVastagsag;             // the track bar's position
 
     QString HelpText() const override;
 };

@@ -26,8 +26,8 @@ constexpr const char* kPlacementHelp =
     "top-left corner of the sheet; both must lie within the printable area.\n"
     "Select with mouse: after Ok, click the page where the top-left corner should go.\n";
 
-const std::string kNewCaptionHelp = std::string("Text: the caption, one line.\n") +
-                                    kPlacementHelp + kFontHelp;
+const std::string kNewCaptionHelp =
+    std::string("Text: the caption, one line.\n") + kPlacementHelp + kFontHelp;
 const std::string kNewTextHelp =
     std::string("Text: the lines of the text; without any text nothing is made.\n") +
     kPlacementHelp + kFontHelp;
@@ -46,12 +46,11 @@ const std::string kTextHelp =
 
 TUjNyomtatoSzovegDlg::TUjNyomtatoSzovegDlg(TFontDialogs& fonts, TMessageBoxes& messages,
                                            QWidget* parent)
-    : TTextItemDlg({"TUjNyomtatoSzovegDlg", "New caption", false, true, "Text", "edX", "edY",
-                    "20", "120", "Edit...", "Style.", false, ArialFont(),
-                    kNewCaptionHelp.c_str()},
+    : TTextItemDlg({"TUjNyomtatoSzovegDlg", "New caption", false, true, "Text", "edX", "edY", "20",
+                    "120", "Edit...", "Style.", false, ArialFont(), kNewCaptionHelp.c_str()},
                    fonts, messages, parent),
-      edSzoveg(TextLine), edX(PosX), edY(PosY), udX(UpDownX), udY(UpDownY),
-      rbBeallitott(ByCoords), rbEgerrel(ByMouse) {}
+      edSzoveg(TextLine), edX(PosX), edY(PosY), udX(UpDownX), udY(UpDownY), rbBeallitott(ByCoords),
+      rbEgerrel(ByMouse) {}
 
 TNyomtatoSzovegModositasDlg::TNyomtatoSzovegModositasDlg(TFontDialogs& fonts,
                                                          TMessageBoxes& messages, QWidget* parent)
@@ -69,10 +68,10 @@ TUjNyomtatoSorokDlg::TUjNyomtatoSorokDlg(TFontDialogs& fonts, TMessageBoxes& mes
       memoSzoveg(TextMemo), edX(PosX), edY(PosY), udX(UpDownX), udY(UpDownY),
       rbBeallitott(ByCoords), rbEgerrel(ByMouse) {}
 
-TNyomtatoSorokModositasDlg::TNyomtatoSorokModositasDlg(TFontDialogs& fonts,
-                                                       TMessageBoxes& messages, QWidget* parent)
-    : TTextItemDlg({"TNyomtatoSorokModositasDlg", "Printer text properties", true, false,
-                    "&Text", "edX", "edY", "20", "120", "&Beállítás...", "Style:", false,
-                    ArialFont(), kTextHelp.c_str()},
+TNyomtatoSorokModositasDlg::TNyomtatoSorokModositasDlg(TFontDialogs& fonts, TMessageBoxes& messages,
+                                                       QWidget* parent)
+    : TTextItemDlg({"TNyomtatoSorokModositasDlg", "Printer text properties", true, false, "&Text",
+                    "edX", "edY", "20", "120", "&Beállítás...", "Style:", false, ArialFont(),
+                    kTextHelp.c_str()},
                    fonts, messages, parent),
       memoSzoveg(TextMemo), edX(PosX), edY(PosY), udX(UpDownX), udY(UpDownY) {}

@@ -1,12 +1,12 @@
 #include "dialogs/TextItemDlg.h"
 
+#include <algorithm>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <algorithm>
 
 #include "dialogs/DialogParts.h"
 #include "dialogs/Memo.h"
@@ -88,8 +88,8 @@ TTextItemDlg::TTextItemDlg(const TShape& shape, TFontDialogs& fonts, TMessageBox
     cbKitoltes->setChecked(shape.FillBackground);
 
     const int buttonsTop = below + 30;
-    const TDialogButtons buttons = MakeDialogButtons(*this, kClientWidth, buttonsTop, messages,
-                                                     QString::fromUtf8(shape.Help));
+    const TDialogButtons buttons =
+        MakeDialogButtons(*this, kClientWidth, buttonsTop, messages, QString::fromUtf8(shape.Help));
     btnOk = buttons.Ok;
     btnMegsem = buttons.Cancel;
     btnSugo = buttons.Help;

@@ -37,12 +37,12 @@ protected:
     struct TShape {
         const char* ObjectName;
         const char* Title;
-        bool MultiLine;       // a memo instead of a one-line edit
-        bool PositionMode;    // "Coords in edit boxes" / "Select with mouse" (new dialogs)
+        bool MultiLine;        // a memo instead of a one-line edit
+        bool PositionMode;     // "Coords in edit boxes" / "Select with mouse" (new dialogs)
         const char* TextGroup; // "Text" or "&Text"
-        const char* XName;    // object names of the position edits
+        const char* XName;     // object names of the position edits
         const char* YName;
-        const char* X;        // their first contents
+        const char* X; // their first contents
         const char* Y;
         const char* FontButton;
         const char* StyleLabel;

@@ -1,9 +1,9 @@
 #include "dialogs/UpDown.h"
 
+#include <algorithm>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QToolButton>
-#include <algorithm>
 
 #include "platform/WholeNumber.h"
 

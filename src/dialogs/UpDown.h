@@ -3,8 +3,8 @@
 // any text; a field that holds no number steps from the last position.
 #pragma once
 
-#include <QWidget>
 #include <cstdint>
+#include <QWidget>
 
 class QLineEdit;
 class QToolButton;

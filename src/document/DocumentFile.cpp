@@ -3,8 +3,8 @@
 #include <cstring>
 #include <new>
 
-#include "document/RecordStreams.h"
 #include "codec/GraphicsExceptions.h"
+#include "document/RecordStreams.h"
 #include "platform/Files.h"
 
 namespace {
@@ -42,7 +42,8 @@ int32_t GetInt(std::span<const uint8_t> block, size_t at) {
 }
 
 TRect GetRect(std::span<const uint8_t> block, size_t at) {
-    return {GetInt(block, at), GetInt(block, at + 4), GetInt(block, at + 8), GetInt(block, at + 12)};
+    return {GetInt(block, at), GetInt(block, at + 4), GetInt(block, at + 8),
+            GetInt(block, at + 12)};
 }
 
 } // namespace
@@ -61,7 +62,8 @@ void WritePageSettings(TWriteStream& out, const TPageSettings& s) {
     Put(block, kHeightsLegendOrientationAt, s.HeightsLegendOrientation);
     Put(block, kPageBorderColorAt, s.PageBorderColor);
     block[kScaleBarVisibleAt] = s.ScaleBarVisible ? 1 : 0;
-    for (size_t i = 0; i < s.ScaleBarPos.size(); ++i) Put(block, kScaleBarPosAt + 4 * i, s.ScaleBarPos[i]);
+    for (size_t i = 0; i < s.ScaleBarPos.size(); ++i)
+        Put(block, kScaleBarPosAt + 4 * i, s.ScaleBarPos[i]);
     out.Write(block, sizeof block);
 }
 
@@ -79,7 +81,8 @@ TPageSettings ReadPageSettings(TReadStream& in) {
     s.HeightsLegendOrientation = GetInt(block, kHeightsLegendOrientationAt);
     s.PageBorderColor = GetInt(block, kPageBorderColorAt);
     s.ScaleBarVisible = block[kScaleBarVisibleAt] != 0;
-    for (size_t i = 0; i < s.ScaleBarPos.size(); ++i) s.ScaleBarPos[i] = GetInt(block, kScaleBarPosAt + 4 * i);
+    for (size_t i = 0; i < s.ScaleBarPos.size(); ++i)
+        s.ScaleBarPos[i] = GetInt(block, kScaleBarPosAt + 4 * i);
     return s;
 }
 
@@ -177,7 +180,8 @@ TDocumentData ReadDocument(std::span<const uint8_t> bytes, const std::string& fi
         part = "the compass block";
         if (!in.AtEnd()) doc.Compass = ReadCompass(in);
     } catch (const EReadError& e) {
-        throw EDocumentError("The file " + fileName + " cannot be loaded: " + part + ": " + e.what());
+        throw EDocumentError("The file " + fileName + " cannot be loaded: " + part + ": " +
+                             e.what());
     } catch (const EGraphicsException& e) {
         // A stored JPEG picture that does not decode: the decoder's message.
         throw EDocumentError("The file " + fileName + " cannot be loaded: " + part +

@@ -18,15 +18,15 @@ inline TFont DefaultFrameTitleFont() {
 
 class TNyomtatoKeret {
 public:
-    TRect Rect;                // mm
-    bool Shadow = true;        // 2 mm light grey shadow at the right and bottom
+    TRect Rect;         // mm
+    bool Shadow = true; // 2 mm light grey shadow at the right and bottom
     TColor BorderColor = clBlack;
     TColor FillColor = clWhite;
     uint8_t FillStyle = static_cast<uint8_t>(TBrushStyle::bsSolid);
     std::string Title;
     int32_t TitleAlignment = 0; // 0 left, 1 centred, 2 right
     TFont TitleFont = DefaultFrameTitleFont();
-    TKKLista Members;           // the items placed in this frame
+    TKKLista Members; // the items placed in this frame
 
     friend bool operator==(const TNyomtatoKeret&, const TNyomtatoKeret&) = default;
 };

@@ -4,9 +4,9 @@
 #include <stdexcept>
 #include <string>
 
+#include "codec/GraphicsExceptions.h"
 #include "document/ItemLists.h"
 #include "document/RecordStreams.h"
-#include "codec/GraphicsExceptions.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 #include "platform/Rect.h"
 
 struct TPageSettings {
-    TRect BasePageRect;                  // view pixels: the sheet on the page picture at zoom 1
+    TRect BasePageRect;                      // view pixels: the sheet on the page picture at zoom 1
     TRect ClickThroughArea{10, 20, 110, 80}; // mm
-    TRect PageBorderRect;                // mm
-    TRect HeightsLegendRect;             // mm
-    TRect HeightsLegendExtent;           // view pixels
+    TRect PageBorderRect;                    // mm
+    TRect HeightsLegendRect;                 // mm
+    TRect HeightsLegendExtent;               // view pixels
     bool PageBorderVisible = false;
     bool HeightsLegendVisible = false;
     int32_t HeightsLegendFontMm = 5;

@@ -47,7 +47,8 @@ TFont ReadFontRecord(TReadStream& in) {
                          std::to_string(at + 8) + " is more than 31");
     }
     const auto name = r.ReadBytes(kFontNameMax);
-    font.Name = std::string(UpToZero(std::string_view(reinterpret_cast<const char*>(name.data()), length)));
+    font.Name =
+        std::string(UpToZero(std::string_view(reinterpret_cast<const char*>(name.data()), length)));
     font.Pitch = static_cast<TFontPitch>(r.ReadByte());
     font.Style = r.ReadByte();
     return font;

@@ -65,7 +65,8 @@ void MoveMembers(TPageItems& items, const TNyomtatoKeret& frame, int32_t dx, int
             if (ValidIndex(items.Images, i)) OffsetRectSaturated(items.Images[i].Rect, dx, dy);
             break;
         case ikRectangle:
-            if (ValidIndex(items.Rectangles, i)) OffsetRectSaturated(items.Rectangles[i].Rect, dx, dy);
+            if (ValidIndex(items.Rectangles, i))
+                OffsetRectSaturated(items.Rectangles[i].Rect, dx, dy);
             break;
         case ikFrame:
             if (ValidIndex(items.Frames, i) && &items.Frames[i] != &frame)

@@ -19,9 +19,9 @@ struct TTextDialogData {
     int32_t LineCount = 0; // texts: the memo's line count, read back
     std::string X;         // position edits as typed: edX/edY or edBal/edFelso
     std::string Y;
-    bool ByMouse = true;   // new dialogs: "Select with mouse" is checked
+    bool ByMouse = true; // new dialogs: "Select with mouse" is checked
     bool FillBackground = false;
-    TFont Font;            // the font dialog's font; its Height is read as mm
+    TFont Font;               // the font dialog's font; its Height is read as mm
     bool TextEditable = true; // modify caption: false disables edSzoveg
 };
 

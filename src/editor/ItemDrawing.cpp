@@ -26,7 +26,8 @@ bool Intersects(const TRect& a, const TRect& b) {
 class TItemPainter {
 public:
     TItemPainter(TCanvas& canvas, const TPageEditor& editor)
-        : c(canvas), e(editor), v(editor), Outline(editor.Mode != mdIdle), Visible(VisibleMm(editor)) {}
+        : c(canvas), e(editor), v(editor), Outline(editor.Mode != mdIdle),
+          Visible(VisibleMm(editor)) {}
 
     void Paint() {
         Frames();
@@ -161,8 +162,8 @@ private:
     // when it has one (FillBackground) and in outline mode the box alone is drawn.
     void TextBox(const TRect& r, bool fillBackground) {
         c.Pen = kBlackPen;
-        c.Brush = TBrush{clWhite, !Outline && fillBackground ? TBrushStyle::bsSolid
-                                                             : TBrushStyle::bsClear};
+        c.Brush = TBrush{clWhite,
+                         !Outline && fillBackground ? TBrushStyle::bsSolid : TBrushStyle::bsClear};
         c.Rectangle(r.Left, r.Top, r.Right + 1, r.Bottom + 1);
     }
 

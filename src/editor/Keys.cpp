@@ -52,10 +52,6 @@ bool KeyDown(TPageEditor& e, TCoreServices& s, int key, unsigned shift) {
     return true;
 }
 
-void UndoChange(TPageEditor& e) {
-    Show(e, "Undo", e.History.Undo(e), "Nothing to undo");
-}
+void UndoChange(TPageEditor& e) { Show(e, "Undo", e.History.Undo(e), "Nothing to undo"); }
 
-void RedoChange(TPageEditor& e) {
-    Show(e, "Redo", e.History.Redo(e), "Nothing to redo");
-}
+void RedoChange(TPageEditor& e) { Show(e, "Redo", e.History.Redo(e), "Nothing to redo"); }

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <string>
 
+#include "editor/commands/ItemCommands.h"
 #include "editor/CoreServices.h"
 #include "editor/FrameMembership.h"
 #include "editor/HitTest.h"
-#include "editor/commands/ItemCommands.h"
 #include "editor/PageEditor.h"
 #include "editor/PageView.h"
 #include "editor/SaturatingInt.h"

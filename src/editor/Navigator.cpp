@@ -65,7 +65,8 @@ void PaintNavigator(TCanvas& c, const TPageEditor& e) {
     c.Rectangle(NavigatorViewRect(e));
 }
 
-void NavigatorMouseDown(TPageEditor& e, TScreen& screen, TMouseButton button, int32_t x, int32_t y) {
+void NavigatorMouseDown(TPageEditor& e, TScreen& screen, TMouseButton button, int32_t x,
+                        int32_t y) {
     if (button != TMouseButton::Left || e.NavigatorDragging) return;
     if (!PtInRect(NavigatorViewRect(e), TPoint{x, y})) return;
     e.NavigatorDragging = true;
@@ -80,10 +81,10 @@ void NavigatorMouseMove(TPageEditor& e, int32_t x, int32_t y) {
     // The mm the pointer moved on the sheet, as picture pixels at the current zoom.
     const double pxPerMmX = MmToViewX(e, 1) - MmToViewX(e, 0);
     const double pxPerMmY = MmToViewY(e, 1) - MmToViewY(e, 0);
-    const int32_t sx = TruncClamped((NavigatorToMmX(e, x) - NavigatorToMmX(e, from.X)) * pxPerMmX +
-                                    e.ScrollX);
-    const int32_t sy = TruncClamped((NavigatorToMmY(e, y) - NavigatorToMmY(e, from.Y)) * pxPerMmY +
-                                    e.ScrollY);
+    const int32_t sx =
+        TruncClamped((NavigatorToMmX(e, x) - NavigatorToMmX(e, from.X)) * pxPerMmX + e.ScrollX);
+    const int32_t sy =
+        TruncClamped((NavigatorToMmY(e, y) - NavigatorToMmY(e, from.Y)) * pxPerMmY + e.ScrollY);
     e.NavigatorDragPoint = TPoint{x, y};
     if (sx == e.ScrollX && sy == e.ScrollY) return;
     e.SetScroll(sx, sy);

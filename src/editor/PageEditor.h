@@ -131,11 +131,11 @@ public:
 
     // What the window shows, as the editor decided it: the info line, the pointer read-out in
     // mm (empty off the sheet), and requests the window carries out and then clears.
-    std::string InfoText;      // UTF-8
+    std::string InfoText; // UTF-8
     std::string PointerXText;
     std::string PointerYText;
-    bool RepaintRequested = false;       // PaintView(false)
-    bool ForgetPictureCursor = false;    // the page picture forgets its remembered cursor
+    bool RepaintRequested = false;    // PaintView(false)
+    bool ForgetPictureCursor = false; // the page picture forgets its remembered cursor
     TRepeatMenu RepeatMenu;
     int32_t NewItemKind = 0; // the entry selected in "New item:" (0 caption .. 6 polygon)
     // The colour dialog of rectangles and polygons opens with the colour last chosen in it.
@@ -163,8 +163,8 @@ public:
     // The repeat timer fired: it stops and the menu comes back.
     void RepeatTimerFired();
 
-    // Writes the document (with its compass, when it has one) to path, replacing the file only when all of
-    // it was written. The message for the user on failure.
+    // Writes the document (with its compass, when it has one) to path, replacing the file only when
+    // all of it was written. The message for the user on failure.
     std::optional<std::string> SaveDocument(const std::string& path) const;
     // Reads the document at path and, only when all of it was read, installs its page
     // settings, items and (when the file has one) compass; the page keeps the current

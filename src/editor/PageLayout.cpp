@@ -5,16 +5,18 @@ TRect LayOutSheet(int pictureWidth, int pictureHeight, int sheetWidthMm, int she
     if (sheetWidthMm < sheetHeightMm) {
         r.Top = 0;
         r.Bottom = pictureHeight - 10;
-        const int w = static_cast<int>(static_cast<double>(r.Bottom) * sheetWidthMm / sheetHeightMm);
+        const int w =
+            static_cast<int>(static_cast<double>(r.Bottom) * sheetWidthMm / sheetHeightMm);
         r.Left = (pictureWidth - 10) / 2 - w / 2;
         r.Right = r.Left + w;
     } else {
         r.Left = 0;
         r.Right = pictureWidth - 10;
         // A sheet of zero width (no size at all) lays out flat rather than dividing by zero.
-        const int h = sheetWidthMm != 0
-                          ? static_cast<int>(static_cast<double>(r.Right) * sheetHeightMm / sheetWidthMm)
-                          : 0;
+        const int h =
+            sheetWidthMm != 0
+                ? static_cast<int>(static_cast<double>(r.Right) * sheetHeightMm / sheetWidthMm)
+                : 0;
         r.Top = (pictureHeight - 10) / 2 - h / 2;
         r.Bottom = r.Top + h;
     }

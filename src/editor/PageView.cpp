@@ -67,7 +67,8 @@ void PaintSheet(TCanvas& c, const TPageEditor& e) {
     c.Rectangle(0, 0, TPageEditor::PictureWidth, TPageEditor::PictureHeight);
 
     TRect shadow = e.PageRect;
-    OffsetRect(shadow, TruncClamped(e.Zoom * 10 - e.ScrollX), TruncClamped(e.Zoom * 10 - e.ScrollY));
+    OffsetRect(shadow, TruncClamped(e.Zoom * 10 - e.ScrollX),
+               TruncClamped(e.Zoom * 10 - e.ScrollY));
     SetSolid(c, kShadowGrey);
     c.Rectangle(shadow);
 

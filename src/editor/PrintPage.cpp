@@ -143,8 +143,8 @@ void PrintPage(TPrinter& printer, const TPageItems& items, const TPageSettings& 
     printer.EndDoc();
 }
 
-std::string PrintDocument(TPrinter& printer, const TPageItems& items,
-                          const TPageSettings& settings, const TPrinterMetrics& metrics) {
+std::string PrintDocument(TPrinter& printer, const TPageItems& items, const TPageSettings& settings,
+                          const TPrinterMetrics& metrics) {
     try {
         PrintPage(printer, items, settings, metrics);
         return {};

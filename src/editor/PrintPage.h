@@ -26,8 +26,8 @@ void PrintPage(TPrinter& printer, const TPageItems& items, const TPageSettings& 
 
 // "&Print" for the editor window: prints the page and turns every failure into the message
 // for the user. Empty when the page was printed or the user cancelled the job.
-std::string PrintDocument(TPrinter& printer, const TPageItems& items,
-                          const TPageSettings& settings, const TPrinterMetrics& metrics);
+std::string PrintDocument(TPrinter& printer, const TPageItems& items, const TPageSettings& settings,
+                          const TPrinterMetrics& metrics);
 
 // Caption of the message box that shows PrintDocument's message.
 inline constexpr char kPrintCaption[] = "Print";

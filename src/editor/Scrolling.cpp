@@ -39,7 +39,8 @@ void WheelZoom(TPageEditor& e, int32_t delta) {
     e.WheelZoomRest = static_cast<int32_t>(turn % kWheelNotch);
     if (steps == 0) return;
     const int32_t before = e.ZoomPosition;
-    const int64_t wanted = std::clamp<int64_t>(before + steps, TPageEditor::ZoomMin, TPageEditor::ZoomMax);
+    const int64_t wanted =
+        std::clamp<int64_t>(before + steps, TPageEditor::ZoomMin, TPageEditor::ZoomMax);
     if (wanted == before) return;
     e.SetZoomPosition(static_cast<int>(wanted));
     e.RepaintRequested = true;
@@ -63,7 +64,8 @@ void WheelOnPage(TPageEditor& e, int32_t deltaX, int32_t deltaY, bool shift, boo
         across = deltaY != 0 ? deltaY : deltaX;
         down = 0;
     }
-    const int64_t x = std::clamp<int64_t>(int64_t{e.ScrollX} + WheelPixels(across), 0, e.ScrollMaxX);
+    const int64_t x =
+        std::clamp<int64_t>(int64_t{e.ScrollX} + WheelPixels(across), 0, e.ScrollMaxX);
     const int64_t y = std::clamp<int64_t>(int64_t{e.ScrollY} + WheelPixels(down), 0, e.ScrollMaxY);
     if (x == e.ScrollX && y == e.ScrollY) return;
     e.SetScroll(static_cast<int>(x), static_cast<int>(y));

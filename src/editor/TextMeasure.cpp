@@ -43,7 +43,8 @@ void MeasureCaption(TNyomtatoSzoveg& caption, TPrinter& printer, const TPrinterM
     std::unique_ptr<TCanvas> canvas = CanMeasure(metrics) ? printer.CreateMeasureCanvas() : nullptr;
     if (!canvas) {
         // Only the first line counts for a caption.
-        SetExtent(caption.Rect, EstimateMm(SplitTextLines(caption.Text).front(), caption.FontHeightMm));
+        SetExtent(caption.Rect,
+                  EstimateMm(SplitTextLines(caption.Text).front(), caption.FontHeightMm));
         return;
     }
     canvas->Font = caption.Font;

@@ -1,7 +1,7 @@
 #include "editor/Tools.h"
 
-#include "editor/CoreServices.h"
 #include "editor/commands/ItemCommands.h"
+#include "editor/CoreServices.h"
 #include "editor/PageEditor.h"
 #include "platform/Screen.h"
 

@@ -286,13 +286,9 @@ void TUndoHistory::Begin(const TPageEditor& e, std::string what) {
     State->OpenName = std::move(what);
 }
 
-void TUndoHistory::Commit(const TPageEditor& e) {
-    Close(e, false);
-}
+void TUndoHistory::Commit(const TPageEditor& e) { Close(e, false); }
 
-void TUndoHistory::CommitKeepingSheet(const TPageEditor& e) {
-    Close(e, true);
-}
+void TUndoHistory::CommitKeepingSheet(const TPageEditor& e) { Close(e, true); }
 
 void TUndoHistory::Close(const TPageEditor& e, bool keepSheet) {
     TState& s = *State;
@@ -306,17 +302,11 @@ void TUndoHistory::Close(const TPageEditor& e, bool keepSheet) {
     if (s.Done.size() > static_cast<size_t>(kMaxSteps)) s.Done.pop_front();
 }
 
-bool TUndoHistory::IsOpen() const {
-    return State->Open;
-}
+bool TUndoHistory::IsOpen() const { return State->Open; }
 
-int TUndoHistory::UndoCount() const {
-    return static_cast<int>(State->Done.size());
-}
+int TUndoHistory::UndoCount() const { return static_cast<int>(State->Done.size()); }
 
-int TUndoHistory::RedoCount() const {
-    return static_cast<int>(State->Undone.size());
-}
+int TUndoHistory::RedoCount() const { return static_cast<int>(State->Undone.size()); }
 
 std::optional<std::string> TUndoHistory::Undo(TPageEditor& e) {
     Commit(e);

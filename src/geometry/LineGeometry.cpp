@@ -105,16 +105,16 @@ bool IntersectSegments(TPoint p1, TPoint p2, TPoint p3, TPoint p4, TPoint& out, 
     const int64_t x3 = p3.X, y3 = p3.Y, x4 = p4.X, y4 = p4.Y;
     const int64_t den = (x2 - x1) * (y3 - y4) - (x3 - x4) * (y2 - y1);
     if (den == 0) return false;
-    const double t =
-        static_cast<double>((x3 - x1) * (y3 - y4) - (x3 - x4) * (y3 - y1)) / static_cast<double>(den);
+    const double t = static_cast<double>((x3 - x1) * (y3 - y4) - (x3 - x4) * (y3 - y1)) /
+                     static_cast<double>(den);
     const double px = (1 - t) * static_cast<double>(x1) + t * static_cast<double>(x2);
     const double py = (1 - t) * static_cast<double>(y1) + t * static_cast<double>(y2);
     if (linesMode) {
         out = TPoint{Trunc(px), Trunc(py)};
         return true;
     }
-    const double u =
-        static_cast<double>((y3 - y1) * (x2 - x1) - (x3 - x1) * (y2 - y1)) / static_cast<double>(den);
+    const double u = static_cast<double>((y3 - y1) * (x2 - x1) - (x3 - x1) * (y2 - y1)) /
+                     static_cast<double>(den);
     const auto within = [inclusive](double v) { return v >= 0 && (inclusive ? v <= 1 : v < 1); };
     if (!within(t) || !within(u)) return false;
     out = TPoint{Trunc(std::floor(px)), Trunc(std::floor(py))};

@@ -30,8 +30,12 @@ struct THeaderFields {
 };
 
 THeaderFields ReadHeader(std::span<const uint8_t> d, size_t at) {
-    return {U32(d, at), static_cast<int32_t>(U32(d, at + 4)), static_cast<int32_t>(U32(d, at + 8)),
-            U16(d, at + 14), U32(d, at + 16), U32(d, at + 32)};
+    return {U32(d, at),
+            static_cast<int32_t>(U32(d, at + 4)),
+            static_cast<int32_t>(U32(d, at + 8)),
+            U16(d, at + 14),
+            U32(d, at + 16),
+            U32(d, at + 32)};
 }
 
 // Checks the fields every picture must satisfy, whatever container it came in.
@@ -147,7 +151,9 @@ std::optional<std::vector<uint8_t>> DibFromBitmapFile(std::span<const uint8_t> f
     const size_t blockPalette = 4 * fullEntries;
     std::vector<uint8_t> block;
     block.reserve(kInfoHeaderSize + blockPalette + rowsSize);
-    const auto at = [&file](uint64_t offset) { return file.begin() + static_cast<ptrdiff_t>(offset); };
+    const auto at = [&file](uint64_t offset) {
+        return file.begin() + static_cast<ptrdiff_t>(offset);
+    };
     block.insert(block.end(), at(kFileHeaderSize), at(kFileHeaderSize + kInfoHeaderSize));
     PutU32(block, 0, kInfoHeaderSize);
     if (fileEntries != fullEntries) PutU32(block, 32, 0); // the block's palette is always full

@@ -6,9 +6,9 @@
 #include <new>
 #include <stdexcept>
 
-#include "imaging/Dib.h"
 #include "codec/BitmapImage.h"
 #include "codec/GraphicsExceptions.h"
+#include "imaging/Dib.h"
 #include "jpeg/JpegDecoder.h"
 #include "jpeg/JpegEncoder.h"
 #include "platform/Canvas.h"
@@ -139,7 +139,7 @@ std::vector<uint8_t> TMemBitmap::BlockFromCodecPicture(const BitmapImage& pictur
     PutLe(block, 12, 1, 2);
     PutLe(block, 14, bits, 2);
     for (uint32_t i = 0; i < picture.ColorCount() && i < entries; ++i) {
-        const uint8_t* e = picture.ColorMapEntry(i);  // blue, green, red
+        const uint8_t* e = picture.ColorMapEntry(i); // blue, green, red
         std::memcpy(&block[kInfoHeaderSize + 4 * size_t(i)], e, 3);
     }
     // The codec picture keeps its rows bottom-up and padded to 4 bytes, as the block does.
@@ -204,7 +204,8 @@ void TMemBitmap::ReadFromStream(TReadStream& in) {
     // A stored JPEG stream is decoded straight from memory; a decoding failure is the
     // decoder's exception, with its message.
     std::vector<uint8_t> block =
-        isJpeg ? BlockFromCodecPicture(WithGreyRampWhenGrey(DecodeJpeg(bytes))) : std::vector<uint8_t>(bytes.begin(), bytes.end());
+        isJpeg ? BlockFromCodecPicture(WithGreyRampWhenGrey(DecodeJpeg(bytes)))
+               : std::vector<uint8_t>(bytes.begin(), bytes.end());
     std::string why;
     const auto layout = CheckDib(block, why);
     if (!layout) throw EReadError("the picture is damaged or unsupported: " + why);

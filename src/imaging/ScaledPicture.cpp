@@ -48,9 +48,9 @@ const TPixmap& TScaledPicture::Part(const TPixmap& source, int32_t width, int32_
     }
     uint32_t* out = Scaled.Pixels.data();
     for (int32_t y = 0; y < Scaled.Height; ++y) {
-        const uint32_t* row = source.Pixels.data() +
-                              static_cast<size_t>(SourceIndex(part.Top + y, source.Height, height)) *
-                                  source.Width;
+        const uint32_t* row =
+            source.Pixels.data() +
+            static_cast<size_t>(SourceIndex(part.Top + y, source.Height, height)) * source.Width;
         for (int32_t sx : columns) *out++ = row[sx];
     }
     return Scaled;

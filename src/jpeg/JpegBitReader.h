@@ -104,7 +104,8 @@ public:
             for (int k = 0; k < 64; k += 16) {
                 const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + k));
                 const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + k + 8));
-                const __m128i isZero = _mm_packs_epi16(_mm_cmpeq_epi16(a, zero), _mm_cmpeq_epi16(b, zero));
+                const __m128i isZero =
+                    _mm_packs_epi16(_mm_cmpeq_epi16(a, zero), _mm_cmpeq_epi16(b, zero));
                 nonZero |= uint64_t(~uint32_t(_mm_movemask_epi8(isZero)) & 0xFFFFu) << k;
             }
 #else
@@ -272,7 +273,7 @@ private:
             uint64_t word;
             std::memcpy(&word, m_Data + m_Position, 8);
             word = __builtin_bswap64(word);
-            const uint64_t inverted = ~word;  // a 0xFF byte becomes a zero byte
+            const uint64_t inverted = ~word; // a 0xFF byte becomes a zero byte
             constexpr uint64_t kLow = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
             if (((inverted - kLow) & ~inverted & kHigh) == 0) {
                 const int n = (64 - m_Bits) >> 3;
@@ -318,8 +319,8 @@ private:
     JpegByteReader& m_Input;
     const uint8_t* m_Data = nullptr;
     size_t m_Size = 0;
-    size_t m_Position = 0;   // next byte not yet in the buffer
-    uint64_t m_Buffer = 0;   // unread bits, left-aligned; the bits below them are zero
+    size_t m_Position = 0; // next byte not yet in the buffer
+    uint64_t m_Buffer = 0; // unread bits, left-aligned; the bits below them are zero
     int m_Bits = 0;
     Stop m_Stop = Stop::None;
 };

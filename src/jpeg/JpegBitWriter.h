@@ -91,7 +91,7 @@ private:
     }
 
     std::vector<uint8_t>& m_Out;
-    size_t m_Size;  // bytes written; m_Out's size is the room made so far
+    size_t m_Size; // bytes written; m_Out's size is the room made so far
     uint64_t m_Accumulator = 0;
-    int m_Count = 0;  // pending bits, 0..31
+    int m_Count = 0; // pending bits, 0..31
 };

@@ -35,10 +35,10 @@ inline __m128i Offset8(__m128i a, __m128i b, __m128i weights) {
 }
 #endif
 
-}  // namespace
+} // namespace
 
 void YCbCrRowToBgr(const uint8_t* lum, const uint8_t* cb, const uint8_t* cr, uint8_t* out,
-                uint32_t width) {
+                   uint32_t width) {
     uint32_t x = 0;
 #if defined(__SSE2__)
     const __m128i zero = _mm_setzero_si128(), bias = _mm_set1_epi16(128);
@@ -49,8 +49,8 @@ void YCbCrRowToBgr(const uint8_t* lum, const uint8_t* cb, const uint8_t* cr, uin
     const __m128i greenRound = _mm_set1_epi32(2048);
     // Masks: bytes 0-2 of each 64-bit half; bytes 3-5 of each half; bytes 0-5; bytes 6-11.
     const __m128i lowPixel = _mm_set_epi32(0, 0x00FFFFFF, 0, 0x00FFFFFF);
-    const __m128i highPixel = _mm_set_epi32(0x0000FFFF, int(0xFF000000u), 0x0000FFFF,
-                                            int(0xFF000000u));
+    const __m128i highPixel =
+        _mm_set_epi32(0x0000FFFF, int(0xFF000000u), 0x0000FFFF, int(0xFF000000u));
     const __m128i sixBytes = _mm_set_epi32(0, 0, 0x0000FFFF, -1);
     const __m128i nextSixBytes = _mm_set_epi32(0, -1, int(0xFFFF0000u), 0);
     // 16 pixels per step; each step's last 16-byte store runs 4 bytes into the next pixels,
@@ -62,12 +62,18 @@ void YCbCrRowToBgr(const uint8_t* lum, const uint8_t* cb, const uint8_t* cr, uin
         __m128i outB[2], outG[2], outR[2];
         for (int half = 0; half < 2; ++half) {
             const __m128i y = half ? _mm_unpackhi_epi8(y8, zero) : _mm_unpacklo_epi8(y8, zero);
-            const __m128i u = _mm_sub_epi16(half ? _mm_unpackhi_epi8(u8, zero) : _mm_unpacklo_epi8(u8, zero), bias);
-            const __m128i v = _mm_sub_epi16(half ? _mm_unpackhi_epi8(v8, zero) : _mm_unpacklo_epi8(v8, zero), bias);
+            const __m128i u = _mm_sub_epi16(
+                half ? _mm_unpackhi_epi8(u8, zero) : _mm_unpacklo_epi8(u8, zero), bias);
+            const __m128i v = _mm_sub_epi16(
+                half ? _mm_unpackhi_epi8(v8, zero) : _mm_unpacklo_epi8(v8, zero), bias);
             outB[half] = _mm_add_epi16(y, Offset8(u, one, blueWeights));
             outR[half] = _mm_add_epi16(y, Offset8(v, one, redWeights));
-            const __m128i gl = _mm_srai_epi32(_mm_add_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(u, v), greenWeights), greenRound), 12);
-            const __m128i gh = _mm_srai_epi32(_mm_add_epi32(_mm_madd_epi16(_mm_unpackhi_epi16(u, v), greenWeights), greenRound), 12);
+            const __m128i gl = _mm_srai_epi32(
+                _mm_add_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(u, v), greenWeights), greenRound),
+                12);
+            const __m128i gh = _mm_srai_epi32(
+                _mm_add_epi32(_mm_madd_epi16(_mm_unpackhi_epi16(u, v), greenWeights), greenRound),
+                12);
             outG[half] = _mm_sub_epi16(y, _mm_packs_epi32(gl, gh));
         }
         const __m128i b = _mm_packus_epi16(outB[0], outB[1]);
@@ -81,10 +87,12 @@ void YCbCrRowToBgr(const uint8_t* lum, const uint8_t* cb, const uint8_t* cr, uin
                                   _mm_unpacklo_epi16(bgHi, r0Hi), _mm_unpackhi_epi16(bgHi, r0Hi)};
         uint8_t* p = out + size_t(x) * 3;
         for (int q = 0; q < 4; ++q) {
-            const __m128i pairs = _mm_or_si128(_mm_and_si128(quads[q], lowPixel),
-                                               _mm_and_si128(_mm_srli_epi64(quads[q], 8), highPixel));
-            const __m128i packed = _mm_or_si128(_mm_and_si128(pairs, sixBytes),
-                                                _mm_and_si128(_mm_srli_si128(pairs, 2), nextSixBytes));
+            const __m128i pairs =
+                _mm_or_si128(_mm_and_si128(quads[q], lowPixel),
+                             _mm_and_si128(_mm_srli_epi64(quads[q], 8), highPixel));
+            const __m128i packed =
+                _mm_or_si128(_mm_and_si128(pairs, sixBytes),
+                             _mm_and_si128(_mm_srli_si128(pairs, 2), nextSixBytes));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 12 * q), packed);
         }
     }
@@ -110,13 +118,13 @@ const uint8_t* WidenRow(const uint8_t* row, uint32_t factor, uint32_t width, uin
     return buffer;
 }
 
-
 namespace {
 
 void BgrRowToYCbCrScalar(const uint8_t* bgr, uint8_t* lum, uint8_t* cb, uint8_t* cr,
                          uint32_t width) {
     for (uint32_t x = 0; x < width; ++x) {
-        const int32_t b = bgr[3 * size_t(x)], g = bgr[3 * size_t(x) + 1], r = bgr[3 * size_t(x) + 2];
+        const int32_t b = bgr[3 * size_t(x)], g = bgr[3 * size_t(x) + 1],
+                      r = bgr[3 * size_t(x) + 2];
         lum[x] = Clamp255((1224 * r + 2404 * g + 466 * b + 2048) >> 12);
         cb[x] = Clamp255((526336 - 690 * r - 1357 * g + 2048 * b) >> 12);
         cr[x] = Clamp255((526336 + 2048 * r - 1714 * g - 333 * b) >> 12);
@@ -147,8 +155,8 @@ constexpr GatherMasks kGatherMasks = MakeGatherMasks();
 
 // (a x wa[0] + b x wa[1] + c x wc[0] + 1 x wc[1]) >> 12 for four 16-bit lanes of a, b, c:
 // pmaddwd sums the products of each pair exactly in 32 bits, the shift is arithmetic.
-[[gnu::target("ssse3"), gnu::always_inline]] inline __m128i WeightedSum(
-    __m128i a, __m128i b, __m128i c, __m128i wab, __m128i wc1, bool high) {
+[[gnu::target("ssse3"), gnu::always_inline]] inline __m128i
+WeightedSum(__m128i a, __m128i b, __m128i c, __m128i wab, __m128i wc1, bool high) {
     const __m128i one = _mm_set1_epi16(1);
     const __m128i ab = high ? _mm_unpackhi_epi16(a, b) : _mm_unpacklo_epi16(a, b);
     const __m128i c1 = high ? _mm_unpackhi_epi16(c, one) : _mm_unpacklo_epi16(c, one);
@@ -206,7 +214,7 @@ constexpr GatherMasks kGatherMasks = MakeGatherMasks();
 }
 #endif
 
-}  // namespace
+} // namespace
 
 void BgrRowToYCbCr(const uint8_t* bgr, uint8_t* lum, uint8_t* cb, uint8_t* cr, uint32_t width) {
 #if defined(FS_JPEG_SSSE3_COLOR)

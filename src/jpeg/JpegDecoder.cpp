@@ -23,7 +23,7 @@ uint32_t ReadWord(JpegByteReader& input) {
 
 uint32_t CeilDiv(uint32_t a, uint32_t b) { return uint32_t((uint64_t(a) + b - 1) / b); }
 
-}  // namespace
+} // namespace
 
 JpegDecoder::JpegDecoder() = default;
 JpegDecoder::~JpegDecoder() = default;
@@ -85,22 +85,28 @@ void JpegDecoder::ReadStartOfFile(JpegByteReader& input) {
 void JpegDecoder::ReadMarker(JpegByteReader& input) {
     JpegDecoderState& st = *m_State;
     uint8_t m = ReadJpegByte(input);
-    while (m == 0xFF) m = ReadJpegByte(input);  // fill bytes before the marker code
+    while (m == 0xFF) m = ReadJpegByte(input); // fill bytes before the marker code
     switch (m) {
-    case 0xC0: case 0xC1: case 0xC2: ReadFrameHeader(input, m); return;
+    case 0xC0:
+    case 0xC1:
+    case 0xC2: ReadFrameHeader(input, m); return;
     case 0xC3: throw EJpegBadData("Az adatvesztésmentes Huffman-kódolás nem támogatott");
     case 0xC4: ReadHuffmanTables(input); return;
     case 0xC5: throw EJpegBadData("A differenciális soros Huffman-kódolás nem támogatott");
     case 0xC6: throw EJpegBadData("A differenciális növekményes Huffmann-kódolás nem támogatott");
     case 0xC7: throw EJpegBadData("Differenciális veszteséges Huffmann-kódolás nem támogatott");
-    case 0xC9: case 0xCA: case 0xCB: case 0xCD: case 0xCE: case 0xCF:
-        throw EJpegBadData("Beolvashatatlan kép");  // arithmetic coding
-    case 0xD8: return;  // SOI again
+    case 0xC9:
+    case 0xCA:
+    case 0xCB:
+    case 0xCD:
+    case 0xCE:
+    case 0xCF: throw EJpegBadData("Beolvashatatlan kép"); // arithmetic coding
+    case 0xD8: return;                                    // SOI again
     case 0xD9: st.EoiFound = true; return;
     case 0xDA: ReadScan(input); return;
     case 0xDB: ReadQuantizationTables(input); return;
     case 0xDD:
-        ReadWord(input);  // length
+        ReadWord(input); // length
         st.RestartInterval = ReadWord(input);
         return;
     case 0xDE: throw EJpegBadData("Nem támogatott DHP jelzés");
@@ -195,8 +201,8 @@ void JpegDecoder::ReadFrameHeader(JpegByteReader& input, uint8_t marker) {
         const uint8_t sampling = ReadJpegByte(input);
         c.HorizontalFrequency = sampling >> 4;
         c.VerticalFrequency = sampling & 15;
-        if (c.HorizontalFrequency < 1 || c.HorizontalFrequency > 4 ||
-            c.VerticalFrequency < 1 || c.VerticalFrequency > 4)
+        if (c.HorizontalFrequency < 1 || c.HorizontalFrequency > 4 || c.VerticalFrequency < 1 ||
+            c.VerticalFrequency > 4)
             throw EJpegValueOutOfRange();
         const uint8_t table = ReadJpegByte(input);
         if (table > 3) throw EJpegBadData("Rossz kvantálási táblaindex");
@@ -208,8 +214,7 @@ void JpegDecoder::ReadFrameHeader(JpegByteReader& input, uint8_t marker) {
     }
     // Height 0 would need a DNL marker, which is not supported.
     if (st.FrameWidth == 0 || st.FrameHeight == 0) throw EJpegBadData("Érvénytelen képméret");
-    if (uint64_t(st.FrameWidth) * st.FrameHeight > m_PixelLimit)
-        throw EJpegBadData("Túl nagy kép");
+    if (uint64_t(st.FrameWidth) * st.FrameHeight > m_PixelLimit) throw EJpegBadData("Túl nagy kép");
     for (uint32_t i = 0; i < st.ComponentCount; ++i) {
         const DecoderComponent& c = st.FrameComponent(i);
         // Replication upsampling needs whole factors.
@@ -247,7 +252,7 @@ void JpegDecoder::ReadFrameHeader(JpegByteReader& input, uint8_t marker) {
 void JpegDecoder::ReadScan(JpegByteReader& input) {
     JpegDecoderState& st = *m_State;
     if (!st.SofFound) throw EJpegBadData("Hiányzó keret");
-    ReadWord(input);  // length
+    ReadWord(input); // length
     JpegScanHeader scan;
     scan.ComponentCount = ReadJpegByte(input);
     if (scan.ComponentCount < 1 || scan.ComponentCount > 3)
@@ -285,8 +290,10 @@ void JpegDecoder::ReadScan(JpegByteReader& input) {
         DecoderComponent& c = *scan.Components[i];
         if (c.Allocated) continue;
         c.Stride = size_t(c.DuCols) * 8;
-        if (st.Progressive) c.Coefficients.Allocate(size_t(c.DuRows) * c.DuCols * 64);
-        else c.DataUnits.Allocate(c.Stride * c.DuRows * 8);
+        if (st.Progressive)
+            c.Coefficients.Allocate(size_t(c.DuRows) * c.DuCols * 64);
+        else
+            c.DataUnits.Allocate(c.Stride * c.DuRows * 8);
         c.Allocated = true;
     }
     st.ScanCount += 1;

@@ -33,9 +33,9 @@ private:
 };
 
 struct DecoderComponent {
-    uint32_t HorizontalFrequency = 0;  // 0 until a frame header names the component
+    uint32_t HorizontalFrequency = 0; // 0 until a frame header names the component
     uint32_t VerticalFrequency = 0;
-    uint32_t HorizontalFactor = 0;     // max frequency / own frequency
+    uint32_t HorizontalFactor = 0; // max frequency / own frequency
     uint32_t VerticalFactor = 0;
     int32_t LastDc = 0;
     const HuffmanDecoder* AcTable = nullptr;
@@ -53,7 +53,7 @@ struct DecoderComponent {
     uint32_t FirstRow = 0;
     // Progressive frames: DuRows x DuCols blocks of 64 coefficients in zigzag order.
     ZeroedArray<int16_t> Coefficients;
-    bool Allocated = false;  // buffers exist (the component has been in a scan)
+    bool Allocated = false; // buffers exist (the component has been in a scan)
 
     int16_t* Block(uint32_t row, uint32_t col) {
         return Coefficients.data() + (size_t(row) * DuCols + col) * 64;
@@ -109,4 +109,4 @@ struct JpegDecoderState {
     void FinishPicture();
 };
 
-uint8_t ReadJpegByte(JpegByteReader& input);  // "Idő előtti fájlvég" at the end of the data
+uint8_t ReadJpegByte(JpegByteReader& input); // "Idő előtti fájlvég" at the end of the data

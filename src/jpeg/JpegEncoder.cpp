@@ -75,8 +75,8 @@ public:
             m_Height > JpegEncoder::kMaxSide ||
             uint64_t(m_Width) * m_Height > JpegEncoder::kMaxPixels) {
             throw EJpegValueOutOfRange("A JPEG file cannot hold a picture of " +
-                                       std::to_string(m_Width) + " x " +
-                                       std::to_string(m_Height) + " pixels");
+                                       std::to_string(m_Width) + " x " + std::to_string(m_Height) +
+                                       " pixels");
         }
         // A colour-mapped picture without colours holds no pixels to read.
         if (picture.ImageData() == nullptr) throw ESubscriptOutOfRange();
@@ -95,14 +95,14 @@ public:
         WriteQuantizationTables();
         WriteScan();
         m_Writer.PutByte(0xFF);
-        m_Writer.PutByte(0xD9);  // EOI
+        m_Writer.PutByte(0xD9); // EOI
         m_Writer.Finish();
     }
 
 private:
     struct Component {
         uint8_t Identifier;
-        uint8_t TableNumber;  // quantization and Huffman tables: 0 luminance, 1 chrominance
+        uint8_t TableNumber; // quantization and Huffman tables: 0 luminance, 1 chrominance
         const EncoderQuantizationTable* Quantization;
         EncoderHuffmanTable* Dc;
         EncoderHuffmanTable* Ac;
@@ -115,8 +115,8 @@ private:
     }
 
     void WriteStartOfImage() {
-        Marker(0xD8);  // SOI
-        Marker(0xE0);  // APP0: JFIF 1.1, no units, aspect ratio 1:1, no thumbnail
+        Marker(0xD8); // SOI
+        Marker(0xE0); // APP0: JFIF 1.1, no units, aspect ratio 1:1, no thumbnail
         m_Writer.PutWord(16);
         for (uint8_t b : {'J', 'F', 'I', 'F', '\0'}) m_Writer.PutByte(b);
         m_Writer.PutByte(1);
@@ -129,7 +129,7 @@ private:
     }
 
     void WriteFrameHeader() {
-        Marker(0xC0);  // SOF0: baseline, 8-bit samples, three components sampled 1 x 1
+        Marker(0xC0); // SOF0: baseline, 8-bit samples, three components sampled 1 x 1
         m_Writer.PutWord(8 + 3 * kComponents);
         m_Writer.PutByte(8);
         m_Writer.PutWord(m_Height);
@@ -143,7 +143,7 @@ private:
     }
 
     void WriteQuantizationTables() {
-        Marker(0xDB);  // DQT: two tables of 8-bit values in zigzag order
+        Marker(0xDB); // DQT: two tables of 8-bit values in zigzag order
         m_Writer.PutWord(2 + 2 * 65);
         m_Writer.PutByte(0);
         for (uint16_t v : m_Luminance.Values) m_Writer.PutByte(uint8_t(v));
@@ -201,7 +201,7 @@ private:
     void TransformPicture() {
         if (m_Picture.BitCount() != 24) {
             for (uint32_t i = 0; i < m_Picture.ColorCount() && i < 256; ++i) {
-                const uint8_t* e = m_Picture.ColorMapEntry(i);  // blue, green, red
+                const uint8_t* e = m_Picture.ColorMapEntry(i); // blue, green, red
                 m_Palette[i] = ToYCbCr(e[2], e[1], e[0]);
             }
         }
@@ -217,8 +217,7 @@ private:
             for (uint32_t col = 0; col < m_McuCols; ++col) {
                 for (int k = 0; k < kComponents; ++k) {
                     ForwardDctQuantize(planes[k] + size_t(col) * 8, stride,
-                                       m_Components[k].Quantization->ScaledDivisorsTransposed,
-                                       out);
+                                       m_Components[k].Quantization->ScaledDivisorsTransposed, out);
                     out += 64;
                 }
             }
@@ -239,7 +238,7 @@ private:
                 if (m_RestartInterval != 0 && counter == m_RestartInterval) {
                     if constexpr (P == Pass::Output) {
                         m_Writer.Flush();
-                        Marker(uint8_t(0xD0 + restart));  // RSTn
+                        Marker(uint8_t(0xD0 + restart)); // RSTn
                     }
                     for (Component& c : m_Components) c.LastDc = 0;
                     restart = (restart + 1) % 8;
@@ -325,7 +324,7 @@ private:
             {0x01, &m_ChrominanceDc},
             {0x11, &m_ChrominanceAc},
         };
-        Marker(0xC4);  // DHT
+        Marker(0xC4); // DHT
         uint32_t length = 2;
         for (const auto& [id, table] : tables) length += 1 + uint32_t(table->SegmentSize());
         m_Writer.PutWord(length);
@@ -340,22 +339,22 @@ private:
         // A restart interval of kRestartRows MCU rows: at most 4 x 8192 MCUs, within the
         // 16 bits of DRI.
         m_RestartInterval = JpegEncoder::kRestartRows * m_McuCols;
-        Marker(0xDD);  // DRI
+        Marker(0xDD); // DRI
         m_Writer.PutWord(4);
         m_Writer.PutWord(m_RestartInterval);
 
-        for (EncoderHuffmanTable* t : {&m_LuminanceDc, &m_LuminanceAc, &m_ChrominanceDc,
-                                       &m_ChrominanceAc}) {
+        for (EncoderHuffmanTable* t :
+             {&m_LuminanceDc, &m_LuminanceAc, &m_ChrominanceDc, &m_ChrominanceAc}) {
             t->ResetStatistics();
         }
         EncodeMcus<Pass::Statistics>();
-        for (EncoderHuffmanTable* t : {&m_LuminanceDc, &m_LuminanceAc, &m_ChrominanceDc,
-                                       &m_ChrominanceAc}) {
+        for (EncoderHuffmanTable* t :
+             {&m_LuminanceDc, &m_LuminanceAc, &m_ChrominanceDc, &m_ChrominanceAc}) {
             t->Build();
         }
         WriteHuffmanTables();
 
-        Marker(0xDA);  // SOS: the three components interleaved, spectral range 0..63
+        Marker(0xDA); // SOS: the three components interleaved, spectral range 0..63
         m_Writer.PutWord(6 + 2 * kComponents);
         m_Writer.PutByte(kComponents);
         for (const Component& c : m_Components) {
@@ -382,7 +381,7 @@ private:
     std::unique_ptr<int16_t[]> m_Coefficients;
 };
 
-}  // namespace
+} // namespace
 
 std::vector<uint8_t> JpegEncoder::Encode(const BitmapImage& picture) const {
     std::vector<uint8_t> out;

@@ -9,25 +9,16 @@
 #include "jpeg/JpegTables.h"
 
 const uint8_t kLuminanceExampleTable[64] = {
-    16, 11, 10, 16, 24,  40,  51,  61,
-    12, 12, 14, 19, 26,  58,  60,  55,
-    14, 13, 16, 24, 40,  57,  69,  56,
-    14, 17, 22, 29, 51,  87,  80,  62,
-    18, 22, 37, 56, 68,  109, 103, 77,
-    24, 35, 55, 64, 81,  104, 113, 92,
-    49, 64, 78, 87, 103, 121, 120, 101,
-    72, 92, 95, 98, 112, 100, 103, 99,
+    16, 11, 10, 16, 24,  40,  51,  61,  12, 12, 14, 19, 26,  58,  60,  55,
+    14, 13, 16, 24, 40,  57,  69,  56,  14, 17, 22, 29, 51,  87,  80,  62,
+    18, 22, 37, 56, 68,  109, 103, 77,  24, 35, 55, 64, 81,  104, 113, 92,
+    49, 64, 78, 87, 103, 121, 120, 101, 72, 92, 95, 98, 112, 100, 103, 99,
 };
 
 const uint8_t kChrominanceExampleTable[64] = {
-    17, 18, 24, 47, 99, 99, 99, 99,
-    18, 21, 26, 66, 99, 99, 99, 99,
-    24, 26, 56, 99, 99, 99, 99, 99,
-    47, 66, 99, 99, 99, 99, 99, 99,
-    99, 99, 99, 99, 99, 99, 99, 99,
-    99, 99, 99, 99, 99, 99, 99, 99,
-    99, 99, 99, 99, 99, 99, 99, 99,
-    99, 99, 99, 99, 99, 99, 99, 99,
+    17, 18, 24, 47, 99, 99, 99, 99, 18, 21, 26, 66, 99, 99, 99, 99, 24, 26, 56, 99, 99, 99,
+    99, 99, 47, 66, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
+    99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
 };
 
 void EncoderQuantizationTable::Build(uint32_t quality, const uint8_t example[64]) {
@@ -120,7 +111,8 @@ void EncoderHuffmanTable::Build() {
         while (bits[i] > 0) {
             int j = i - 2;
             while (j > 0 && bits[j] == 0) --j;
-            if (j == 0 || bits[i] < 2) throw EJpegFatal("Belső hiba - érvénytelen Huffmann tartomány");
+            if (j == 0 || bits[i] < 2)
+                throw EJpegFatal("Belső hiba - érvénytelen Huffmann tartomány");
             bits[i] -= 2;
             bits[i - 1] += 1;
             bits[j + 1] += 2;
@@ -162,7 +154,8 @@ void EncoderHuffmanTable::Build() {
     for (int length = 1; length <= 16; ++length) {
         for (int n = 0; n < Bits[length - 1]; ++n, ++k, ++code) {
             // A code that does not fit its length repeats a code (or a prefix) already given.
-            if (code >= (uint32_t(1) << length)) throw EJpegFatal("Belső hiba - kettőzött Huffmann-kód");
+            if (code >= (uint32_t(1) << length))
+                throw EJpegFatal("Belső hiba - kettőzött Huffmann-kód");
             if (k >= HuffValCount) throw EJpegFatal("Belső hiba - hiányzó Huffmann érték");
             const uint8_t symbol = HuffVal[k];
             if (CodeSizes[symbol] != 0) throw EJpegFatal("Belső hiba - kettőzött Huffmann érték");

@@ -10,8 +10,8 @@ extern const uint8_t kLuminanceExampleTable[64];
 extern const uint8_t kChrominanceExampleTable[64];
 
 struct EncoderQuantizationTable {
-    uint16_t Values[64] = {};        // zigzag order, each 1..255: what DQT carries
-    double ScaledDivisors[64] = {};  // natural order: f(r, c) / the value at (r, c)
+    uint16_t Values[64] = {};       // zigzag order, each 1..255: what DQT carries
+    double ScaledDivisors[64] = {}; // natural order: f(r, c) / the value at (r, c)
     // ScaledDivisors column by column (index c x 8 + r), as the transform's last pass uses them.
     double ScaledDivisorsTransposed[64] = {};
 
@@ -28,11 +28,11 @@ struct EncoderHuffmanTable {
     // Entry 256 is a reserved symbol of frequency 1: it takes the all-ones code point of the
     // longest length, which is then removed, so no code consists of 1-bits only (T.81 K.2).
     uint32_t Frequencies[257] = {};
-    uint8_t Bits[16] = {};        // number of codes of length 1..16
-    uint8_t HuffVal[256] = {};    // symbols by increasing code length, then by value
+    uint8_t Bits[16] = {};     // number of codes of length 1..16
+    uint8_t HuffVal[256] = {}; // symbols by increasing code length, then by value
     int HuffValCount = 0;
     uint16_t Codes[256] = {};
-    uint8_t CodeSizes[256] = {};  // 0: the symbol has no code
+    uint8_t CodeSizes[256] = {}; // 0: the symbol has no code
     bool Built = false;
 
     // Clears the statistics (the reserved symbol keeps frequency 1) and the built codes.

@@ -69,7 +69,7 @@ const double kCos2PlusCos6 = std::cos(std::numbers::pi / 8) + std::cos(3 * std::
     out[3] = __builtin_shufflevector(t1, t3, 2, 3, 6, 7);
 }
 
-}  // namespace
+} // namespace
 
 // On x86-64 with GCC an AVX2 copy is chosen at load time where the processor has it. AVX2
 // does not include FMA, and contraction is off for this file in any case.

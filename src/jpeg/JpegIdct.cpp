@@ -18,7 +18,7 @@ typedef int32_t I8 __attribute__((vector_size(32)));
 constexpr W C1 = 59;
 constexpr W C2 = 45;
 constexpr W C3 = 24;
-constexpr W kColumnBias = 128 * 4096 + 2048;  // level shift and rounding of the final >> 12
+constexpr W kColumnBias = 128 * 4096 + 2048; // level shift and rounding of the final >> 12
 
 [[gnu::always_inline]] inline W Sar(W v, int n) { return W(int32_t(v) >> n); }
 [[gnu::always_inline]] inline W8 Sar(W8 v, int n) { return W8(I8(v) >> n); }
@@ -40,8 +40,14 @@ template <class T>
     const T q6 = Sar((C1 + C3) * z2 - p, 6);
     const T e = d + q5, f = q5 + q6, g = q6 + z1 + z3;
 
-    out[0] = e0 + g; out[1] = e1 + f; out[2] = e2 + e; out[3] = e3 + d;
-    out[4] = e3 - d; out[5] = e2 - e; out[6] = e1 - f; out[7] = e0 - g;
+    out[0] = e0 + g;
+    out[1] = e1 + f;
+    out[2] = e2 + e;
+    out[3] = e3 + d;
+    out[4] = e3 - d;
+    out[5] = e2 - e;
+    out[6] = e1 - f;
+    out[7] = e0 - g;
 }
 
 inline uint8_t Clamp(W v) {
@@ -49,7 +55,7 @@ inline uint8_t Clamp(W v) {
     return uint8_t(s < 0 ? 0 : s > 255 ? 255 : s);
 }
 
-}  // namespace
+} // namespace
 
 // On x86-64 with GCC an AVX2 copy is chosen at load time where the processor has it (the
 // 8-lane column pass then needs no emulated 32-bit multiplies); the default copy runs anywhere.
@@ -99,7 +105,8 @@ namespace {
     }
     for (int i = 0; i < 8; i += 4) {
         for (int j = 0; j < 2; ++j) {
-            u[i + 2 * j] = __builtin_shufflevector(t[i + j], t[i + j + 2], 0, 1, 8, 9, 4, 5, 12, 13);
+            u[i + 2 * j] =
+                __builtin_shufflevector(t[i + j], t[i + j + 2], 0, 1, 8, 9, 4, 5, 12, 13);
             u[i + 2 * j + 1] =
                 __builtin_shufflevector(t[i + j], t[i + j + 2], 2, 3, 10, 11, 6, 7, 14, 15);
         }
@@ -111,7 +118,7 @@ namespace {
     }
 }
 
-}  // namespace
+} // namespace
 
 #if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__linux__)
 __attribute__((target_clones("avx2", "default")))

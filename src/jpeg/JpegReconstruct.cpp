@@ -18,7 +18,7 @@ bool HasAcCoefficients(const int16_t* block) {
     return any != 0;
 }
 
-}  // namespace
+} // namespace
 
 uint8_t ReadJpegByte(JpegByteReader& input) {
     const int b = input.Get();
@@ -40,7 +40,7 @@ void JpegDecoderState::WriteRows(uint32_t firstRow, uint32_t endRow) {
     endRow = std::min(endRow, FrameHeight);
     const uint32_t width = FrameWidth;
     if (ComponentCount == 1) {
-        DecoderComponent& g = FrameComponent(0);  // its factors are 1: it sets the maxima
+        DecoderComponent& g = FrameComponent(0); // its factors are 1: it sets the maxima
         for (uint32_t y = firstRow; y < endRow; ++y)
             std::memcpy(Output->Row(y), g.SampleRow(y), width);
         return;
@@ -86,9 +86,11 @@ void JpegDecoderState::FinishPicture() {
                         uint8_t* out = c.Samples(row, col);
                         if (HasAcCoefficients(block)) {
                             int16_t transposed[64];
-                            for (int k = 0; k < 64; ++k) transposed[kZigzagToTransposed[k]] = block[k];
-                            InverseDctTransposed(transposed, c.QuantizationTable->ScaledValuesTransposed,
-                                                 out, c.Stride);
+                            for (int k = 0; k < 64; ++k)
+                                transposed[kZigzagToTransposed[k]] = block[k];
+                            InverseDctTransposed(transposed,
+                                                 c.QuantizationTable->ScaledValuesTransposed, out,
+                                                 c.Stride);
                         } else {
                             const uint8_t v = InverseDctDcOnly(block[0], scaled);
                             for (int y = 0; y < 8; ++y) std::memset(out + y * c.Stride, v, 8);

@@ -43,8 +43,10 @@ inline void DecodeSequentialUnit(Bits& bits, DecoderComponent& c, uint32_t row, 
     uint8_t* out = c.Samples(row, col);
     const DecoderQuantizationTable& table = *c.QuantizationTable;
     bool ac;
-    if constexpr (requires { bits.DecodeSequentialBlock(c.LastDc, *c.DcTable, *c.AcTable, coef); }) {
-        ac = bits.DecodeSequentialBlock(c.LastDc, *c.DcTable, *c.AcTable, coef);  // transposed
+    if constexpr (requires {
+                      bits.DecodeSequentialBlock(c.LastDc, *c.DcTable, *c.AcTable, coef);
+                  }) {
+        ac = bits.DecodeSequentialBlock(c.LastDc, *c.DcTable, *c.AcTable, coef); // transposed
         if (ac) InverseDctTransposed(coef, table.ScaledValuesTransposed, out, c.Stride);
     } else {
         ac = DecodeSequentialBlock(bits, c, coef);
@@ -58,7 +60,8 @@ inline void DecodeSequentialUnit(Bits& bits, DecoderComponent& c, uint32_t row, 
 
 // Progressive DC scans (G.1.2.1): first scan and refinement.
 template <class Bits>
-[[gnu::always_inline]] inline void DecodeDcFirst(Bits& bits, DecoderComponent& c, int16_t* block, uint32_t al) {
+[[gnu::always_inline]] inline void DecodeDcFirst(Bits& bits, DecoderComponent& c, int16_t* block,
+                                                 uint32_t al) {
     const int s = bits.DecodeSymbol(*c.DcTable);
     c.LastDc = int32_t(uint32_t(c.LastDc) + uint32_t(bits.ReceiveExtend(s)));
     block[0] = int16_t(uint32_t(c.LastDc) << al);
@@ -73,7 +76,7 @@ template <class Bits>
 // zigzag order until the picture is finished.
 template <class Bits>
 [[gnu::always_inline]] inline void DecodeAcFirst(Bits& bits, DecoderComponent& c, int16_t* block,
-                          const JpegScanHeader& scan) {
+                                                 const JpegScanHeader& scan) {
     if (c.EobRun > 0) {
         --c.EobRun;
         return;
@@ -99,7 +102,7 @@ template <class Bits>
 // Progressive AC refinement (G.1.2.3) on one block.
 template <class Bits>
 [[gnu::always_inline]] inline void DecodeAcRefine(Bits& bits, DecoderComponent& c, int16_t* block,
-                           const JpegScanHeader& scan) {
+                                                  const JpegScanHeader& scan) {
     const int32_t p1 = int32_t(1) << scan.Al;
     auto refine = [&](uint32_t k) {
         int16_t& v = block[k];
@@ -128,8 +131,10 @@ template <class Bits>
                 const int16_t v = block[k];
                 if (zeros >= r && v == 0) break;
                 if (k > scan.Se) throw EJpegBadData("Hiba a növekményes vizsglatban");
-                if (v != 0) refine(k);
-                else ++zeros;
+                if (v != 0)
+                    refine(k);
+                else
+                    ++zeros;
             }
             if (k > scan.Se) throw EJpegBadData("Hiba a növekményes vizsgálatban");
             block[k] = int16_t(b != 0 ? p1 : -p1);
@@ -137,8 +142,10 @@ template <class Bits>
         } else if (r == 15) {
             for (uint32_t zeros = 0; k <= 63 && zeros < 16; ++k) {
                 if (k > scan.Se) throw EJpegBadData("Hibás adat");
-                if (block[k] != 0) refine(k);
-                else ++zeros;
+                if (block[k] != 0)
+                    refine(k);
+                else
+                    ++zeros;
             }
         } else if (r > 0) {
             c.EobRun = (1u << r) + bits.Receive(int(r));
@@ -196,7 +203,8 @@ void RunScan(JpegDecoderState& st, JpegByteReader& input, JpegScanHeader& scan, 
                 decodeUnit(c, row, col);
                 ++counter;
             }
-            if (writeRows) st.WriteRows(row * 8 * c.VerticalFactor, (row + 1) * 8 * c.VerticalFactor);
+            if (writeRows)
+                st.WriteRows(row * 8 * c.VerticalFactor, (row + 1) * 8 * c.VerticalFactor);
         }
         if (writeRows) st.OutputComplete = true;
     }
@@ -240,4 +248,4 @@ void DecodeScan(JpegDecoderState& st, JpegByteReader& input, JpegScanHeader& sca
     }
 }
 
-}  // namespace jpeg_scan
+} // namespace jpeg_scan

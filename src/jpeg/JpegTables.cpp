@@ -23,7 +23,7 @@ bool HuffmanDecoder::Build(const uint8_t counts[16], const uint8_t* values, int 
         }
         code += n;
         index += n;
-        if (code > (int32_t(1) << length)) return false;  // over-subscribed: not a prefix code
+        if (code > (int32_t(1) << length)) return false; // over-subscribed: not a prefix code
         code <<= 1;
     }
     // The look-up table answers what the bit-at-a-time procedure of F.2.2.3 would find after

@@ -3,8 +3,9 @@
 #include <cstring>
 
 void TReadStream::Short(size_t wanted) const {
-    throw EReadError("the file ends early (" + std::to_string(wanted) + " more bytes needed at offset " +
-                     std::to_string(Pos) + ", " + std::to_string(Remaining()) + " left)");
+    throw EReadError("the file ends early (" + std::to_string(wanted) +
+                     " more bytes needed at offset " + std::to_string(Pos) + ", " +
+                     std::to_string(Remaining()) + " left)");
 }
 
 std::span<const uint8_t> TReadStream::ReadBytes(size_t n) {

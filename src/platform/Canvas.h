@@ -49,5 +49,6 @@ public:
     // Restricts drawing to r; nullptr removes the restriction.
     virtual void SetClipRect(const TRect* r) = 0;
     // Stretches the picture to x, y, w, h (copying its pixels, like SRCCOPY).
-    virtual void StretchDraw(int32_t x, int32_t y, int32_t w, int32_t h, const TPixmap& picture) = 0;
+    virtual void StretchDraw(int32_t x, int32_t y, int32_t w, int32_t h,
+                             const TPixmap& picture) = 0;
 };

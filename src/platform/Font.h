@@ -19,8 +19,8 @@ enum TFontStyleBits : uint8_t {
 };
 
 struct TFont {
-    TColor Color = clBlack;            // the framework's default font colour (window text)
-    int32_t Height = -11;              // the framework's default: 8 points on a 96 dpi screen
+    TColor Color = clBlack;             // the framework's default font colour (window text)
+    int32_t Height = -11;               // the framework's default: 8 points on a 96 dpi screen
     std::string Name = "MS Sans Serif"; // code page 1250 bytes
     TFontPitch Pitch = TFontPitch::fpDefault;
     uint8_t Style = 0; // TFontStyleBits

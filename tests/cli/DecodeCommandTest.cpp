@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <QImage>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <QImage>
 #include <sys/wait.h>
 
 namespace {

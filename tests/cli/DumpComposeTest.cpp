@@ -1,16 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <QByteArray>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <sys/wait.h>
 
-#include "document/DocumentFile.h"
 #include "codec/BitmapImage.h"
+#include "document/DocumentFile.h"
 #include "jpeg/JpegEncoder.h"
 #include "platform/Files.h"
 #include "support/SampleDocument.h"
@@ -85,7 +85,8 @@ TEST_F(DumpCompose, DumpShowsEveryFieldInUtf8WithPicturesInBase64) {
     EXPECT_EQ(captions[2]["Rect"].toArray(), (QJsonArray{20, 20, 50, 28}));
     EXPECT_EQ(j["Frames"][0]["Members"].toArray(),
               (QJsonArray{QJsonArray{0, 2}, QJsonArray{2, 1}, QJsonArray{6, 1}, QJsonArray{5, 0}}));
-    EXPECT_EQ(j["Texts"][0]["Text"].toString(), QString::fromUtf8("first line\r\nsecond line\r\nő"));
+    EXPECT_EQ(j["Texts"][0]["Text"].toString(),
+              QString::fromUtf8("first line\r\nsecond line\r\nő"));
     EXPECT_EQ(j["Lines"][1]["Points"].toArray().size(), 3);
 
     const QJsonObject picture = j["Images"][1]["Picture"].toObject();
@@ -109,7 +110,8 @@ TEST_F(DumpCompose, ComposeOfDumpGivesTheSameBytesAndDumpOfComposeTheSameJson) {
         Write("a.PST", original);
         const TRun dump = Run("dump " + File("a.PST"));
         ASSERT_EQ(dump.Status, 0) << dump.Err;
-        EXPECT_EQ(QJsonDocument::fromJson(QByteArray::fromStdString(dump.Out))["Compass"].isNull(), !compass);
+        EXPECT_EQ(QJsonDocument::fromJson(QByteArray::fromStdString(dump.Out))["Compass"].isNull(),
+                  !compass);
         Write("a.json", dump.Out);
         const TRun compose = Run("compose " + File("a.json") + " " + File("b.PST"));
         ASSERT_EQ(compose.Status, 0) << compose.Err;
@@ -135,7 +137,8 @@ TEST_F(DumpCompose, ComposeFillsDefaultsAndLoadsPictureFiles) {
     const TDocumentData doc = ReadDocument(*bytes, "page.PST");
     EXPECT_FALSE(doc.Compass);
     EXPECT_EQ(doc.PageSettings, TPageSettings{});
-    EXPECT_EQ(doc.Items.Captions[0].Text, "\xDC" "dv\xF6zlet");
+    EXPECT_EQ(doc.Items.Captions[0].Text, "\xDC"
+                                          "dv\xF6zlet");
     EXPECT_EQ(doc.Items.Captions[0].Font, TFont{});
     EXPECT_EQ(doc.Items.Frames[0].TitleFont.Name, "Arial");
     EXPECT_TRUE(doc.Items.Frames[0].Shadow);
@@ -178,7 +181,10 @@ TEST_F(DumpCompose, JpegFilesBecomeJpegPicturesAndDumpShowsTheirStoredStream) {
     EXPECT_EQ(stream[40], 0xDB);
     EXPECT_EQ(stream[44], 84);
 
-    Write("again.json", QJsonDocument(QJsonObject{{"Images", QJsonArray{QJsonObject{{"Picture", dumped}}}}}).toJson().toStdString());
+    Write("again.json",
+          QJsonDocument(QJsonObject{{"Images", QJsonArray{QJsonObject{{"Picture", dumped}}}}})
+              .toJson()
+              .toStdString());
     const TRun again = Run("compose " + File("again.json") + " " + File("again.PST"));
     ASSERT_EQ(again.Status, 0) << again.Err;
     const TDocumentData back = ReadDocument(*ReadWholeFile(File("again.PST")), "again.PST");
@@ -188,10 +194,14 @@ TEST_F(DumpCompose, JpegFilesBecomeJpegPicturesAndDumpShowsTheirStoredStream) {
     // A stream that does not decode is refused with the decoder's message.
     QJsonObject broken = dumped;
     broken["Data"] = QString::fromLatin1(QByteArray("\xFF\xD8 broken").toBase64());
-    Write("broken.json", QJsonDocument(QJsonObject{{"Images", QJsonArray{QJsonObject{{"Picture", broken}}}}}).toJson().toStdString());
+    Write("broken.json",
+          QJsonDocument(QJsonObject{{"Images", QJsonArray{QJsonObject{{"Picture", broken}}}}})
+              .toJson()
+              .toStdString());
     const TRun refused = Run("compose " + File("broken.json") + " " + File("broken.PST"));
     EXPECT_EQ(refused.Status, 1);
-    EXPECT_NE(refused.Err.find("Images[0].Picture.Data: the JPEG picture cannot be decoded: "), std::string::npos)
+    EXPECT_NE(refused.Err.find("Images[0].Picture.Data: the JPEG picture cannot be decoded: "),
+              std::string::npos)
         << refused.Err;
     EXPECT_FALSE(std::filesystem::exists(Dir / "broken.PST"));
 }
@@ -199,15 +209,16 @@ TEST_F(DumpCompose, JpegFilesBecomeJpegPicturesAndDumpShowsTheirStoredStream) {
 TEST_F(DumpCompose, FailuresNameTheFileAndTheProblemAndWriteNothing) {
     const TRun missing = Run("dump " + File("missing.PST"));
     EXPECT_EQ(missing.Status, 1);
-    EXPECT_NE(missing.Err.find(File("missing.PST") + " cannot be loaded: cannot open the file"), std::string::npos)
+    EXPECT_NE(missing.Err.find(File("missing.PST") + " cannot be loaded: cannot open the file"),
+              std::string::npos)
         << missing.Err;
     EXPECT_TRUE(missing.Out.empty());
 
     auto bytes = WriteDocument(SampleDocument());
     bytes[21] = 'x';
     Write("bad.PST", bytes);
-    EXPECT_NE(Run("dump " + File("bad.PST")).Err.find("The file " + File("bad.PST") +
-                                                       " is not a Folioscriptor document"),
+    EXPECT_NE(Run("dump " + File("bad.PST"))
+                  .Err.find("The file " + File("bad.PST") + " is not a Folioscriptor document"),
               std::string::npos);
     bytes[21] = 0;
     bytes.resize(bytes.size() - 40);
@@ -219,16 +230,24 @@ TEST_F(DumpCompose, FailuresNameTheFileAndTheProblemAndWriteNothing) {
     const std::vector<std::pair<std::string, std::string>> badJson = {
         {"{\"Captions\": [", "not valid JSON"},
         {"[]", "not an object"},
-        {R"({"Captions": [{"Rect": [1, 2, 3]}]})", "Captions[0].Rect: expected an array of 4 integers"},
+        {R"({"Captions": [{"Rect": [1, 2, 3]}]})",
+         "Captions[0].Rect: expected an array of 4 integers"},
         {R"({"Captions": [{"Txet": "a"}]})", "Captions[0].Txet: unknown field"},
-        {R"({"Captions": [{"Text": "日本"}]})", "Captions[0].Text: holds characters that code page 1250 lacks"},
-        {R"({"Lines": [{"PenStyle": 256}]})", "Lines[0].PenStyle: expected an integer from 0 to 255"},
+        {R"({"Captions": [{"Text": "日本"}]})",
+         "Captions[0].Text: holds characters that code page 1250 lacks"},
+        {R"({"Lines": [{"PenStyle": 256}]})",
+         "Lines[0].PenStyle: expected an integer from 0 to 255"},
         {R"({"Rectangles": [{"Color": 1.5}]})", "Rectangles[0].Color: expected a 32-bit integer"},
-        {R"({"Frames": [{"Members": [[1, 0]]}]})", "frame 0 refers to text 0, which the document does not hold"},
-        {R"({"Images": [{"Picture": {"File": "nothing.bmp"}}]})", "Images[0].Picture.File: cannot load the picture"},
-        {R"({"Images": [{"Picture": {"HasImage": true, "Data": "AAAA"}}]})", "Images[0].Picture.Data: the picture is damaged"},
-        {R"({"Images": [{"Picture": {"HasImage": true}}]})", "HasImage is true but there is no Data"},
-        {R"({"Images": [{"Picture": {"HasImage": false, "Data": "AAAA"}}]})", "gives Data but HasImage is false"},
+        {R"({"Frames": [{"Members": [[1, 0]]}]})",
+         "frame 0 refers to text 0, which the document does not hold"},
+        {R"({"Images": [{"Picture": {"File": "nothing.bmp"}}]})",
+         "Images[0].Picture.File: cannot load the picture"},
+        {R"({"Images": [{"Picture": {"HasImage": true, "Data": "AAAA"}}]})",
+         "Images[0].Picture.Data: the picture is damaged"},
+        {R"({"Images": [{"Picture": {"HasImage": true}}]})",
+         "HasImage is true but there is no Data"},
+        {R"({"Images": [{"Picture": {"HasImage": false, "Data": "AAAA"}}]})",
+         "gives Data but HasImage is false"},
     };
     Write("old.PST", std::string("keep me"));
     for (const auto& [json, expected] : badJson) {

@@ -1,11 +1,11 @@
 // `folioscriptor-cli encode`, run as a separate process on bitmaps made in code.
 #include <gtest/gtest.h>
 
-#include <QImage>
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <QImage>
 #include <sys/wait.h>
 #include <tuple>
 
@@ -66,7 +66,8 @@ double MeanDifference(const QImage& decoded, const TBmpShape& s) {
             const QRgb got = decoded.pixel(x, y);
             const uint32_t want = FixturePixel(s, x, y);
             sum += std::abs(qRed(got) - int(want >> 16 & 0xFF)) +
-                   std::abs(qGreen(got) - int(want >> 8 & 0xFF)) + std::abs(qBlue(got) - int(want & 0xFF));
+                   std::abs(qGreen(got) - int(want >> 8 & 0xFF)) +
+                   std::abs(qBlue(got) - int(want & 0xFF));
         }
     }
     return sum / (3.0 * s.Width * s.Height);
@@ -86,9 +87,8 @@ int LuminanceDc(const Bytes& jpeg) {
 // change sharply from pixel to pixel, the hardest case for the transform).
 TEST_F(Encode, BitmapsOfEveryDepthAndLayoutBecomeJpegFilesThatDecodersRead) {
     const TBmpShape shapes[] = {
-        {37, 23, 24}, {37, 23, 8}, {37, 23, 4},
-        {20, 9, 24, 124},     // a version 5 header
-        {20, 9, 8, 40, 7},    // a palette of 7 colours
+        {37, 23, 24},      {37, 23, 8}, {37, 23, 4}, {20, 9, 24, 124}, // a version 5 header
+        {20, 9, 8, 40, 7},                                             // a palette of 7 colours
         {1, 1, 24},
     };
     for (const TBmpShape& s : shapes) {
@@ -99,7 +99,8 @@ TEST_F(Encode, BitmapsOfEveryDepthAndLayoutBecomeJpegFilesThatDecodersRead) {
         const auto jpeg = ReadWholeFile(File("out.jpg"));
         ASSERT_TRUE(jpeg);
         ASSERT_GT(jpeg->size(), 4u);
-        EXPECT_EQ((Bytes{(*jpeg)[0], (*jpeg)[1], (*jpeg)[2], (*jpeg)[3]}), (Bytes{0xFF, 0xD8, 0xFF, 0xE0}));
+        EXPECT_EQ((Bytes{(*jpeg)[0], (*jpeg)[1], (*jpeg)[2], (*jpeg)[3]}),
+                  (Bytes{0xFF, 0xD8, 0xFF, 0xE0}));
         EXPECT_EQ((Bytes{jpeg->end()[-2], jpeg->end()[-1]}), (Bytes{0xFF, 0xD9}));
 
         const QImage qt(QString::fromStdString(File("out.jpg")));
@@ -135,9 +136,12 @@ TEST_F(Encode, RefusalsSayWhyAndLeaveNoFileBehind) {
         {good + " " + out + " --quality", 2, "--quality needs a value"},
         {good + " " + out + " --fast", 2, "unknown option '--fast'"},
         {good, 2, "expected IN.bmp and OUT.jpg"},
-        {Write("empty.bmp", MakeBmp({0, 3, 24})) + " " + out, 1, "the picture size 0 x 3 is not supported"},
-        {Write("topdown.bmp", MakeBmp({4, -3, 24})) + " " + out, 1, "the picture size 4 x -3 is not supported"},
-        {Write("mono.bmp", MakeBmp({8, 2, 1})) + " " + out, 1, "1 bits per pixel are not supported"},
+        {Write("empty.bmp", MakeBmp({0, 3, 24})) + " " + out, 1,
+         "the picture size 0 x 3 is not supported"},
+        {Write("topdown.bmp", MakeBmp({4, -3, 24})) + " " + out, 1,
+         "the picture size 4 x -3 is not supported"},
+        {Write("mono.bmp", MakeBmp({8, 2, 1})) + " " + out, 1,
+         "1 bits per pixel are not supported"},
         {Write("junk.bmp", Bytes{'B', 'M', 1, 2}) + " " + out, 1, "shorter than its header"},
         {File("missing.bmp") + " " + out, 1, "missing.bmp: cannot open the file"},
         {good + " " + File("no/such/out.jpg"), 1, "no/such/out.jpg: cannot create a file"},

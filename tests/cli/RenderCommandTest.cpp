@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <QImage>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <QImage>
 #include <sys/wait.h>
 
-#include "document/DocumentFile.h"
 #include "codec/BitmapImage.h"
+#include "document/DocumentFile.h"
 #include "jpeg/JpegEncoder.h"
 #include "platform/Files.h"
 
@@ -25,8 +25,8 @@ protected:
 
     // Exit status of the tool with these arguments; its error output lands in Err.
     int Run(const std::string& args) {
-        const std::string cmd = std::string("'") + FS_CLI + "' render " + args + " > /dev/null 2> '" +
-                                File("stderr") + "'";
+        const std::string cmd = std::string("'") + FS_CLI + "' render " + args +
+                                " > /dev/null 2> '" + File("stderr") + "'";
         const int raw = std::system(cmd.c_str());
         std::ifstream in(File("stderr"));
         Err.assign(std::istreambuf_iterator<char>(in), {});
@@ -95,7 +95,7 @@ TEST_F(Render, JpegPicturesArePrintedAfterSavingAndLoading) {
     for (uint32_t y = 0; y < 16; ++y) {
         for (uint32_t x = 0; x < 32; ++x) {
             uint8_t* p = orange.Row(y) + 3 * x;
-            p[0] = 0x20, p[1] = 0x90, p[2] = 0xF0;  // blue, green, red
+            p[0] = 0x20, p[1] = 0x90, p[2] = 0xF0; // blue, green, red
         }
     }
     const std::vector<uint8_t> jpeg = JpegEncoder().Encode(orange);

@@ -40,7 +40,7 @@ TEST(BitmapImage, InvalidBitCountIsRefusedAndLeavesAnEmptyPicture) {
 
 TEST(BitmapImage, PicturesWithoutPixelsOrColoursHoldNoData) {
     BitmapImage p;
-    p.SetSize(0, 8, 4, 4);  // colour-mapped without colours
+    p.SetSize(0, 8, 4, 4); // colour-mapped without colours
     EXPECT_EQ(p.ImageDataSize(), 0u);
     p.SetSize(0, 24, 0, 4);
     EXPECT_EQ(p.ImageDataSize(), 0u);
@@ -49,7 +49,7 @@ TEST(BitmapImage, PicturesWithoutPixelsOrColoursHoldNoData) {
 
 TEST(BitmapImage, SizesBeyondMemoryAreRefusedBeforeAllocating) {
     BitmapImage p;
-    EXPECT_THROW(p.SetSize(0, 24, 0xFFFFFFFFu, 1), std::bad_alloc);  // row length > 32 bits
+    EXPECT_THROW(p.SetSize(0, 24, 0xFFFFFFFFu, 1), std::bad_alloc); // row length > 32 bits
 }
 
 TEST(BitmapImage, RowZeroIsTheLastStoredRow) {
@@ -64,7 +64,7 @@ TEST(BitmapImage, GetRgbReadsThroughTheColourMapForEveryPacking) {
     BitmapImage p;
     p.SetSize(256, 8, 3, 2);
     uint8_t* e = p.ColorMapEntry(5);
-    e[0] = 1, e[1] = 2, e[2] = 3;  // blue, green, red
+    e[0] = 1, e[1] = 2, e[2] = 3; // blue, green, red
     p.Row(1)[2] = 5;
     EXPECT_EQ(p.GetRGB(1, 2), (RgbValue{3, 2, 1}));
     EXPECT_THROW(p.GetRGB(2, 0), ESubscriptOutOfRange);
@@ -72,7 +72,10 @@ TEST(BitmapImage, GetRgbReadsThroughTheColourMapForEveryPacking) {
     EXPECT_THROW(p.ColorMapEntry(256), ESubscriptOutOfRange);
 
     // Colour 1 is white in each; the pixel under test is set, its neighbours are not.
-    struct Case { uint32_t bits, column; uint8_t byteIndex, value; };
+    struct Case {
+        uint32_t bits, column;
+        uint8_t byteIndex, value;
+    };
     for (const Case c : {Case{1, 9, 1, 0x40}, Case{2, 5, 1, 0x10}, Case{4, 3, 1, 0x01}}) {
         p.SetSize(1u << c.bits, c.bits, 12, 1);
         std::memset(p.ColorMapEntry(1), 255, 3);
@@ -83,9 +86,9 @@ TEST(BitmapImage, GetRgbReadsThroughTheColourMapForEveryPacking) {
     }
 
     p.SetSize(4, 2, 4, 1);
-    p.Row(0)[0] = 0xFF;  // index 3 everywhere; the map has four zeroed entries
+    p.Row(0)[0] = 0xFF; // index 3 everywhere; the map has four zeroed entries
     EXPECT_EQ(p.GetRGB(0, 0), (RgbValue{0, 0, 0}));
-    p.SetSize(2, 2, 4, 1);  // index 3 lies outside a two-colour map
+    p.SetSize(2, 2, 4, 1); // index 3 lies outside a two-colour map
     p.Row(0)[0] = 0xC0;
     EXPECT_THROW(p.GetRGB(0, 0), ESubscriptOutOfRange);
 }
@@ -128,13 +131,13 @@ std::vector<uint8_t> PackedDib(uint32_t bitCount, int32_t width, int32_t height)
     return dib;
 }
 
-}  // namespace
+} // namespace
 
 TEST(BitmapImage, AssignFromDibTakesHeaderPaletteAndRows) {
     std::vector<uint8_t> dib = PackedDib(1, 3, 2);
     const uint8_t palette[8] = {1, 2, 3, 99, 4, 5, 6, 99};
     dib.insert(dib.end(), palette, palette + 8);
-    const uint8_t rows[8] = {0x80, 0, 0, 0, 0x20, 0, 0, 0};  // bottom row, top row
+    const uint8_t rows[8] = {0x80, 0, 0, 0, 0x20, 0, 0, 0}; // bottom row, top row
     dib.insert(dib.end(), rows, rows + 8);
 
     BitmapImage p;
@@ -142,7 +145,7 @@ TEST(BitmapImage, AssignFromDibTakesHeaderPaletteAndRows) {
     EXPECT_EQ(p.Width(), 3u);
     EXPECT_EQ(p.Height(), 2u);
     EXPECT_EQ(p.ColorCount(), 2u);
-    EXPECT_EQ(p.GetRGB(1, 0), (RgbValue{6, 5, 4}));  // bottom row, first pixel: colour 1
+    EXPECT_EQ(p.GetRGB(1, 0), (RgbValue{6, 5, 4})); // bottom row, first pixel: colour 1
     EXPECT_EQ(p.GetRGB(0, 2), (RgbValue{6, 5, 4}));
     EXPECT_EQ(p.GetRGB(0, 0), (RgbValue{3, 2, 1}));
 }
@@ -150,13 +153,13 @@ TEST(BitmapImage, AssignFromDibTakesHeaderPaletteAndRows) {
 TEST(BitmapImage, AssignFromDibRefusesShortDataAndBadBitCounts) {
     BitmapImage p;
     std::vector<uint8_t> dib = PackedDib(24, 2, 2);
-    dib.resize(40 + 8 + 7);  // one byte short of two 8-byte rows
+    dib.resize(40 + 8 + 7); // one byte short of two 8-byte rows
     EXPECT_THROW(p.AssignFromDib(dib.data(), dib.size()), ESubscriptOutOfRange);
     dib.push_back(0);
     EXPECT_NO_THROW(p.AssignFromDib(dib.data(), dib.size()));
     EXPECT_THROW(p.AssignFromDib(dib.data(), 39), ESubscriptOutOfRange);
 
-    std::vector<uint8_t> negative = PackedDib(24, 2, -2);  // top-down DIBs are not taken
+    std::vector<uint8_t> negative = PackedDib(24, 2, -2); // top-down DIBs are not taken
     negative.resize(100);
     EXPECT_THROW(p.AssignFromDib(negative.data(), negative.size()), ESubscriptOutOfRange);
 

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QComboBox>
 #include <QPushButton>
 #include <QTabWidget>
-#include <memory>
 #include <vector>
 
 #include "controls/GraphObjectComboBox.h"

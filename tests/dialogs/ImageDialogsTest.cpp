@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <fstream>
 
 #include "dialogs/DialogTestSupport.h"
 #include "dialogs/ImagePositionDlg.h"

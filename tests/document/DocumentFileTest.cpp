@@ -145,12 +145,12 @@ TEST(DocumentFile, PageSettingsFieldsSitAtTheirOffsets) {
     const auto bytes = WriteDocument(d);
     const std::vector<uint8_t> block(bytes.begin() + 30, bytes.begin() + 170);
     const std::vector<std::pair<size_t, int32_t>> ints = {
-        {0, 1}, {12, 4}, {16, 10}, {28, 80}, {32, 5}, {44, 291}, {48, 7}, {60, 88},
-        {64, -9}, {76, -12}, {96, 6}, {100, 1}, {104, 0x00ABCDEF}, {116, 5}, {132, -1},
-        {136, 2147483647}};
+        {0, 1},    {12, 4},          {16, 10},  {28, 80}, {32, 5},  {44, 291},         {48, 7},
+        {60, 88},  {64, -9},         {76, -12}, {96, 6},  {100, 1}, {104, 0x00ABCDEF}, {116, 5},
+        {132, -1}, {136, 2147483647}};
     for (const auto& [at, v] : ints) EXPECT_EQ(IntAt(block, at), v) << "offset " << at;
-    EXPECT_EQ(block[88], 1); // PageBorderVisible
-    EXPECT_EQ(block[91], 1); // HeightsLegendVisible
+    EXPECT_EQ(block[88], 1);  // PageBorderVisible
+    EXPECT_EQ(block[91], 1);  // HeightsLegendVisible
     EXPECT_EQ(block[112], 1); // ScaleBarVisible
     // Unused bytes: all zero except offset 90, which holds 1.
     for (size_t at : {80, 84, 92, 108}) EXPECT_EQ(IntAt(block, at), 0) << at;
@@ -232,8 +232,8 @@ TEST(DocumentFile, CompassBlockIsWrittenOnlyWhenGiven) {
     ASSERT_EQ(with.size(), without.size() + 21);
     EXPECT_TRUE(std::equal(without.begin(), without.end(), with.begin()));
     const std::vector<uint8_t> block(with.end() - 21, with.end());
-    EXPECT_EQ(block, (std::vector<uint8_t>{1, 120, 0, 0, 0, 140, 0, 0, 0, 15, 0, 0, 0, 0, 0, 0, 0,
-                                           1, 0, 0, 0}));
+    EXPECT_EQ(block, (std::vector<uint8_t>{1, 120, 0, 0, 0, 140, 0, 0, 0, 15, 0,
+                                           0, 0,   0, 0, 0, 0,   1, 0, 0, 0}));
     EXPECT_EQ(ReadDocument(with, "x").Compass, (TCompass{true, {120, 140}, 15, true}));
     EXPECT_FALSE(ReadDocument(without, "x").Compass);
     // Bytes after a compass block are ignored.
@@ -245,11 +245,13 @@ TEST(DocumentFile, CompassBlockIsWrittenOnlyWhenGiven) {
 TEST(DocumentFile, WrongMagicIsRefusedWithTheExactMessage) {
     auto bytes = WriteDocument(TDocumentData{});
     bytes[21] = '!';
-    EXPECT_EQ(Message(bytes, "/home/u/a.PST"), "The file /home/u/a.PST is not a Folioscriptor document");
+    EXPECT_EQ(Message(bytes, "/home/u/a.PST"),
+              "The file /home/u/a.PST is not a Folioscriptor document");
     bytes[21] = 0;
     bytes[0] = 'f';
     EXPECT_EQ(Message(bytes, "a.PST"), "The file a.PST is not a Folioscriptor document");
-    EXPECT_EQ(Message(std::span(bytes).first(0), "a.PST"), "The file a.PST is not a Folioscriptor document");
+    EXPECT_EQ(Message(std::span(bytes).first(0), "a.PST"),
+              "The file a.PST is not a Folioscriptor document");
 }
 
 TEST(DocumentFile, EveryTruncationIsRefusedWithTheFileNameAndThePart) {
@@ -257,7 +259,8 @@ TEST(DocumentFile, EveryTruncationIsRefusedWithTheFileNameAndThePart) {
     for (size_t n = 22; n < bytes.size(); ++n) {
         if (n == bytes.size() - kCompassBlockSize) continue; // a whole document without compass
         const std::string m = Message(std::span(bytes).first(n), "cut.PST");
-        ASSERT_EQ(m.rfind("The file cut.PST cannot be loaded: ", 0), 0u) << "cut at " << n << ": " << m;
+        ASSERT_EQ(m.rfind("The file cut.PST cannot be loaded: ", 0), 0u)
+            << "cut at " << n << ": " << m;
     }
     EXPECT_EQ(Message(std::span(bytes).first(172), "cut.PST"),
               "The file cut.PST cannot be loaded: the caption list: the file ends early "
@@ -336,8 +339,9 @@ TEST(DocumentFile, LoadingGivesTheWholeDocumentOrAMessageAndSavingKeepsTheOldFil
     jpeg.Items.Images[1].Picture->JpegQuality = 0;
     const auto error = SaveDocumentFile(path, jpeg);
     ASSERT_TRUE(error);
-    EXPECT_EQ(*error, "The file " + path + " cannot be saved: the picture of image 2 cannot be "
-                      "stored as JPEG: Value out of range");
+    EXPECT_EQ(*error, "The file " + path +
+                          " cannot be saved: the picture of image 2 cannot be "
+                          "stored as JPEG: Value out of range");
     EXPECT_EQ(ReadWholeFile(path), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path), {}), 1);
 
@@ -347,8 +351,9 @@ TEST(DocumentFile, LoadingGivesTheWholeDocumentOrAMessageAndSavingKeepsTheOldFil
 
     const TDocumentLoad missing = LoadDocumentFile(dir.File("missing.PST"));
     EXPECT_FALSE(missing.Document);
-    EXPECT_EQ(missing.Error, "The file " + dir.File("missing.PST") +
-                                 " cannot be loaded: cannot open the file: No such file or directory");
+    EXPECT_EQ(missing.Error,
+              "The file " + dir.File("missing.PST") +
+                  " cannot be loaded: cannot open the file: No such file or directory");
 
     auto cut = *before;
     cut.resize(cut.size() - 30);
@@ -377,7 +382,8 @@ TEST(DocumentFile, JpegPicturesAreStoredAsStreamsAndOneThatDoesNotDecodeFailsThe
     EXPECT_EQ(back.Height, picture.Height);
     EXPECT_EQ(back.BitCount, 24);
     // The other pictures and items are untouched by the JPEG one before them.
-    EXPECT_EQ(loaded.Document->Items.Images[1].Picture->DibBlock, d.Items.Images[1].Picture->DibBlock);
+    EXPECT_EQ(loaded.Document->Items.Images[1].Picture->DibBlock,
+              d.Items.Images[1].Picture->DibBlock);
     EXPECT_EQ(loaded.Document->Items.Captions.Count(), d.Items.Captions.Count());
 
     // The stored stream with its APP0 marker broken: the load fails with the decoder's message.
@@ -389,6 +395,7 @@ TEST(DocumentFile, JpegPicturesAreStoredAsStreamsAndOneThatDoesNotDecodeFailsThe
     ASSERT_TRUE(WriteFileAtomically(path, damaged));
     const TDocumentLoad failed = LoadDocumentFile(path);
     EXPECT_FALSE(failed.Document);
-    EXPECT_EQ(failed.Error, "The file " + path + " cannot be loaded: the image list: a JPEG "
-                            "picture cannot be decoded: Hiányzó JFIF APPO jelzés");
+    EXPECT_EQ(failed.Error, "The file " + path +
+                                " cannot be loaded: the image list: a JPEG "
+                                "picture cannot be decoded: Hiányzó JFIF APPO jelzés");
 }

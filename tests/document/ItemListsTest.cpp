@@ -59,7 +59,7 @@ TEST(ItemLists, RectanglesAreStoredAsTwentyByteRecords) {
     const auto bytes = Bytes(list);
     ASSERT_EQ(bytes.size(), 4u + 3 * 20);
     EXPECT_EQ(bytes[0], 3);
-    EXPECT_EQ(bytes[4 + 20 + 0], 1);    // second rectangle's Left
+    EXPECT_EQ(bytes[4 + 20 + 0], 1);     // second rectangle's Left
     EXPECT_EQ(bytes[4 + 20 + 16], 0x06); // its colour 0x020406, low byte first
 
     TNyomtatoNegyszogLista back;

@@ -23,8 +23,8 @@ TEST(PointList, StreamIsCountThenLittleEndianPairs) {
 
     list.AddPoint(1, -1);
     list.AddPoint(0x01020304, 5);
-    EXPECT_EQ(Bytes(list), (std::vector<uint8_t>{2, 0, 0, 0, 1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF,
-                                                 4, 3, 2, 1, 5, 0, 0, 0}));
+    EXPECT_EQ(Bytes(list), (std::vector<uint8_t>{2,    0,    0, 0, 1, 0, 0, 0, 0xFF, 0xFF,
+                                                 0xFF, 0xFF, 4, 3, 2, 1, 5, 0, 0,    0}));
 }
 
 TEST(PointList, AssignPointsReplacesEverythingInOrder) {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "editor/commands/CommandTargets.h"
-#include "editor/CommandsFixture.h"
 #include "editor/commands/ItemOperations.h"
+#include "editor/CommandsFixture.h"
 
 namespace {
 
@@ -61,15 +61,27 @@ protected:
 
 TEST_F(DeleteModifyTest, DeleteAndModifySearchOverlappingItemsInTheirOrders) {
     StackUnderOnePoint();
-    EXPECT_EQ(FoundInTurn(FindDeleteTarget),
-              (std::vector<TKKItem>{{ikLine, 0}, {ikText, 1}, {ikText, 0}, {ikCaption, 0},
-                                    {ikImage, 0}, {ikPolygon, 0}, {ikPolygon, 0},
-                                    {ikRectangle, 1}, {ikRectangle, 0}, {ikFrame, 0}}));
+    EXPECT_EQ(FoundInTurn(FindDeleteTarget), (std::vector<TKKItem>{{ikLine, 0},
+                                                                   {ikText, 1},
+                                                                   {ikText, 0},
+                                                                   {ikCaption, 0},
+                                                                   {ikImage, 0},
+                                                                   {ikPolygon, 0},
+                                                                   {ikPolygon, 0},
+                                                                   {ikRectangle, 1},
+                                                                   {ikRectangle, 0},
+                                                                   {ikFrame, 0}}));
     StackUnderOnePoint();
-    EXPECT_EQ(FoundInTurn(FindModifyTarget),
-              (std::vector<TKKItem>{{ikLine, 0}, {ikText, 1}, {ikText, 0}, {ikCaption, 0},
-                                    {ikImage, 0}, {ikPolygon, 1}, {ikPolygon, 0},
-                                    {ikRectangle, 1}, {ikRectangle, 0}, {ikFrame, 0}}));
+    EXPECT_EQ(FoundInTurn(FindModifyTarget), (std::vector<TKKItem>{{ikLine, 0},
+                                                                   {ikText, 1},
+                                                                   {ikText, 0},
+                                                                   {ikCaption, 0},
+                                                                   {ikImage, 0},
+                                                                   {ikPolygon, 1},
+                                                                   {ikPolygon, 0},
+                                                                   {ikRectangle, 1},
+                                                                   {ikRectangle, 0},
+                                                                   {ikFrame, 0}}));
 }
 
 TEST_F(DeleteModifyTest, BoxesAreHitByTheirMmRectAndLinesInANarrowBandAroundThem) {

@@ -40,26 +40,22 @@ TEST(HitTest, ThePickFollowsTheStackingOrderOfTheLists) {
 
     // Take the topmost item away after each pick; the next one down shows through.
     const std::vector<std::pair<TPickKind, int32_t>> expected = {
-        {TPickKind::LinePoint, 1}, {TPickKind::Line, 0},    {TPickKind::Text, 0},
-        {TPickKind::Caption, 1},   {TPickKind::Caption, 0}, {TPickKind::Image, 0},
+        {TPickKind::LinePoint, 1},    {TPickKind::Line, 0},    {TPickKind::Text, 0},
+        {TPickKind::Caption, 1},      {TPickKind::Caption, 0}, {TPickKind::Image, 0},
         {TPickKind::PolygonPoint, 1}, {TPickKind::Polygon, 0}, {TPickKind::Rectangle, 0},
-        {TPickKind::Frame, 0},     {TPickKind::None, -1}};
+        {TPickKind::Frame, 0},        {TPickKind::None, -1}};
     TPageItems& items = page.E.Items;
     for (auto [kind, index] : expected) {
         const TPick pick = PickItem(page.E, spot.X, spot.Y);
         ASSERT_EQ(pick.Kind, kind) << "expected index " << index;
         EXPECT_EQ(pick.Index, index);
         switch (kind) {
-        case TPickKind::LinePoint:
-            EXPECT_EQ(pick.PointIndex, 1);
-            [[fallthrough]];
+        case TPickKind::LinePoint: EXPECT_EQ(pick.PointIndex, 1); [[fallthrough]];
         case TPickKind::Line: items.Lines.Delete(index); break;
         case TPickKind::Text: items.Texts.Delete(index); break;
         case TPickKind::Caption: items.Captions.Delete(index); break;
         case TPickKind::Image: items.Images.Delete(index); break;
-        case TPickKind::PolygonPoint:
-            EXPECT_EQ(pick.PointIndex, 0);
-            [[fallthrough]];
+        case TPickKind::PolygonPoint: EXPECT_EQ(pick.PointIndex, 0); [[fallthrough]];
         case TPickKind::Polygon: items.Polygons.Delete(index); break;
         case TPickKind::Rectangle: items.Rectangles.Delete(index); break;
         case TPickKind::Frame: items.Frames.Delete(index); break;

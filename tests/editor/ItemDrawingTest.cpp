@@ -77,8 +77,12 @@ std::vector<std::string> Ops(const TRecordingCanvas& c) {
 }
 
 // A picture rectangle as recorded arguments, right and bottom grown by grow.
-TArgs Box(const TRect& r, int32_t grow = 0) { return {r.Left, r.Top, r.Right + grow, r.Bottom + grow}; }
-TArgs Box(const TPageEditor& e, const TRect& mm, int32_t grow = 0) { return Box(MmRectToView(e, mm), grow); }
+TArgs Box(const TRect& r, int32_t grow = 0) {
+    return {r.Left, r.Top, r.Right + grow, r.Bottom + grow};
+}
+TArgs Box(const TPageEditor& e, const TRect& mm, int32_t grow = 0) {
+    return Box(MmRectToView(e, mm), grow);
+}
 int32_t Px(const TPageEditor& e, double mm) { return static_cast<int32_t>(MmToViewX(e, mm)); }
 int32_t Py(const TPageEditor& e, double mm) { return static_cast<int32_t>(MmToViewY(e, mm)); }
 
@@ -89,10 +93,10 @@ TEST(ItemDrawing, IdleEditorDrawsEveryItemAsPrintedBottomToTop) {
     AddEveryKind(e);
     const TRecordingCanvas c = Painted(e);
     EXPECT_THAT(Ops(c), ElementsAre("Rectangle", "Rectangle", "Rectangle", "TextOut", // frame
-                                    "Rectangle", "Polygon", "StretchDraw",
-                                    "Rectangle", "ClipRect", "TextOut", "NoClip",    // caption
-                                    "Rectangle", "ClipRect", "DrawText", "NoClip",   // text
-                                    "Polyline", "Rectangle"));                       // line, legend
+                                    "Rectangle", "Polygon", "StretchDraw", "Rectangle", "ClipRect",
+                                    "TextOut", "NoClip",                           // caption
+                                    "Rectangle", "ClipRect", "DrawText", "NoClip", // text
+                                    "Polyline", "Rectangle"));                     // line, legend
     const auto& calls = c.Calls;
 
     // The frame in its colours, right and bottom included, a 3 mm shadow right and below.
@@ -102,7 +106,8 @@ TEST(ItemDrawing, IdleEditorDrawsEveryItemAsPrintedBottomToTop) {
     EXPECT_EQ(calls[0].Brush, (TBrush{clYellow, TBrushStyle::bsCross}));
     const int32_t sx = Px(e, 3) - Px(e, 0), sy = Py(e, 3) - Py(e, 0);
     EXPECT_EQ(calls[1].Args, TArgs({f.Right + 1, f.Top + sy, f.Right + sx + 2, f.Bottom + sy + 2}));
-    EXPECT_EQ(calls[2].Args, TArgs({f.Left + sx, f.Bottom + 1, f.Right + sx + 2, f.Bottom + sy + 2}));
+    EXPECT_EQ(calls[2].Args,
+              TArgs({f.Left + sx, f.Bottom + 1, f.Right + sx + 2, f.Bottom + sy + 2}));
     EXPECT_EQ(calls[2].Brush.Color, clSilver);
     // The title's 6 mm become picture pixels; it sits on the top line, 2 mm in, over white.
     const int32_t titleHeight = Py(e, 6) - Py(e, 0);
@@ -151,7 +156,8 @@ TEST(ItemDrawing, DuringAToolOrDragEverythingButLinesIsABlackOutline) {
                                     "Rectangle", "Polyline", "Rectangle"));
     for (const TCanvasCall& call : c.Calls) {
         const bool line = call.Op == "Polyline";
-        EXPECT_EQ(call.Pen, (line ? TPen{clBlue, 3, TPenStyle::psDash} : TPen{})) << call.Describe();
+        EXPECT_EQ(call.Pen, (line ? TPen{clBlue, 3, TPenStyle::psDash} : TPen{}))
+            << call.Describe();
         if (!line) {
             EXPECT_EQ(call.Brush.Style, TBrushStyle::bsClear) << call.Describe();
         }
@@ -178,9 +184,9 @@ TEST(ItemDrawing, ItemsThePictureDoesNotShowAreSkipped) {
     ASSERT_EQ(Px(r, 50), 0);
     Add(r.Items.Rectangles).Rect = {45, 10, 50, 20};
     Add(r.Items.Rectangles).Rect = {44, 10, 49, 20};
-    EXPECT_THAT(Painted(r).Log(), ElementsAre("Rectangle(" + std::to_string(Px(r, 45)) + "," +
-                                              std::to_string(Py(r, 10)) + ",0," +
-                                              std::to_string(Py(r, 20)) + ")"));
+    EXPECT_THAT(Painted(r).Log(),
+                ElementsAre("Rectangle(" + std::to_string(Px(r, 45)) + "," +
+                            std::to_string(Py(r, 10)) + ",0," + std::to_string(Py(r, 20)) + ")"));
 }
 
 TEST(ItemDrawing, FrameTitlesSitCentredOnTheTopLineAtTheirAlignment) {
@@ -201,10 +207,12 @@ TEST(ItemDrawing, FrameTitlesSitCentredOnTheTopLineAtTheirAlignment) {
     const TRect f = MmRectToView(e, e.Items.Frames[0].Rect);
     std::vector<int32_t> xs;
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(titles[i].Args[1], MmRectToView(e, e.Items.Frames[i].Rect).Top - titles[i].Font.Height / 2);
+        EXPECT_EQ(titles[i].Args[1],
+                  MmRectToView(e, e.Items.Frames[i].Rect).Top - titles[i].Font.Height / 2);
         xs.push_back(titles[i].Args[0] - f.Left);
     }
-    EXPECT_THAT(xs, ElementsAre(margin, (f.Width() - width) / 2, f.Width() - margin - width, margin));
+    EXPECT_THAT(xs,
+                ElementsAre(margin, (f.Width() - width) / 2, f.Width() - margin - width, margin));
 }
 
 TEST(ItemDrawing, TextFontsShareTheBoxBetweenTheLinesAndNoLineCountMeansOne) {
@@ -244,7 +252,8 @@ TEST(ItemDrawing, ThePolygonOrLineBeingEnteredShowsOnlyInItsOwnMode) {
     const TRecordingCanvas line = Painted(e);
     ASSERT_EQ(Ops(line)[line.Calls.size() - 3], "Polyline");
     const TCanvasCall& entered = line.Calls[line.Calls.size() - 3];
-    EXPECT_EQ(entered.Describe(), "Polyline(" + std::to_string(Px(e, 100)) + "," + std::to_string(Py(e, 100)) + ")");
+    EXPECT_EQ(entered.Describe(),
+              "Polyline(" + std::to_string(Px(e, 100)) + "," + std::to_string(Py(e, 100)) + ")");
     EXPECT_EQ(entered.Pen, TPen{});
     // In other modes only the document's own line is drawn.
     for (int32_t mode : {mdIdle, mdDeleteTool}) {

@@ -2,9 +2,9 @@
 
 #include <climits>
 
-#include "MousePage.h"
 #include "editor/Keys.h"
 #include "editor/Tools.h"
+#include "MousePage.h"
 
 TEST(MouseTools, PressingACaptionDragsItAndReleasingEndsTheDrag) {
     TMousePage page;
@@ -257,8 +257,10 @@ TEST(MouseTools, StaleIndicesAndFarOffCoordinatesAreHandledSafely) {
     // Index fields that name no item: the steps do nothing.
     page.AddLine({{20, 20}, {40, 40}});
     const std::vector<std::tuple<int32_t, int32_t*>> stale = {
-        {mdDragCaption, &page.E.CaptionOrTextIndex}, {mdDragFrame, &page.E.FrameIndex},
-        {mdDragLinePoint, &page.E.LinePointIndex},   {mdDragPolygon, &page.E.PolygonIndex},
+        {mdDragCaption, &page.E.CaptionOrTextIndex},
+        {mdDragFrame, &page.E.FrameIndex},
+        {mdDragLinePoint, &page.E.LinePointIndex},
+        {mdDragPolygon, &page.E.PolygonIndex},
         {mdResizeTop, &page.E.FrameIndex}};
     page.E.LineIndex = 0;
     page.E.ResizeKind = rkFrame;

@@ -15,8 +15,8 @@ inline std::ostream& operator<<(std::ostream& o, const TRect& r) {
 }
 
 inline std::ostream& operator<<(std::ostream& o, const TFont& f) {
-    return o << "font[" << f.Color << ' ' << f.Height << ' ' << f.Name << ' '
-             << int(f.Pitch) << ' ' << int(f.Style) << ']';
+    return o << "font[" << f.Color << ' ' << f.Height << ' ' << f.Name << ' ' << int(f.Pitch) << ' '
+             << int(f.Style) << ']';
 }
 
 inline std::ostream& operator<<(std::ostream& o, const TPointList& points) {
@@ -56,24 +56,23 @@ inline std::string DescribePage(const TPageEditor& e) {
         o << " ]";
     });
     Describe(o, "text", items.Texts, [&o](const TNyomtatoSorok& t) {
-        o << t.Text << ' ' << t.Rect << ' ' << t.Font << ' ' << t.FontHeightMm << ' '
-          << t.LineCount << ' ' << t.FillBackground;
+        o << t.Text << ' ' << t.Rect << ' ' << t.Font << ' ' << t.FontHeightMm << ' ' << t.LineCount
+          << ' ' << t.FillBackground;
     });
     Describe(o, "line", items.Lines, [&o](const TNyomtatoVonal& l) {
         o << static_cast<const TPointList&>(l) << ' ' << l.Color << ' ' << l.Width << ' '
           << int(l.PenStyle);
     });
-    Describe(o, "rectangle", items.Rectangles, [&o](const TNyomtatoNegyszog& r) {
-        o << r.Rect << ' ' << r.Color;
-    });
+    Describe(o, "rectangle", items.Rectangles,
+             [&o](const TNyomtatoNegyszog& r) { o << r.Rect << ' ' << r.Color; });
     Describe(o, "polygon", items.Polygons, [&o](const TNyomtatoPoligon& p) {
         o << static_cast<const TPointList&>(p) << ' ' << p.Color;
     });
     const TPageSettings& s = e.Settings;
     o << "settings: " << s.BasePageRect << ' ' << s.ClickThroughArea << ' ' << s.PageBorderRect
       << ' ' << s.HeightsLegendRect << ' ' << s.HeightsLegendExtent << ' ' << s.PageBorderVisible
-      << s.HeightsLegendVisible << ' ' << s.HeightsLegendFontMm << ' '
-      << s.HeightsLegendOrientation << ' ' << s.PageBorderColor << ' ' << s.ScaleBarVisible;
+      << s.HeightsLegendVisible << ' ' << s.HeightsLegendFontMm << ' ' << s.HeightsLegendOrientation
+      << ' ' << s.PageBorderColor << ' ' << s.ScaleBarVisible;
     for (int32_t v : s.ScaleBarPos) o << ' ' << v;
     o << "\ncompass: ";
     if (e.Compass) {

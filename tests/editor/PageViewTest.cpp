@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "editor/PageEditor.h"
 #include "editor/Navigator.h"
+#include "editor/PageEditor.h"
 #include "editor/PageView.h"
 #include "platform/Printer.h"
 #include "platform/RecordingCanvas.h"
@@ -48,7 +48,8 @@ TEST(PageView, TheSheetIsDrawnOverItsShadowWithTheDottedPrintableArea) {
     ASSERT_EQ(rects.size(), 5u);
     EXPECT_EQ(rects[0].Describe(), "Rectangle(0,0,360,312)");
     EXPECT_EQ(rects[0].Brush.Color, clSilver);
-    EXPECT_EQ(rects[1].Args, (std::vector<int32_t>{p.Left + 10, p.Top + 10, p.Right + 10, p.Bottom + 10}));
+    EXPECT_EQ(rects[1].Args,
+              (std::vector<int32_t>{p.Left + 10, p.Top + 10, p.Right + 10, p.Bottom + 10}));
     EXPECT_EQ(rects[1].Brush.Color, 0x808080);
     EXPECT_EQ(rects[2].Args, (std::vector<int32_t>{p.Left, p.Top, p.Right, p.Bottom}));
     EXPECT_EQ(rects[2].Brush.Color, clWhite);

@@ -69,7 +69,8 @@ void SmallDocument(TPageItems& items, TPageSettings& settings) {
     frame.FillStyle = static_cast<uint8_t>(TBrushStyle::bsCross);
     frame.TitleFont.Color = clGreen;
 
-    items.Rectangles.Add(std::make_unique<TNyomtatoNegyszog>(TNyomtatoNegyszog{{70, 10, 80, 20}, clLime}));
+    items.Rectangles.Add(
+        std::make_unique<TNyomtatoNegyszog>(TNyomtatoNegyszog{{70, 10, 80, 20}, clLime}));
 
     auto polygon = std::make_unique<TNyomtatoPoligon>();
     polygon->AddPoint(10, 50);
@@ -148,8 +149,7 @@ TEST(PrintPage, DrawsEveryKindInOrderInPrinterPixels) {
                             "Polygon(32,188,72,188,52,228)",
                             "StretchDraw(112,188,41,41)", // the blank picture is skipped
                             "TextOut(32,268,\"Hi\")", "TextOut(32,288,\"Lo\")",
-                            "DrawText(32,308,32,308,256,\"a\r\nb\")",
-                            "Polyline(-8,-12,192,-12)"));
+                            "DrawText(32,308,32,308,256,\"a\r\nb\")", "Polyline(-8,-12,192,-12)"));
 
     const auto& c = printer.Canvas.Calls;
     EXPECT_EQ(c[0].Brush.Style, TBrushStyle::bsClear);

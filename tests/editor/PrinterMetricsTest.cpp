@@ -4,7 +4,6 @@
 #include "platform/Printer.h"
 #include "support/TestPrinters.h"
 
-
 TEST(PrinterMetrics, PortraitSheetGivesMarginsAndSizeInMillimetres) {
     const auto m = ComputePrinterMetrics(A4Caps(), TPrinterOrientation::poPortrait);
     EXPECT_FLOAT_EQ(m.MmPerPixelX, 202.0f / 4772.0f);

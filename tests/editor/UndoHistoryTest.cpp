@@ -160,9 +160,13 @@ const TChange kChanges[] = {
          p.Click(60, 30);
      }},
     {"moved frame", // with its members, among them captions 0 and 2
-     [](TUndoPage& p) { p.Drag(p.At(35, 35), {{37, 36}, {40, 39}, {41, 41}}); }},
+     [](TUndoPage& p) {
+         p.Drag(p.At(35, 35), {{37, 36}, {40, 39}, {41, 41}});
+     }},
     {"moved polygon point",
-     [](TUndoPage& p) { p.Drag(p.Pixel(60, 5), {{62, 8}}); }},
+     [](TUndoPage& p) {
+         p.Drag(p.Pixel(60, 5), {{62, 8}});
+     }},
     {"resized rectangle", // its right edge is offered first
      [](TUndoPage& p) {
          p.Move(p.Pixel(28, 29));

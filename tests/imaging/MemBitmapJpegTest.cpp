@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "imaging/MemBitmap.h"
 #include "codec/BitmapImage.h"
 #include "codec/GraphicsExceptions.h"
+#include "imaging/MemBitmap.h"
 #include "jpeg/JpegEncoder.h"
 #include "support/BmpFixtures.h"
 
@@ -21,14 +21,16 @@ using Bytes = std::vector<uint8_t>;
 struct TTempDir {
     std::filesystem::path Path;
     TTempDir() {
-        std::string t = (std::filesystem::temp_directory_path() / "fs-imaging-jpeg-XXXXXX").string();
+        std::string t =
+            (std::filesystem::temp_directory_path() / "fs-imaging-jpeg-XXXXXX").string();
         Path = mkdtemp(t.data());
     }
     ~TTempDir() { std::filesystem::remove_all(Path); }
     std::string Write(const std::string& name, const Bytes& bytes) const {
         const auto p = Path / name;
-        std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                 static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(p, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
         return p.string();
     }
 };
@@ -49,7 +51,7 @@ TMemBitmap ColourPicture() {
         for (int32_t x = 0; x < w; ++x) {
             file.push_back(uint8_t(200 - 4 * x));               // blue
             file.push_back(uint8_t(40 + 6 * y));                // green
-            file.push_back(uint8_t(x < 20 ? 60 + 2 * x : 220));  // red
+            file.push_back(uint8_t(x < 20 ? 60 + 2 * x : 220)); // red
         }
         file.resize(file.size() + size_t(rowBytes - w * 3), 0);
     }
@@ -74,7 +76,8 @@ int MaxDifference(const TPixmap& a, const TPixmap& b) {
     int worst = 0;
     for (size_t i = 0; i < a.Pixels.size() && i < b.Pixels.size(); ++i)
         for (int shift : {0, 8, 16})
-            worst = std::max(worst, std::abs(int(a.Pixels[i] >> shift & 0xFF) - int(b.Pixels[i] >> shift & 0xFF)));
+            worst = std::max(worst, std::abs(int(a.Pixels[i] >> shift & 0xFF) -
+                                             int(b.Pixels[i] >> shift & 0xFF)));
     return worst;
 }
 
@@ -143,7 +146,7 @@ TEST(MemBitmapJpeg, FilesThatDoNotDecodeLeaveNoPictureAndNoMessage) {
     };
     for (const auto& [name, bytes] : bad) {
         SCOPED_TRACE(name);
-        TMemBitmap b = ColourPicture();  // a good picture first: a failed load drops it
+        TMemBitmap b = ColourPicture(); // a good picture first: a failed load drops it
         b.LoadFromFile(dir.Write(name, bytes));
         EXPECT_FALSE(b.HasImage);
         EXPECT_TRUE(b.IsJpeg);
@@ -157,7 +160,8 @@ TEST(MemBitmapJpeg, FilesThatDoNotDecodeLeaveNoPictureAndNoMessage) {
 }
 
 TEST(MemBitmapJpeg, GreyJpegFilesGiveEightBitPicturesWithTheGreyRamp) {
-    if (std::system("command -v cjpeg >/dev/null 2>&1") != 0) GTEST_SKIP() << "cjpeg is not on PATH";
+    if (std::system("command -v cjpeg >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "cjpeg is not on PATH";
     TTempDir dir;
     {
         std::ofstream pgm(dir.Path / "grey.pgm", std::ios::binary);
@@ -181,7 +185,8 @@ TEST(MemBitmapJpeg, GreyJpegFilesGiveEightBitPicturesWithTheGreyRamp) {
     }
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 30; ++x)
-            ASSERT_LE(std::abs(int(b.DeviceBitmap.At(x, y) & 0xFF) - (x * 8 + y)), 3) << x << ", " << y;
+            ASSERT_LE(std::abs(int(b.DeviceBitmap.At(x, y) & 0xFF) - (x * 8 + y)), 3)
+                << x << ", " << y;
 
     // Stored as a JPEG stream of three components (Cb = Cr = 128), it reads back as an 8-bit
     // picture of the same greys with the grey ramp.
@@ -218,7 +223,7 @@ TEST(MemBitmapJpeg, PicturesFromJpegAreStoredReencodedAtTheirQuality) {
         ASSERT_EQ(IntAt(bytes, 6), int32_t(stream.size()));
         // Not the file's bytes: a fresh stream whose tables are those of the quality.
         EXPECT_NE(stream, file);
-        EXPECT_EQ(LuminanceDc(stream), quality == 64 ? 4 : 84);  // 16 x 2^(0.12 x (50 - q))
+        EXPECT_EQ(LuminanceDc(stream), quality == 64 ? 4 : 84); // 16 x 2^(0.12 x (50 - q))
         EXPECT_EQ(stream, b.JpegStream());
 
         TMemBitmap back;
@@ -237,17 +242,17 @@ TEST(MemBitmapJpeg, PicturesFromJpegAreStoredReencodedAtTheirQuality) {
 
 TEST(MemBitmapJpeg, AStoredStreamThatDoesNotDecodeThrowsTheDecodersMessageAndChangesNothing) {
     TMemBitmap jpeg = ColourPicture();
-    jpeg.IsJpeg = true;  // from here on the picture is stored as JPEG
+    jpeg.IsJpeg = true; // from here on the picture is stored as JPEG
     const Bytes good = Stored(jpeg);
     auto noSoi = good;
-    noSoi[10] = 0;  // the stream's first byte
+    noSoi[10] = 0;   // the stream's first byte
     auto cut = good; // the stream ends in the middle of its scan
     cut.resize(cut.size() - 40);
     const int32_t n = IntAt(good, 6) - 40;
     for (int i = 0; i < 4; ++i) cut[6 + size_t(i)] = uint8_t(uint32_t(n) >> (8 * i));
 
-    for (const auto& [damaged, message] : {std::pair{noSoi, "Hiányzó SOI jelzés"},
-                                           std::pair{cut, "Premature end of file"}}) {
+    for (const auto& [damaged, message] :
+         {std::pair{noSoi, "Hiányzó SOI jelzés"}, std::pair{cut, "Premature end of file"}}) {
         SCOPED_TRACE(message);
         TMemBitmap b = ColourPicture();
         const Bytes before = Stored(b);

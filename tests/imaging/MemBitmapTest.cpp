@@ -42,8 +42,9 @@ struct TTempDir {
     ~TTempDir() { std::filesystem::remove_all(Path); }
     std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
         const auto p = Path / name;
-        std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                 static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(p, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
         return p.string();
     }
 };
@@ -62,7 +63,8 @@ public:
 
 TEST(MemBitmap, LoadsFourEightAndTwentyFourBitFilesWithTheirPadding) {
     // Odd widths exercise the nibble order and the row padding.
-    for (const TBmpShape s : {TBmpShape{5, 3, 4}, TBmpShape{7, 2, 8}, TBmpShape{3, 4, 24}, TBmpShape{1, 1, 24}}) {
+    for (const TBmpShape s :
+         {TBmpShape{5, 3, 4}, TBmpShape{7, 2, 8}, TBmpShape{3, 4, 24}, TBmpShape{1, 1, 24}}) {
         SCOPED_TRACE(s.BitCount);
         const auto file = MakeBmp(s);
         TMemBitmap b;
@@ -75,8 +77,9 @@ TEST(MemBitmap, LoadsFourEightAndTwentyFourBitFilesWithTheirPadding) {
 }
 
 TEST(MemBitmap, LargerHeadersShortPalettesAndMissingRowOffsetsAreNormalised) {
-    for (const TBmpShape s : {TBmpShape{4, 3, 24, 124}, TBmpShape{6, 2, 8, 124, 3}, TBmpShape{5, 2, 4, 40, 2},
-                             TBmpShape{3, 3, 8, 40, 0, 0, true}, TBmpShape{2, 2, 24, 40, 2}}) {
+    for (const TBmpShape s :
+         {TBmpShape{4, 3, 24, 124}, TBmpShape{6, 2, 8, 124, 3}, TBmpShape{5, 2, 4, 40, 2},
+          TBmpShape{3, 3, 8, 40, 0, 0, true}, TBmpShape{2, 2, 24, 40, 2}}) {
         SCOPED_TRACE(testing::Message() << s.BitCount << " bits, header " << s.HeaderSize);
         TMemBitmap b;
         b.LoadFromBitmapFileData(MakeBmp(s));
@@ -86,8 +89,8 @@ TEST(MemBitmap, LargerHeadersShortPalettesAndMissingRowOffsetsAreNormalised) {
         const auto layout = CheckDib(b.DibBlock, why);
         ASSERT_TRUE(layout) << why;
         EXPECT_EQ(layout->PaletteOffset, 40u);
-        EXPECT_EQ(b.DibBlock.size(), 40u + (s.BitCount == 24 ? 0 : 4u << s.BitCount) +
-                                         size_t(b.RowBytes) * s.Height);
+        EXPECT_EQ(b.DibBlock.size(),
+                  40u + (s.BitCount == 24 ? 0 : 4u << s.BitCount) + size_t(b.RowBytes) * s.Height);
         TMemBitmap back;
         const auto bytes = Stored(b);
         TReadStream in(bytes);
@@ -227,7 +230,8 @@ TEST(MemBitmap, DamagedBlocksThrowAndKeepThePicture) {
     const auto bytes = Stored(good);
 
     std::vector<std::vector<uint8_t>> damaged;
-    for (size_t n = 0; n < bytes.size(); ++n) damaged.emplace_back(bytes.begin(), bytes.begin() + n);
+    for (size_t n = 0; n < bytes.size(); ++n)
+        damaged.emplace_back(bytes.begin(), bytes.begin() + n);
     auto negative = bytes;
     negative[9] = 0x80; // the length's sign byte
     damaged.push_back(negative);
@@ -266,7 +270,8 @@ TEST(MemBitmap, StretchDrawHandsTheDevicePixelsToTheCanvas) {
     b.LoadFromBitmapFileData(MakeBmp({}));
     b.StretchDraw(canvas, 1, 2, 30, 40);
     b.StretchDraw(canvas, 5, 6, 7, 8);
-    EXPECT_EQ(canvas.Log(), (std::vector<std::string>{"StretchDraw(1,2,30,40)", "StretchDraw(5,6,7,8)"}));
+    EXPECT_EQ(canvas.Log(),
+              (std::vector<std::string>{"StretchDraw(1,2,30,40)", "StretchDraw(5,6,7,8)"}));
     // The same device pixels every time: nothing is converted per drawing.
     EXPECT_EQ(canvas.Drawn, &b.DeviceBitmap);
 }

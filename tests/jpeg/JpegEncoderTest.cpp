@@ -67,18 +67,19 @@ BitmapImage Mapped(uint32_t width, uint32_t height, uint32_t bits, bool grey) {
     const uint32_t colours = 1u << bits;
     BitmapImage p;
     p.SetSize(colours, bits, width, height);
-    int levels[3] = {2, 1, 1};  // 1 bit: black and white
+    int levels[3] = {2, 1, 1}; // 1 bit: black and white
     if (bits == 2) levels[0] = 4;
     if (bits == 4) levels[0] = 2, levels[1] = 4, levels[2] = 2;
     if (bits == 8) levels[0] = 6, levels[1] = 7, levels[2] = 6;
     for (uint32_t i = 0; i < colours; ++i) {
-        uint8_t* e = p.ColorMapEntry(i);  // blue, green, red
+        uint8_t* e = p.ColorMapEntry(i); // blue, green, red
         if (grey || bits < 4) {
             e[0] = e[1] = e[2] = uint8_t(i * 255 / (colours - 1));
             continue;
         }
-        const uint32_t r = i % levels[0], g = i / levels[0] % levels[1], b = i / levels[0] / levels[1];
-        if (b >= uint32_t(levels[2])) continue;  // unused entries stay black
+        const uint32_t r = i % levels[0], g = i / levels[0] % levels[1],
+                       b = i / levels[0] / levels[1];
+        if (b >= uint32_t(levels[2])) continue; // unused entries stay black
         e[2] = uint8_t(r * 255 / (levels[0] - 1));
         e[1] = uint8_t(g * 255 / (levels[1] - 1));
         e[0] = uint8_t(b * 255 / (levels[2] - 1));
@@ -93,8 +94,8 @@ BitmapImage Mapped(uint32_t width, uint32_t height, uint32_t bits, bool grey) {
             } else {
                 auto level = [](int v, int n) { return uint32_t((v * (n - 1) + 127) / 255); };
                 index = level(s[0], levels[0]) +
-                        uint32_t(levels[0]) * (level(s[1], levels[1]) +
-                                               uint32_t(levels[1]) * level(s[2], levels[2]));
+                        uint32_t(levels[0]) *
+                            (level(s[1], levels[1]) + uint32_t(levels[1]) * level(s[2], levels[2]));
             }
             switch (bits) {
             case 1: row[x / 8] |= uint8_t(index << (7 - x % 8)); break;
@@ -110,8 +111,8 @@ BitmapImage Mapped(uint32_t width, uint32_t height, uint32_t bits, bool grey) {
 // The segments of a stream up to and including SOS, then the entropy-coded data.
 struct ParsedStream {
     std::vector<uint8_t> Markers;
-    std::vector<Bytes> Bodies;  // without the length field
-    Bytes ScanData;             // between SOS and EOI, restart markers included
+    std::vector<Bytes> Bodies; // without the length field
+    Bytes ScanData;            // between SOS and EOI, restart markers included
     bool StartsWithSoi = false;
     bool EndsWithEoi = false;
 
@@ -130,7 +131,8 @@ ParsedStream Parse(const Bytes& s) {
     while (i + 4 <= s.size() && s[i] == 0xFF) {
         const size_t length = size_t(s[i + 2]) << 8 | s[i + 3];
         p.Markers.push_back(s[i + 1]);
-        p.Bodies.emplace_back(s.begin() + long(i + 4), s.begin() + long(std::min(s.size(), i + 2 + length)));
+        p.Bodies.emplace_back(s.begin() + long(i + 4),
+                              s.begin() + long(std::min(s.size(), i + 2 + length)));
         i += 2 + length;
         if (p.Markers.back() == 0xDA) break;
     }
@@ -151,18 +153,17 @@ std::vector<uint8_t> MarkersInScan(const Bytes& scan) {
 }
 
 // T.81 Tables K.1 and K.2 in zigzag order, as a DQT segment carries them.
-const uint8_t kLuminanceZigzag[64] = {
-    16, 11, 12, 14, 12, 10, 16, 14, 13, 14, 18, 17, 16, 19, 24, 40,
-    26, 24, 22, 22, 24, 49, 35, 37, 29, 40, 58, 51, 61, 60, 57, 51,
-    56, 55, 64, 72, 92, 78, 64, 68, 87, 69, 55, 56, 80, 109, 81, 87,
-    95, 98, 103, 104, 103, 62, 77, 113, 121, 112, 100, 120, 92, 101, 103, 99};
+const uint8_t kLuminanceZigzag[64] = {16,  11, 12, 14,  12,  10,  16,  14,  13, 14,  18,  17,  16,
+                                      19,  24, 40, 26,  24,  22,  22,  24,  49, 35,  37,  29,  40,
+                                      58,  51, 61, 60,  57,  51,  56,  55,  64, 72,  92,  78,  64,
+                                      68,  87, 69, 55,  56,  80,  109, 81,  87, 95,  98,  103, 104,
+                                      103, 62, 77, 113, 121, 112, 100, 120, 92, 101, 103, 99};
 const uint8_t kChrominanceZigzag[64] = {
-    17, 18, 18, 24, 21, 24, 47, 26, 26, 47, 99, 66, 56, 66, 99, 99,
-    99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
-    99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
-    99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
+    17, 18, 18, 24, 21, 24, 47, 26, 26, 47, 99, 66, 56, 66, 99, 99, 99, 99, 99, 99, 99, 99,
+    99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
+    99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
 
-}  // namespace
+} // namespace
 
 // --- Tables -------------------------------------------------------------------------------
 
@@ -177,10 +178,10 @@ TEST(JpegEncoderTables, QualityScalesTheAnnexKTables) {
     // 75: a scale of 1/8, which a difference taken unsigned would have turned into 255s.
     luminance.Build(75, kLuminanceExampleTable);
     EXPECT_EQ(luminance.Values[0], 2);
-    EXPECT_EQ(luminance.Values[21], 6);  // 49 / 8
-    EXPECT_EQ(luminance.Values[22], 4);  // 35 / 8
+    EXPECT_EQ(luminance.Values[21], 6); // 49 / 8
+    EXPECT_EQ(luminance.Values[22], 4); // 35 / 8
     luminance.Build(64, kLuminanceExampleTable);
-    EXPECT_EQ(luminance.Values[0], 4);  // 16 x 0.3121
+    EXPECT_EQ(luminance.Values[0], 4); // 16 x 0.3121
     // 100: every value below 1 is raised to 1; 1: every value is capped at 255.
     for (uint32_t quality : {100u, 1u}) {
         luminance.Build(quality, kLuminanceExampleTable);
@@ -204,7 +205,7 @@ TEST(JpegEncoderTables, HuffmanCodesFollowAnnexK2WithItsTieBreaking) {
     EXPECT_EQ(t.CodeSizes[1], 2);
     EXPECT_EQ(t.Codes[1], 0b10);
     EXPECT_EQ(t.CodeSizes[2], 3);
-    EXPECT_EQ(t.Codes[2], 0b110);  // 111 was the reserved symbol's
+    EXPECT_EQ(t.Codes[2], 0b110); // 111 was the reserved symbol's
     EXPECT_EQ(t.HuffValCount, 3);
     EXPECT_EQ(std::vector<uint8_t>(t.Bits, t.Bits + 4), (std::vector<uint8_t>{1, 1, 1, 0}));
 
@@ -212,7 +213,8 @@ TEST(JpegEncoderTables, HuffmanCodesFollowAnnexK2WithItsTieBreaking) {
     t.ResetStatistics();
     for (uint32_t s : {7u, 3u, 5u, 1u, 2u}) t.Count(s);
     t.Build();
-    EXPECT_EQ(std::vector<uint8_t>(t.HuffVal, t.HuffVal + 5), (std::vector<uint8_t>{1, 2, 3, 5, 7}));
+    EXPECT_EQ(std::vector<uint8_t>(t.HuffVal, t.HuffVal + 5),
+              (std::vector<uint8_t>{1, 2, 3, 5, 7}));
     EXPECT_EQ(t.CodeSizes[1], 2);
     EXPECT_EQ(t.CodeSizes[2], 2);
     EXPECT_EQ(t.CodeSizes[7], 3);
@@ -324,7 +326,7 @@ void LiteralForwardDct(const uint8_t* samples, const double* divisors, int16_t* 
     }
 }
 
-}  // namespace
+} // namespace
 
 // The vectorised transform must round every tie as the scalar one does; with fused
 // multiply-adds or another order the results would differ now and then.
@@ -332,8 +334,9 @@ TEST(JpegFdct, MatchesTheLiteralTransformBitForBit) {
     std::mt19937 rng(5);
     for (int i = 0; i < 30000; ++i) {
         EncoderQuantizationTable table;
-        table.Build(1 + uint32_t(rng() % 100), i % 2 ? kLuminanceExampleTable : kChrominanceExampleTable);
-        uint8_t samples[8 * 13];  // a stride wider than the block
+        table.Build(1 + uint32_t(rng() % 100),
+                    i % 2 ? kLuminanceExampleTable : kChrominanceExampleTable);
+        uint8_t samples[8 * 13]; // a stride wider than the block
         uint8_t block[64];
         const int kind = i % 4;
         for (int k = 0; k < 64; ++k) {
@@ -357,7 +360,8 @@ TEST(JpegFdct, GivesTrueDctCoefficientsRoundedHalfAwayFromZero) {
     // With divisors f(r, c), the output is the DCT of T.81 A.3.3 itself.
     double divisors[64], transposed[64];
     for (int r = 0; r < 8; ++r)
-        for (int c = 0; c < 8; ++c) divisors[r * 8 + c] = transposed[c * 8 + r] = DctScaleFactor(r, c);
+        for (int c = 0; c < 8; ++c)
+            divisors[r * 8 + c] = transposed[c * 8 + r] = DctScaleFactor(r, c);
     std::mt19937 rng(9);
     for (int i = 0; i < 200; ++i) {
         uint8_t samples[64];
@@ -369,9 +373,11 @@ TEST(JpegFdct, GivesTrueDctCoefficientsRoundedHalfAwayFromZero) {
                 double sum = 0;
                 for (int y = 0; y < 8; ++y)
                     for (int x = 0; x < 8; ++x)
-                        sum += (samples[y * 8 + x] - 128.0) * std::cos((2 * x + 1) * u * std::numbers::pi / 16) *
+                        sum += (samples[y * 8 + x] - 128.0) *
+                               std::cos((2 * x + 1) * u * std::numbers::pi / 16) *
                                std::cos((2 * y + 1) * v * std::numbers::pi / 16);
-                const double cu = u == 0 ? std::numbers::sqrt2 / 2 : 1, cv = v == 0 ? std::numbers::sqrt2 / 2 : 1;
+                const double cu = u == 0 ? std::numbers::sqrt2 / 2 : 1,
+                             cv = v == 0 ? std::numbers::sqrt2 / 2 : 1;
                 const double exact = sum * cu * cv / 4;
                 ASSERT_LE(std::abs(zigzag[kNaturalToZigzag[v * 8 + u]] - exact), 0.5 + 1e-9)
                     << "block " << i << " (" << v << ", " << u << ")";
@@ -423,12 +429,12 @@ TEST(JpegBitWriter, StuffsFfBytesAndPadsWithZeroBits) {
     Bytes out;
     JpegBitWriter w(out);
     w.Reserve(64);
-    w.PutCode(0xFF, 8);                  // a whole 0xFF byte of data
-    w.PutCodeAndBits(0b1, 1, 0x7F, 7);   // another, made of a code and extra bits
-    w.PutCodeAndBits(0b101, 3, 0x1FFF, 13);  // 1011 1111 1111 1111: 0xBF, 0xFF
+    w.PutCode(0xFF, 8);                     // a whole 0xFF byte of data
+    w.PutCodeAndBits(0b1, 1, 0x7F, 7);      // another, made of a code and extra bits
+    w.PutCodeAndBits(0b101, 3, 0x1FFF, 13); // 1011 1111 1111 1111: 0xBF, 0xFF
     w.PutCode(0b1, 1);
-    w.PutCode(0x3FFF, 14);               // with the bit before: fifteen 1-bits
-    w.Flush();                           // completed with one 0-bit: 0xFF, 0xFE
+    w.PutCode(0x3FFF, 14); // with the bit before: fifteen 1-bits
+    w.Flush();             // completed with one 0-bit: 0xFF, 0xFE
     w.PutByte(0xFF);
     w.PutByte(0xD9);
     w.Finish();
@@ -452,7 +458,7 @@ TEST(JpegEncoder, StreamsHaveTheBaselineJfifLayout) {
     EXPECT_EQ(dqt[65], 1);
     EXPECT_TRUE(std::equal(dqt.begin() + 1, dqt.begin() + 65, kLuminanceZigzag));
     EXPECT_TRUE(std::equal(dqt.begin() + 66, dqt.end(), kChrominanceZigzag));
-    EXPECT_EQ(p.Body(0xDD), (Bytes{0, 12}));  // 4 MCU rows of 3 MCUs
+    EXPECT_EQ(p.Body(0xDD), (Bytes{0, 12})); // 4 MCU rows of 3 MCUs
     EXPECT_EQ(p.Body(0xDA), (Bytes{3, 1, 0x00, 2, 0x11, 3, 0x11, 0, 63, 0}));
 
     // DHT: luminance DC, luminance AC, chrominance DC, chrominance AC, each sized by its counts.
@@ -475,7 +481,8 @@ TEST(JpegEncoder, RestartMarkersFollowEveryFourMcuRowsInSequence) {
     // 8 x 32 is exactly one interval (no marker after the last MCU), 8 x 40 needs one RST0,
     // 64 x 300 (38 MCU rows) nine, numbered modulo 8.
     EXPECT_TRUE(MarkersInScan(Parse(Encode(Photo(8, 32), 75)).ScanData).empty());
-    EXPECT_EQ(MarkersInScan(Parse(Encode(Photo(8, 40), 75)).ScanData), (std::vector<uint8_t>{0xD0}));
+    EXPECT_EQ(MarkersInScan(Parse(Encode(Photo(8, 40), 75)).ScanData),
+              (std::vector<uint8_t>{0xD0}));
     const ParsedStream p = Parse(Encode(Photo(64, 300), 90));
     EXPECT_EQ(p.Body(0xDD), (Bytes{0, 32}));
     EXPECT_EQ(MarkersInScan(p.ScanData),
@@ -527,7 +534,7 @@ TEST(JpegEncoder, OneEncoderWritesTheSameCompleteStreamEveryTime) {
     EXPECT_EQ(first.str(), second.str());
     const std::string& s = second.str();
     const ParsedStream p = Parse(Bytes(s.begin(), s.end()));
-    EXPECT_EQ(p.Body(0xDD), (Bytes{0, 20}));  // the second stream has its DRI too
+    EXPECT_EQ(p.Body(0xDD), (Bytes{0, 20})); // the second stream has its DRI too
     EXPECT_EQ(DecodeFast(Bytes(s.begin(), s.end())).Message, "ok");
 }
 
@@ -538,27 +545,27 @@ namespace {
 struct RoundTrip {
     const char* Name;
     uint32_t Width, Height;
-    uint32_t Bits;  // 24, or a colour-mapped depth
+    uint32_t Bits; // 24, or a colour-mapped depth
     bool Grey;
     uint32_t Quality;
-    double MinPsnr;  // against the source, for our decoder and for djpeg
+    double MinPsnr; // against the source, for our decoder and for djpeg
 };
 
 // The figures measured (ours / djpeg, dB) are in the comments; the thresholds sit about 3 dB
 // below ours. A wrong table, zigzag entry or block placement costs far more than that.
 const RoundTrip kRoundTrips[] = {
-    {"photo_q75", 227, 149, 24, false, 75, 38},     // 40.67 / 40.65
-    {"photo_q100", 227, 149, 24, false, 100, 48},   // 50.82 / 50.96
-    {"photo_q1", 227, 149, 24, false, 1, 19},       // 21.91 / 21.91
-    {"size_1x1", 1, 1, 24, false, 100, 48},         // identical / identical
-    {"size_17x9", 17, 9, 24, false, 75, 38},        // 40.67 / 40.65
-    {"size_8x40", 8, 40, 24, false, 75, 37},        // 40.18 / 40.22
-    {"size_1x300", 1, 300, 24, false, 90, 49},      // 52.76 / 52.82
-    {"palette8", 131, 67, 8, false, 90, 41},        // 44.63 / 44.70
-    {"palette4", 131, 67, 4, false, 90, 43},        // 46.85 / 47.60
-    {"grey8", 131, 67, 8, true, 75, 38},            // 41.62 / 41.58
-    {"grey2", 61, 33, 2, true, 90, 48},             // 51.72 / 52.84
-    {"mono1", 61, 33, 1, true, 95, 45},             // 48.69 / 58.89
+    {"photo_q75", 227, 149, 24, false, 75, 38},   // 40.67 / 40.65
+    {"photo_q100", 227, 149, 24, false, 100, 48}, // 50.82 / 50.96
+    {"photo_q1", 227, 149, 24, false, 1, 19},     // 21.91 / 21.91
+    {"size_1x1", 1, 1, 24, false, 100, 48},       // identical / identical
+    {"size_17x9", 17, 9, 24, false, 75, 38},      // 40.67 / 40.65
+    {"size_8x40", 8, 40, 24, false, 75, 37},      // 40.18 / 40.22
+    {"size_1x300", 1, 300, 24, false, 90, 49},    // 52.76 / 52.82
+    {"palette8", 131, 67, 8, false, 90, 41},      // 44.63 / 44.70
+    {"palette4", 131, 67, 4, false, 90, 43},      // 46.85 / 47.60
+    {"grey8", 131, 67, 8, true, 75, 38},          // 41.62 / 41.58
+    {"grey2", 61, 33, 2, true, 90, 48},           // 51.72 / 52.84
+    {"mono1", 61, 33, 1, true, 95, 45},           // 48.69 / 58.89
 };
 
 void PrintTo(const RoundTrip& c, std::ostream* os) { *os << c.Name; }
@@ -569,7 +576,7 @@ BitmapImage MakeSource(const RoundTrip& c) {
     return c.Bits == 24 ? Photo(c.Width, c.Height) : Mapped(c.Width, c.Height, c.Bits, c.Grey);
 }
 
-}  // namespace
+} // namespace
 
 TEST_P(JpegEncoderRoundTrip, DecodesWithOurDecoderAndDjpeg) {
     const RoundTrip& c = GetParam();
@@ -611,7 +618,8 @@ TEST(JpegEncoder, WhiteAndGreyPicturesKeepNeutralChroma) {
         const DecodeOutcome back = DecodeFast(Encode(white, quality));
         ASSERT_EQ(back.Message, "ok");
         for (uint32_t y = 0; y < 13; ++y)
-            for (uint32_t x = 0; x < 21; ++x) ASSERT_EQ(back.Picture.GetRGB(y, x), (RgbValue{255, 255, 255}));
+            for (uint32_t x = 0; x < 21; ++x)
+                ASSERT_EQ(back.Picture.GetRGB(y, x), (RgbValue{255, 255, 255}));
     }
     const BitmapImage grey = Mapped(50, 30, 8, true);
     const DecodeOutcome back = DecodeFast(Encode(grey, 60));

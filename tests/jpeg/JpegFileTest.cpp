@@ -24,7 +24,7 @@ constexpr double kMinPsnr = 50.0;
 
 const FileCase kCases[] = {
     {"baseline420", "-quality 90", 227, 149, false},
-    {"extended", "-quality 85", 131, 67, false},  // SOF1, see MakeCaseFile
+    {"extended", "-quality 85", 131, 67, false}, // SOF1, see MakeCaseFile
     {"progressive", "-progressive", 227, 149, false},
     {"progressive_restart", "-progressive -restart 3B", 227, 149, false},
     {"progressive_422_restart", "-progressive -sample 2x1 -restart 1", 150, 77, false},
@@ -56,7 +56,7 @@ std::string Options(const FileCase& c) {
     if (at == std::string::npos) return options;
     const std::string path = TempPath("qtables.txt");
     std::string table;
-    for (int i = 0; i < 64; ++i) table += i == 41 ? "1 " : i == 48 ? "60 " : "4 ";  // natural order
+    for (int i = 0; i < 64; ++i) table += i == 41 ? "1 " : i == 48 ? "60 " : "4 "; // natural order
     const Bytes text(table.begin(), table.end());
     WriteFileBytes(path, text);
     return options.replace(at, key.size(), path);
@@ -153,4 +153,4 @@ std::string CaseName(const ::testing::TestParamInfo<FileCase>& c) { return c.par
 
 INSTANTIATE_TEST_SUITE_P(Cjpeg, JpegFile, ::testing::ValuesIn(kCases), CaseName);
 
-}  // namespace
+} // namespace

@@ -54,15 +54,23 @@ Bytes Dht(uint8_t tableByte, Bytes counts, const Bytes& symbols) {
 // DC table 0: "0" = category 0. AC table 0: "0" = end of block.
 const Bytes kTables = Cat({Dht(0x00, {1}, {0x00}), Dht(0x10, {1}, {0x00})});
 
-struct Comp { uint8_t Id, Sampling, Table; };
+struct Comp {
+    uint8_t Id, Sampling, Table;
+};
 Bytes Sof(uint8_t marker, uint16_t height, uint16_t width, std::initializer_list<Comp> comps) {
-    Bytes p = {8, uint8_t(height >> 8), uint8_t(height), uint8_t(width >> 8), uint8_t(width),
+    Bytes p = {8,
+               uint8_t(height >> 8),
+               uint8_t(height),
+               uint8_t(width >> 8),
+               uint8_t(width),
                uint8_t(comps.size())};
     for (const Comp& c : comps) p.insert(p.end(), {c.Id, c.Sampling, c.Table});
     return Segment(marker, p);
 }
 
-struct ScanComp { uint8_t Id, Tables; };
+struct ScanComp {
+    uint8_t Id, Tables;
+};
 Bytes Sos(std::initializer_list<ScanComp> comps, uint8_t ss = 0, uint8_t se = 63,
           uint8_t approximation = 0) {
     Bytes p = {uint8_t(comps.size())};
@@ -77,8 +85,8 @@ const Bytes kGreySos = Sos({{1, 0x00}});
 const Bytes kOneBlock = {0x3F};
 
 // SOI, APP0, DQT, SOF, DHT, SOS, data, EOI of an 8 x 8 grey picture, with parts replaceable.
-Bytes Grey(const Bytes& sof = kGreySof, const Bytes& sos = kGreySos,
-           const Bytes& data = kOneBlock, const Bytes& tail = kEoi) {
+Bytes Grey(const Bytes& sof = kGreySof, const Bytes& sos = kGreySos, const Bytes& data = kOneBlock,
+           const Bytes& tail = kEoi) {
     return Cat({kSoi, App0(), Dqt(), sof, kTables, sos, data, tail});
 }
 
@@ -89,7 +97,7 @@ void DecodeFastOrThrow(const Bytes& stream) {
     JpegDecoder().Decode(stream.data(), stream.size(), picture);
 }
 
-}  // namespace
+} // namespace
 
 TEST(JpegStream, AZeroBlockDecodesTo128WithAGreyPalette) {
     const DecodeOutcome d = DecodeBoth(Grey());
@@ -104,8 +112,14 @@ TEST(JpegStream, AZeroBlockDecodesTo128WithAGreyPalette) {
 }
 
 TEST(JpegStream, ThreeZeroComponentsGiveMidGrey) {
-    const Bytes s = Cat({kSoi, App0(), Dqt(), Sof(0xC0, 8, 8, {{1, 0x11, 0}, {2, 0x11, 0}, {3, 0x11, 0}}),
-                         kTables, Sos({{1, 0}, {2, 0}, {3, 0}}), {0x03}, kEoi});
+    const Bytes s = Cat({kSoi,
+                         App0(),
+                         Dqt(),
+                         Sof(0xC0, 8, 8, {{1, 0x11, 0}, {2, 0x11, 0}, {3, 0x11, 0}}),
+                         kTables,
+                         Sos({{1, 0}, {2, 0}, {3, 0}}),
+                         {0x03},
+                         kEoi});
     const DecodeOutcome d = DecodeBoth(s);
     ASSERT_EQ(d.Message, "ok");
     EXPECT_EQ(d.Picture.BitCount(), 24u);
@@ -123,8 +137,17 @@ TEST(JpegStream, StartOfFileMustBeSoiThenJfifApp0) {
 }
 
 TEST(JpegStream, FillBytesCommentsAndRepeatedSoiAreSkipped) {
-    const Bytes s = Cat({kSoi, App0(), {0xFF, 0xFF, 0xFF}, Segment(0xFE, {}), kSoi,
-                         Segment(0xEF, {1, 2, 3}), Dqt(), kGreySof, kTables, kGreySos, kOneBlock,
+    const Bytes s = Cat({kSoi,
+                         App0(),
+                         {0xFF, 0xFF, 0xFF},
+                         Segment(0xFE, {}),
+                         kSoi,
+                         Segment(0xEF, {1, 2, 3}),
+                         Dqt(),
+                         kGreySof,
+                         kTables,
+                         kGreySos,
+                         kOneBlock,
                          kEoi});
     EXPECT_EQ(Message(s), "ok");
 }
@@ -135,11 +158,11 @@ TEST(JpegStream, UnsupportedProcessesAreRefusedByName) {
         {0xC5, "A differenciális soros Huffman-kódolás nem támogatott"},
         {0xC6, "A differenciális növekményes Huffmann-kódolás nem támogatott"},
         {0xC7, "Differenciális veszteséges Huffmann-kódolás nem támogatott"},
-        {0xC9, "Beolvashatatlan kép"},  // arithmetic coding
+        {0xC9, "Beolvashatatlan kép"}, // arithmetic coding
         {0xCA, "Beolvashatatlan kép"},
         {0xDE, "Nem támogatott DHP jelzés"},
         {0xC8, "Ismeretlen jelzés"},
-        {0xD3, "Ismeretlen jelzés"},  // RSTn outside entropy-coded data
+        {0xD3, "Ismeretlen jelzés"}, // RSTn outside entropy-coded data
     };
     for (const auto& [marker, message] : cases)
         EXPECT_EQ(Message(Grey(Sof(marker, 8, 8, {{1, 0x11, 0}}))), message) << int(marker);
@@ -166,7 +189,7 @@ TEST(JpegStream, FrameHeaderRefusals) {
               "Nem támogatott mintavételezési arány");
 
     Bytes badLength = Grey();
-    badLength[kSoi.size() + App0().size() + Dqt().size() + 3] += 1;  // SOF length, low byte
+    badLength[kSoi.size() + App0().size() + Dqt().size() + 3] += 1; // SOF length, low byte
     EXPECT_EQ(Message(badLength), "Érvénytelen keretméret");
     EXPECT_EQ(Message(Grey(Segment(0xC0, {12, 0, 8, 0, 8, 1, 1, 0x11, 0}))),
               "Csak a 8 bites adat támogatott");
@@ -256,10 +279,10 @@ TEST(JpegStream, AcRunPastTheBlockIsAnInternalError) {
 }
 
 TEST(JpegStream, RestartMarkersAreCheckedInOrder) {
-    const Bytes sof = Sof(0xC0, 8, 24, {{1, 0x11, 0}});  // three blocks
+    const Bytes sof = Sof(0xC0, 8, 24, {{1, 0x11, 0}}); // three blocks
     auto file = [&](const Bytes& data) {
-        return Cat({kSoi, App0(), Dqt(), Segment(0xDD, {0, 1}), sof, kTables, kGreySos, data,
-                    kEoi});
+        return Cat(
+            {kSoi, App0(), Dqt(), Segment(0xDD, {0, 1}), sof, kTables, kGreySos, data, kEoi});
     };
     EXPECT_EQ(Message(file({0x3F, 0xFF, 0xD0, 0x3F, 0xFF, 0xFF, 0xD1, 0x3F})), "ok");
     EXPECT_EQ(Message(file({0x3F, 0xFF, 0xD0, 0x3F, 0xFF, 0xD2, 0x3F})), "Hibs újraindító jelzés");
@@ -277,8 +300,16 @@ TEST(JpegStream, ProgressiveScanRefusals) {
     EXPECT_EQ(Message(scan(0, 5, 0, {0x7F})), "A növekményes vizsgálat DC sé AC adatot tartalmaz");
     EXPECT_EQ(Message(scan(1, 64, 0, {0x7F})), "Érvénytelen spektrális tartomány");
     // A DC scan, then an AC scan that ends every block at once.
-    const Bytes ok = Cat({kSoi, App0(), Dqt(), sof, kTables, Sos({{1, 0}}, 0, 0, 0), {0x7F},
-                          Sos({{1, 0}}, 1, 63, 0), {0x7F}, kEoi});
+    const Bytes ok = Cat({kSoi,
+                          App0(),
+                          Dqt(),
+                          sof,
+                          kTables,
+                          Sos({{1, 0}}, 0, 0, 0),
+                          {0x7F},
+                          Sos({{1, 0}}, 1, 63, 0),
+                          {0x7F},
+                          kEoi});
     EXPECT_EQ(Message(ok), "ok");
 }
 
@@ -289,23 +320,32 @@ TEST(JpegStream, ProgressiveRefinementSignFollowsTheCorrectionBit) {
     // AC table 1: "0" = EOB, "10" = run 0 size 1.
     const Bytes tables = Cat({kTables, Dht(0x11, {1, 1}, {0x00, 0x01})});
     auto file = [&](uint8_t refinement) {
-        return Cat({kSoi, App0(), Dqt(0x00, 200), sof, tables, Sos({{1, 0x00}}, 0, 0, 0),
-                    {0x7F}, Sos({{1, 0x00}}, 1, 63, 0x02), {0x7F},
-                    Sos({{1, 0x01}}, 1, 63, 0x21), {refinement}, kEoi});
+        return Cat({kSoi,
+                    App0(),
+                    Dqt(0x00, 200),
+                    sof,
+                    tables,
+                    Sos({{1, 0x00}}, 0, 0, 0),
+                    {0x7F},
+                    Sos({{1, 0x00}}, 1, 63, 0x02),
+                    {0x7F},
+                    Sos({{1, 0x01}}, 1, 63, 0x21),
+                    {refinement},
+                    kEoi});
     };
     DecoderQuantizationTable q;
     for (uint16_t& v : q.Values) v = 200;
     q.BuildScaledValues();
     for (const auto& [data, sign] : {std::pair{uint8_t(0xAF), 1}, std::pair{uint8_t(0x8F), -1}}) {
-        const DecodeOutcome d = DecodeBoth(file(data));  // "10" + bit + "0" (EOB)
+        const DecodeOutcome d = DecodeBoth(file(data)); // "10" + bit + "0" (EOB)
         ASSERT_EQ(d.Message, "ok");
         int16_t coef[64] = {};
-        coef[1] = int16_t(2 * sign);  // 2^Al with Al = 1
+        coef[1] = int16_t(2 * sign); // 2^Al with Al = 1
         uint8_t expected[64];
         InverseDct(coef, q.ScaledValues, expected, 8);
         for (uint32_t y = 0; y < 8; ++y)
             for (uint32_t x = 0; x < 8; ++x)
                 EXPECT_EQ(d.Picture.Row(y)[x], expected[y * 8 + x]) << sign << " " << y << "," << x;
-        EXPECT_NE(expected[0], expected[7]);  // the coefficient is visible
+        EXPECT_NE(expected[0], expected[7]); // the coefficient is visible
     }
 }

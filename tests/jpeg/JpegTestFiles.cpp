@@ -46,7 +46,7 @@ Pnm ReadPnm(const std::string& path) {
     return p;
 }
 
-}  // namespace
+} // namespace
 
 std::string MissingJpegTools() {
     std::string missing;
@@ -79,7 +79,8 @@ Pnm MakeTestPicture(uint32_t width, uint32_t height, bool grey) {
     uint32_t noise = 12345;
     for (uint32_t y = 0; y < height; ++y) {
         for (uint32_t x = 0; x < width; ++x) {
-            const double fx = double(x) / std::max(1u, width), fy = double(y) / std::max(1u, height);
+            const double fx = double(x) / std::max(1u, width),
+                         fy = double(y) / std::max(1u, height);
             const double dx = fx - 0.6, dy = fy - 0.4;
             const double disc = std::exp(-(dx * dx + dy * dy) * 18.0);
             const bool edge = (x / 23 + y / 17) % 5 == 0;
@@ -109,8 +110,8 @@ void WritePnm(const std::string& path, const Pnm& picture) {
               std::streamsize(picture.Pixels.size()));
 }
 
-Bytes MakeJpeg(const std::string& name, const std::string& options, uint32_t width,
-               uint32_t height, bool grey) {
+Bytes MakeJpeg(const std::string& name, const std::string& options, uint32_t width, uint32_t height,
+               bool grey) {
     const std::string source = TempPath(name + (grey ? ".pgm" : ".ppm"));
     const std::string target = TempPath(name + ".jpg");
     WritePnm(source, MakeTestPicture(width, height, grey));
@@ -206,7 +207,7 @@ DecodeOutcome DecodeWith(JpegDecoder& decoder, const Bytes& data) {
     return outcome;
 }
 
-}  // namespace
+} // namespace
 
 DecodeOutcome DecodeFast(const Bytes& data) {
     JpegDecoder decoder;

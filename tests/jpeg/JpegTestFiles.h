@@ -30,8 +30,8 @@ Pnm MakeTestPicture(uint32_t width, uint32_t height, bool grey);
 void WritePnm(const std::string& path, const Pnm& picture);
 
 // The test picture compressed with `cjpeg OPTIONS`; name keeps the temporary files apart.
-Bytes MakeJpeg(const std::string& name, const std::string& options, uint32_t width,
-               uint32_t height, bool grey);
+Bytes MakeJpeg(const std::string& name, const std::string& options, uint32_t width, uint32_t height,
+               bool grey);
 // `djpeg -nosmooth` of a JPEG stream; name keeps the temporary files apart.
 Pnm DjpegDecode(const std::string& name, const Bytes& jpeg);
 

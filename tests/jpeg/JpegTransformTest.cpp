@@ -14,7 +14,7 @@ TEST(JpegTables, NaturalToZigzagIsTheExactInverseOfTheZigzagOrder) {
         const int n = kZigzagToNatural[k];
         EXPECT_EQ(kZigzagToTransposed[k], (n % 8) * 8 + n / 8);
     }
-    EXPECT_EQ(kNaturalToZigzag[41], 22);  // row 5, column 1
+    EXPECT_EQ(kNaturalToZigzag[41], 22); // row 5, column 1
     EXPECT_EQ(kNaturalToZigzag[48], 21);
     for (int k = 64; k < 80; ++k) EXPECT_EQ(kZigzagToNatural[k], 63);
 }
@@ -23,12 +23,12 @@ TEST(JpegTables, ScaledQuantizationValues) {
     DecoderQuantizationTable q;
     for (uint16_t& v : q.Values) v = 1;
     q.Values[0] = 16;
-    q.Values[1] = 100;   // natural (0, 1)
-    q.Values[22] = 7;    // natural (5, 1)
+    q.Values[1] = 100; // natural (0, 1)
+    q.Values[22] = 7;  // natural (5, 1)
     q.BuildScaledValues();
-    EXPECT_EQ(q.ScaledValues[0], 16 * 512);   // f(0,0) = 1/8
-    EXPECT_EQ(q.ScaledValues[1], 36913);      // 100 x 0.090120 x 4096
-    EXPECT_EQ(q.ScaledValues[63], 6726);      // 1 x 1.642134 x 4096
+    EXPECT_EQ(q.ScaledValues[0], 16 * 512); // f(0,0) = 1/8
+    EXPECT_EQ(q.ScaledValues[1], 36913);    // 100 x 0.090120 x 4096
+    EXPECT_EQ(q.ScaledValues[63], 6726);    // 1 x 1.642134 x 4096
     // Natural 41 takes the value at zigzag 22; natural 48 (zigzag 21) does not.
     DecoderQuantizationTable ones;
     for (uint16_t& v : ones.Values) v = 1;
@@ -52,7 +52,7 @@ TEST(JpegTables, HuffmanLookupResolvesShortCodes) {
     EXPECT_EQ(lookup(0b110, 3), (3 << 8) | 5);
     EXPECT_EQ(lookup(0b1110, 4), (4 << 8) | 6);
     EXPECT_EQ(lookup(0b111111110, 9), (9 << 8) | 11);
-    EXPECT_EQ(lookup(0b111111111, 9), 0);  // no code: left to the bit-by-bit search
+    EXPECT_EQ(lookup(0b111111111, 9), 0); // no code: left to the bit-by-bit search
     EXPECT_EQ(t.MaxCode[0], -1);
     EXPECT_EQ(t.MinCode[2], 2);
     EXPECT_EQ(t.MaxCode[2], 6);
@@ -130,7 +130,7 @@ void LiteralIdct(const int16_t* x, const int32_t* q, uint8_t* out) {
     }
 }
 
-}  // namespace
+} // namespace
 
 // The vectorized transform against the literal one, on sparse and dense blocks with real
 // and extreme tables.
@@ -147,7 +147,7 @@ TEST(JpegIdct, MatchesTheLiteralTransformBitForBit) {
         for (int n = 0; n < count; ++n) coef[rng() % 64] = int16_t(int(rng() % range) - range / 2);
         uint8_t expected[64], actual[8 * 11];
         LiteralIdct(coef, table.ScaledValues, expected);
-        InverseDct(coef, table.ScaledValues, actual, 11);  // a stride wider than the block
+        InverseDct(coef, table.ScaledValues, actual, 11); // a stride wider than the block
         for (int k = 0; k < 64; ++k)
             ASSERT_EQ(actual[(k / 8) * 11 + k % 8], expected[k]) << "case " << i << " sample " << k;
         int16_t transposed[64];

@@ -17,8 +17,10 @@ TEST(Cp1250, EveryByteRoundTripsThroughUtf8) {
 }
 
 TEST(Cp1250, UnmappableAndMalformedInputBecomesQuestionMarks) {
-    EXPECT_EQ(Utf8ToCp1250("\xE6\x97\xA5"), "?");      // a CJK character
-    EXPECT_EQ(Utf8ToCp1250("a\xC3"), "a?");            // truncated sequence
-    EXPECT_EQ(Utf8ToCp1250("\xFF" "b"), "?b");         // invalid lead byte
-    EXPECT_EQ(Utf8ToCp1250("\xE2\x82\xAC"), "\x80");   // euro sign
+    EXPECT_EQ(Utf8ToCp1250("\xE6\x97\xA5"), "?"); // a CJK character
+    EXPECT_EQ(Utf8ToCp1250("a\xC3"), "a?");       // truncated sequence
+    EXPECT_EQ(Utf8ToCp1250("\xFF"
+                           "b"),
+              "?b");                                 // invalid lead byte
+    EXPECT_EQ(Utf8ToCp1250("\xE2\x82\xAC"), "\x80"); // euro sign
 }

@@ -9,10 +9,10 @@ struct TBmpShape {
     int32_t Width = 3;
     int32_t Height = 2;
     uint16_t BitCount = 24;
-    uint32_t HeaderSize = 40;   // 124 makes a version 5 header
-    uint32_t ColorsUsed = 0;    // palette entries in the file; 0 means all 16 or 256
+    uint32_t HeaderSize = 40; // 124 makes a version 5 header
+    uint32_t ColorsUsed = 0;  // palette entries in the file; 0 means all 16 or 256
     uint32_t Compression = 0;
-    bool ZeroOffBits = false;   // leave the file header's offset to the rows 0
+    bool ZeroOffBits = false; // leave the file header's offset to the rows 0
 };
 
 // The palette entry i of the fixtures: blue i*3, green 255-i, red i*7 (mod 256).
@@ -24,7 +24,9 @@ inline uint32_t FixturePaletteColor(unsigned i) {
 
 // The palette index (4 and 8 bits) at column x of top row y.
 inline unsigned FixtureIndex(const TBmpShape& s, int32_t x, int32_t y) {
-    const unsigned entries = s.ColorsUsed ? s.ColorsUsed : s.BitCount <= 8 ? (1u << s.BitCount) : 256;
+    const unsigned entries = s.ColorsUsed      ? s.ColorsUsed
+                             : s.BitCount <= 8 ? (1u << s.BitCount)
+                                               : 256;
     return static_cast<unsigned>(x * 5 + y * 3) % entries;
 }
 

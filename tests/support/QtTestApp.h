@@ -1,8 +1,8 @@
 // Widget tests run inside the QApplication that QtTestMain.cpp creates.
 #pragma once
 
-#include <QApplication>
 #include <cassert>
+#include <QApplication>
 
 inline QApplication& TestApp() {
     assert(QApplication::instance());

@@ -3,10 +3,10 @@
 // say "the save dialog answers x.PST" and "a message box said Y".
 #pragma once
 
-#include <QDialog>
 #include <deque>
 #include <functional>
 #include <optional>
+#include <QDialog>
 #include <string>
 #include <vector>
 
@@ -15,8 +15,8 @@
 #include "platform/MessageBoxes.h"
 #include "platform/PickerDialogs.h"
 #include "platform/Printer.h"
-#include "platform/Screen.h"
 #include "platform/qt/ModalRunner.h"
+#include "platform/Screen.h"
 
 struct TShownMessage {
     std::string Text;
@@ -39,8 +39,12 @@ public:
 
 class TScriptedFiles : public TFileDialogs {
 public:
-    std::optional<std::string> Open(const TFileDialogOptions& options) override { return Next(options); }
-    std::optional<std::string> Save(const TFileDialogOptions& options) override { return Next(options); }
+    std::optional<std::string> Open(const TFileDialogOptions& options) override {
+        return Next(options);
+    }
+    std::optional<std::string> Save(const TFileDialogOptions& options) override {
+        return Next(options);
+    }
     std::deque<std::optional<std::string>> Answers; // nullopt: the user cancels
     std::vector<TFileDialogOptions> Asked;
 

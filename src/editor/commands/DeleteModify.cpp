@@ -4,12 +4,12 @@
 
 #include "document/ItemLists.h"
 #include "editor/commands/CommandTargets.h"
+#include "editor/commands/ItemCommands.h"
+#include "editor/commands/ItemCommandSteps.h"
+#include "editor/commands/ItemOperations.h"
 #include "editor/CoreServices.h"
 #include "editor/DeviceUnits.h"
-#include "editor/commands/ItemCommandSteps.h"
-#include "editor/commands/ItemCommands.h"
 #include "editor/ItemDialogs.h"
-#include "editor/commands/ItemOperations.h"
 #include "editor/PageEditor.h"
 #include "editor/TextMeasure.h"
 #include "editor/Tools.h"
@@ -170,13 +170,9 @@ bool ModifyFrame(TPageEditor& e, TCoreServices& s, int index) {
 
 } // namespace
 
-void StartDeleteTool(TPageEditor& e, TCoreServices& s) {
-    StartTool(e, s, mdDeleteTool);
-}
+void StartDeleteTool(TPageEditor& e, TCoreServices& s) { StartTool(e, s, mdDeleteTool); }
 
-void StartModifyTool(TPageEditor& e, TCoreServices& s) {
-    StartTool(e, s, mdModifyTool);
-}
+void StartModifyTool(TPageEditor& e, TCoreServices& s) { StartTool(e, s, mdModifyTool); }
 
 void DeleteAt(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y) {
     EndOneShotTool(e, s);

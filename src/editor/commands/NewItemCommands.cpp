@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "document/ItemLists.h"
-#include "editor/CoreServices.h"
-#include "editor/commands/ItemCommandSteps.h"
 #include "editor/commands/ItemCommands.h"
-#include "editor/ItemDialogs.h"
+#include "editor/commands/ItemCommandSteps.h"
 #include "editor/commands/ItemOperations.h"
+#include "editor/CoreServices.h"
+#include "editor/ItemDialogs.h"
 #include "editor/PageEditor.h"
 #include "editor/TextMeasure.h"
 #include "editor/Tools.h"
@@ -31,7 +31,8 @@ bool InPrintableArea(const TPrinterMetrics& m, int32_t x, int32_t y) {
 
 // from + size, but no farther than the printable edge (taken in whole mm).
 int32_t UpToEdge(int32_t from, int32_t size, float edge) {
-    return static_cast<int32_t>(std::min<int64_t>(int64_t{from} + size, static_cast<int32_t>(edge)));
+    return static_cast<int32_t>(
+        std::min<int64_t>(int64_t{from} + size, static_cast<int32_t>(edge)));
 }
 
 // The position typed in a new caption or text dialog. Placed with the mouse, the position is

@@ -19,20 +19,20 @@
 #include "dialogs/AboutDlg.h"
 #include "dialogs/NavigatorDlg.h"
 #include "document/DocumentFile.h"
-#include "editor/window/EditorServices.h"
-#include "editor/window/Forms.h"
-#include "editor/window/QtItemDialogs.h"
 #include "editor/Keys.h"
 #include "editor/MouseTools.h"
 #include "editor/Navigator.h"
 #include "editor/PageView.h"
 #include "editor/PrintPage.h"
 #include "editor/Scrolling.h"
+#include "editor/window/EditorServices.h"
+#include "editor/window/Forms.h"
+#include "editor/window/QtItemDialogs.h"
 #include "platform/MessageBoxes.h"
-#include "platform/Screen.h"
 #include "platform/qt/ModalRunner.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtPrinter.h"
+#include "platform/Screen.h"
 
 namespace {
 
@@ -95,8 +95,8 @@ TNyomtatoOldalDlg::~TNyomtatoOldalDlg() = default;
 void TNyomtatoOldalDlg::CreateControls() {
     GroupBox1 = new QGroupBox("Page layout", this);
     GroupBox1->setGeometry(8, 4, 400, 397);
-    imLap = new TCursorImage(Services.Screen, TPageEditor::PictureWidth,
-                             TPageEditor::PictureHeight, GroupBox1);
+    imLap = new TCursorImage(Services.Screen, TPageEditor::PictureWidth, TPageEditor::PictureHeight,
+                             GroupBox1);
     imLap->setObjectName("imLap");
     imLap->move(12, 20);
     sbVert = Help(new QScrollBar(Qt::Vertical, GroupBox1), 22000);
@@ -170,8 +170,8 @@ void TNyomtatoOldalDlg::CreateControls() {
     actUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     actRedo = new QAction(this);
     actRedo->setObjectName("actRedo");
-    actRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
-                           QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    actRedo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     for (QAction* action : {actUndo, actRedo}) {
         action->setShortcutContext(Qt::WindowShortcut);
         addAction(action);

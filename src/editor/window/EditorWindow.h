@@ -3,13 +3,13 @@
 // result; the dialogs are reached through the program's forms.
 #pragma once
 
-#include <QWidget>
 #include <array>
 #include <memory>
+#include <QWidget>
 #include <string>
 
-#include "editor/CoreServices.h"
 #include "editor/commands/ItemCommands.h"
+#include "editor/CoreServices.h"
 #include "editor/ItemDialogs.h"
 #include "editor/PageEditor.h"
 #include "platform/FileDialogs.h"

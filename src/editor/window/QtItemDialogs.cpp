@@ -42,8 +42,7 @@ void ReadTextDialog(const TTextItemDlg& dialog, const QLineEdit& x, const QLineE
     data.Font = dialog.FontDialog.Font;
 }
 
-void FillTextDialog(TTextItemDlg& dialog, QLineEdit& x, QLineEdit& y,
-                    const TTextDialogData& data) {
+void FillTextDialog(TTextItemDlg& dialog, QLineEdit& x, QLineEdit& y, const TTextDialogData& data) {
     SetField(x, data.X);
     SetField(y, data.Y);
     dialog.cbKitoltes->setChecked(data.FillBackground);

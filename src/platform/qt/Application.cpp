@@ -1,7 +1,7 @@
 #include "platform/qt/Application.h"
 
-#include <QMessageBox>
 #include <exception>
+#include <QMessageBox>
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName("Folioscriptor");

@@ -1,17 +1,17 @@
 #include "platform/qt/QtCanvas.h"
 
+#include <algorithm>
+#include <cmath>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QPolygon>
 #include <QVector>
-#include <algorithm>
-#include <cmath>
 
 #include "platform/Pixmap.h"
-#include "platform/TextLines.h"
 #include "platform/qt/QtFont.h"
 #include "platform/qt/QtText.h"
+#include "platform/TextLines.h"
 
 namespace {
 

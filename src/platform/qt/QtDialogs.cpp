@@ -54,7 +54,8 @@ namespace {
 
 // Appends the default extension when the chosen name has none.
 std::string WithDefaultExt(QString path, const std::string& ext) {
-    if (!ext.empty() && QFileInfo(path).suffix().isEmpty()) path += "." + QString::fromStdString(ext);
+    if (!ext.empty() && QFileInfo(path).suffix().isEmpty())
+        path += "." + QString::fromStdString(ext);
     return path.toStdString();
 }
 

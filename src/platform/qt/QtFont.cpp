@@ -1,8 +1,8 @@
 #include "platform/qt/QtFont.h"
 
-#include <QFontMetricsF>
 #include <algorithm>
 #include <cmath>
+#include <QFontMetricsF>
 
 #include "platform/qt/QtText.h"
 
@@ -32,7 +32,8 @@ QFont ToQFont(const TFont& font) {
     f.setStrikeOut(font.Style & fsStrikeOut);
     int pixels = kDefaultPixelSize;
     if (font.Height < 0) {
-        pixels = static_cast<int>(std::min<int64_t>(-static_cast<int64_t>(font.Height), kMaxPixelSize));
+        pixels =
+            static_cast<int>(std::min<int64_t>(-static_cast<int64_t>(font.Height), kMaxPixelSize));
     } else if (font.Height > 0) {
         pixels = static_cast<int>(std::lround(font.Height / CellRatio(f)));
     }

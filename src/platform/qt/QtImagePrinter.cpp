@@ -1,7 +1,7 @@
 #include "platform/qt/QtImagePrinter.h"
 
-#include <QPainter>
 #include <algorithm>
+#include <QPainter>
 
 #include "platform/qt/QtCanvas.h"
 
@@ -23,7 +23,8 @@ TCanvas& TQtImagePrinter::BeginDoc() {
     const long long w = static_cast<long long>(Caps.PhysicalWidth * scale);
     const long long h = static_cast<long long>(Caps.PhysicalHeight * scale);
     if (w <= 0 || h <= 0) throw EPrinter("The printer has no sheet to print on.");
-    if (w * h > kMaxPixels) throw EPrinter("The sheet is too large for a picture at this resolution.");
+    if (w * h > kMaxPixels)
+        throw EPrinter("The sheet is too large for a picture at this resolution.");
     QImage sheet(static_cast<int>(w), static_cast<int>(h), QImage::Format_RGB32);
     if (sheet.isNull()) throw EPrinter("Out of memory for the sheet's picture.");
     sheet.fill(Qt::white);

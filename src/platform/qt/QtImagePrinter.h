@@ -2,8 +2,8 @@
 // printer, drawn at that printer's resolution or a lower one. Used for PNG output and previews.
 #pragma once
 
-#include <QImage>
 #include <memory>
+#include <QImage>
 
 #include "platform/Printer.h"
 
@@ -14,8 +14,8 @@ class TQtImagePrinter : public TPrinter {
 public:
     // The sheet of a printer with these capabilities at printerDpi, pictured at imageDpi
     // (1 .. printerDpi). Drawing still uses the printer's device pixels; the picture scales.
-    TQtImagePrinter(const TPrinterDeviceCaps& caps, TPrinterOrientation orientation,
-                    int printerDpi, int imageDpi);
+    TQtImagePrinter(const TPrinterDeviceCaps& caps, TPrinterOrientation orientation, int printerDpi,
+                    int imageDpi);
     ~TQtImagePrinter() override;
     TQtImagePrinter(const TQtImagePrinter&) = delete;
     TQtImagePrinter& operator=(const TQtImagePrinter&) = delete;

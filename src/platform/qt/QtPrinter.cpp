@@ -1,5 +1,7 @@
 #include "platform/qt/QtPrinter.h"
 
+#include <algorithm>
+#include <cmath>
 #include <QLocale>
 #include <QPageLayout>
 #include <QPageSize>
@@ -7,8 +9,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <algorithm>
-#include <cmath>
 
 #include "platform/FileDialogs.h"
 #include "platform/qt/ModalRunner.h"
@@ -30,8 +30,8 @@ int PixelsToMm(int pixels, int dpi) {
 } // namespace
 
 TQtPrinter::TQtPrinter(TChoice choice, TFileDialogs* dialogs) : Dialogs(dialogs) {
-    const QPrinterInfo system = choice == TChoice::SystemDefault ? QPrinterInfo::defaultPrinter()
-                                                                  : QPrinterInfo();
+    const QPrinterInfo system =
+        choice == TChoice::SystemDefault ? QPrinterInfo::defaultPrinter() : QPrinterInfo();
     if (!system.isNull()) {
         Printer = std::make_unique<QPrinter>(system, QPrinter::HighResolution);
     } else {
@@ -142,7 +142,8 @@ void TQtPrinter::EndDoc() {
     Canvas.reset();
     const bool ended = Painter->end();
     Painter.reset();
-    if (!ended || Printer->printerState() == QPrinter::Error) throw EPrinter("The printer could not finish the page.");
+    if (!ended || Printer->printerState() == QPrinter::Error)
+        throw EPrinter("The printer could not finish the page.");
 }
 
 void TQtPrinter::Abort() {

@@ -100,7 +100,8 @@ TEST_F(EditorDocumentTest, AFileThatIsNotADocumentIsRefusedAndNothingChanges) {
     Scripted.Files.Answers = {path};
     Window().LoadDocument();
     ASSERT_EQ(Scripted.Messages.Shown.size(), 1u);
-    EXPECT_EQ(Scripted.Messages.Shown[0].Text, "The file " + path + " is not a Folioscriptor document");
+    EXPECT_EQ(Scripted.Messages.Shown[0].Text,
+              "The file " + path + " is not a Folioscriptor document");
     EXPECT_EQ(Scripted.Messages.Shown[0].Caption, "Load document");
     EXPECT_EQ(Scripted.Messages.Shown[0].Flags, MB_ICONWARNING);
     EXPECT_EQ(Window().Editor.Items.Captions.Count(), 1);

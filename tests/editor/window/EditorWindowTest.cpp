@@ -14,8 +14,8 @@
 #include "dialogs/NavigatorDlg.h"
 #include "editor/window/EditorWindow.h"
 #include "editor/window/Forms.h"
-#include "support/QtTestApp.h"
 #include "platform/RecordingCanvas.h"
+#include "support/QtTestApp.h"
 #include "support/ScriptedServices.h"
 #include "support/TestPrinters.h"
 
@@ -38,12 +38,12 @@ protected:
 TEST_F(EditorWindowTest, TwelveFormsAreCreatedInOrderWithTheEditorFirst) {
     std::vector<std::string> names;
     for (QWidget* w : Forms.InOrder()) names.push_back(w->objectName().toStdString());
-    EXPECT_EQ(names, (std::vector<std::string>{
-                         "TNyomtatoOldalDlg", "TNyomtatoKepModositasDlg",
-                         "TNyomtatoSorokModositasDlg", "TNyomtatoSzovegModositasDlg", "TAlapDlg",
-                         "TPrinterNavigatorDlg", "TUjNyomtatoVonalDlg", "TUjNyomtatoSzovegDlg",
-                         "TUjNyomtatoSorokDlg", "TUjNyomtatoKepDlg",
-                         "TNyomtatoKeretModositasDlg", "TAboutDlg"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{
+                  "TNyomtatoOldalDlg", "TNyomtatoKepModositasDlg", "TNyomtatoSorokModositasDlg",
+                  "TNyomtatoSzovegModositasDlg", "TAlapDlg", "TPrinterNavigatorDlg",
+                  "TUjNyomtatoVonalDlg", "TUjNyomtatoSzovegDlg", "TUjNyomtatoSorokDlg",
+                  "TUjNyomtatoKepDlg", "TNyomtatoKeretModositasDlg", "TAboutDlg"}));
     EXPECT_EQ(Forms.MainForm(), &Window());
     EXPECT_EQ(Window().windowTitle(), "Folioscriptor");
     EXPECT_EQ(Forms.PrinterNavigatorDlg->windowTitle(), "Printer navigator");
@@ -54,9 +54,9 @@ TEST_F(EditorWindowTest, ControlsCarryTheirCaptionsAndHelpContexts) {
     EXPECT_EQ(w.size(), QSize(737, 409));
     EXPECT_EQ(w.imLap->size(), QSize(360, 312));
     const std::vector<std::tuple<QPushButton*, const char*, int>> buttons = {
-        {w.btnProba, "&Print", 22003},     {w.btnKimentes, "&Save...", 22004},
+        {w.btnProba, "&Print", 22003},      {w.btnKimentes, "&Save...", 22004},
         {w.btnBetoltes, "&Load...", 22005}, {w.Button1, "Printer setup", 0},
-        {w.btnUj, "&New", 22006},          {w.btnTorles, "&Delete", 22007},
+        {w.btnUj, "&New", 22006},           {w.btnTorles, "&Delete", 22007},
         {w.btnModositas, "&Modify", 22008}, {w.Button2, "About...", 0},
         {w.Button4, "&Close", 22013}};
     for (auto [button, caption, help] : buttons) {
@@ -78,8 +78,8 @@ TEST_F(EditorWindowTest, ControlsCarryTheirCaptionsAndHelpContexts) {
 
     QStringList kinds;
     for (int i = 0; i < w.cmbUjElem->count(); ++i) kinds << w.cmbUjElem->itemText(i);
-    EXPECT_EQ(kinds, (QStringList{"Caption", "Text", "Image", "Frame", "Line", "Rectangle",
-                                  "Polygon"}));
+    EXPECT_EQ(kinds,
+              (QStringList{"Caption", "Text", "Image", "Frame", "Line", "Rectangle", "Polygon"}));
     EXPECT_EQ(w.cmbUjElem->currentIndex(), 0);
     EXPECT_EQ(w.sbNagyitas->minimum(), 5);
     EXPECT_EQ(w.sbNagyitas->maximum(), 100);
@@ -134,7 +134,8 @@ TEST_F(EditorWindowTest, AboutIsCentredOverTheWindowAndModal) {
     w.ShowAbout();
     EXPECT_EQ(Scripted.Modal.Ran, (std::vector<std::string>{"TAboutDlg"}));
     const QWidget& about = *Forms.AboutDlg;
-    EXPECT_EQ(about.pos(), QPoint(100 + (737 - about.width()) / 2, 50 + (409 - about.height()) / 2));
+    EXPECT_EQ(about.pos(),
+              QPoint(100 + (737 - about.width()) / 2, 50 + (409 - about.height()) / 2));
 }
 
 TEST_F(EditorWindowTest, TheRepeatTimerBringsTheMenuBack) {
@@ -145,7 +146,6 @@ TEST_F(EditorWindowTest, TheRepeatTimerBringsTheMenuBack) {
     EXPECT_FALSE(w.Timer1->isActive());
     EXPECT_TRUE(w.Editor.RepeatMenuAttached);
 }
-
 
 TEST_F(EditorWindowTest, PrinterSetupEmptiesTheDocumentAndResetsTheZoom) {
     TNyomtatoOldalDlg& w = Window();

@@ -1,15 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
-#include <filesystem>
 
+#include "controls/CursorImage.h"
 #include "document/DocumentFile.h"
 #include "editor/PageView.h"
-#include "controls/CursorImage.h"
 #include "editor/window/EditorWindow.h"
 #include "editor/window/Forms.h"
 #include "support/QtTestApp.h"

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <QLabel>
 #include <QMouseEvent>
-#include <filesystem>
 
 #include "controls/CursorImage.h"
 #include "document/DocumentFile.h"

@@ -39,10 +39,12 @@ protected:
     TPageEditor& Editor() { return Window().Editor; }
     QRgb Pixel(int x, int y) { return Window().imLap->Picture.pixel(x, y); }
     QRgb PixelAtMm(double x, double y) {
-        return Pixel(static_cast<int>(MmToViewX(Editor(), x)), static_cast<int>(MmToViewY(Editor(), y)));
+        return Pixel(static_cast<int>(MmToViewX(Editor(), x)),
+                     static_cast<int>(MmToViewY(Editor(), y)));
     }
     void AddRectangle(TRect mm, TColor color) {
-        Editor().Items.Rectangles.Add(std::make_unique<TNyomtatoNegyszog>(TNyomtatoNegyszog{mm, color}));
+        Editor().Items.Rectangles.Add(
+            std::make_unique<TNyomtatoNegyszog>(TNyomtatoNegyszog{mm, color}));
     }
     static void Mouse(QWidget& target, QEvent::Type type, QPoint at) {
         QMouseEvent event(type, QPointF(at), QPointF(target.mapToGlobal(at)),
@@ -88,7 +90,7 @@ TEST_F(PageViewWindowTest, ItemsAppearOnThePictureInTheirColours) {
     const TRect f = MmRectToView(Editor(), TRect{10, 10, 60, 50});
     EXPECT_EQ(PixelAtMm(40, 30), kYellow);                           // inside the frame
     EXPECT_EQ(Pixel(f.Left, (f.Top + f.Bottom) / 2), kBlue);         // its border
-    EXPECT_EQ(Pixel((f.Left + f.Right) / 2, f.Bottom + 4), kSilver);  // its 3 mm shadow
+    EXPECT_EQ(Pixel((f.Left + f.Right) / 2, f.Bottom + 4), kSilver); // its 3 mm shadow
     EXPECT_EQ(Pixel((f.Left + f.Right) / 2, f.Bottom + 12), kWhite); // and no more
     EXPECT_EQ(PixelAtMm(30, 70), kRed);
     EXPECT_EQ(PixelAtMm(64, 12), kRed);   // the picture's top-left pixel

@@ -1,15 +1,15 @@
 // Prints a document on the built-in PDF printer and checks the page as poppler rasterises it.
 #include <gtest/gtest.h>
 
-#include <QImage>
-#include <QTemporaryDir>
 #include <cmath>
 #include <cstdlib>
+#include <QImage>
+#include <QTemporaryDir>
 
 #include "document/ItemLists.h"
 #include "document/PageSettings.h"
-#include "editor/PrintPage.h"
 #include "editor/PrinterMetrics.h"
+#include "editor/PrintPage.h"
 #include "editor/TextMeasure.h"
 #include "platform/qt/QtPrinter.h"
 
@@ -27,7 +27,8 @@ struct Crop {
     QRgb AtSheetPx(int x, int y) const { return Image.pixel(x - X0, y - Y0); }
 };
 
-Crop Rasterize(const QTemporaryDir& dir, const QString& pdf, double x, double y, double w, double h) {
+Crop Rasterize(const QTemporaryDir& dir, const QString& pdf, double x, double y, double w,
+               double h) {
     Crop crop;
     crop.X0 = crop.Px(x);
     crop.Y0 = crop.Px(y);
@@ -64,7 +65,8 @@ TEST(PrintRender, PrintedPdfHasItemsAtTheirMillimetrePositions) {
 
     TPageItems items;
     TPageSettings settings;
-    items.Rectangles.Add(std::make_unique<TNyomtatoNegyszog>(TNyomtatoNegyszog{{20, 20, 60, 40}, clRed}));
+    items.Rectangles.Add(
+        std::make_unique<TNyomtatoNegyszog>(TNyomtatoNegyszog{{20, 20, 60, 40}, clRed}));
     auto frame = std::make_unique<TNyomtatoKeret>();
     frame->Rect = {20, 60, 120, 120};
     frame->BorderColor = clBlue;

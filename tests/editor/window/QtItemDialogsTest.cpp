@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -8,7 +9,6 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QTemporaryDir>
-#include <fstream>
 
 #include "controls/GraphObjectComboBox.h"
 #include "dialogs/CaptionPropertiesDlg.h"
@@ -179,7 +179,8 @@ TEST_F(QtItemDialogsTest, NewImageHandsOverThePictureAndIsResetEitherWay) {
     shape.Height = 100;
     const auto bytes = MakeBmp(shape);
     std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     TUjNyomtatoKepDlg& dialog = *Forms.UjNyomtatoKepDlg;
 
     TImageDialogData data;

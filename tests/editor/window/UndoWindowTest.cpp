@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <filesystem>
 
 #include "controls/CursorImage.h"
 #include "document/DocumentFile.h"

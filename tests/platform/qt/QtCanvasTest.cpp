@@ -142,7 +142,8 @@ TEST(QtCanvas, TextCellStartsAtTheGivenCornerWithAnOpaqueBackground) {
     EXPECT_EQ(s.At(10 + extent.cx, 10), kWhite);
     int ink = 0;
     for (int y = 10; y < 10 + extent.cy; ++y) {
-        for (int x = 10; x < 10 + extent.cx; ++x) ink += qBlue(s.At(x, y)) > 128 && qRed(s.At(x, y)) < 128;
+        for (int x = 10; x < 10 + extent.cx; ++x)
+            ink += qBlue(s.At(x, y)) > 128 && qRed(s.At(x, y)) < 128;
     }
     EXPECT_GT(ink, 10);
 

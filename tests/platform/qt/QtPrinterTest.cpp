@@ -1,15 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QPrinter>
 #include <QTemporaryDir>
-#include <cmath>
 
 #include "platform/FileDialogs.h"
-#include "platform/qt/QtDialogs.h"
 #include "platform/qt/ModalRunner.h"
+#include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtImagePrinter.h"
 #include "platform/qt/QtPrinter.h"
 
