@@ -57,7 +57,7 @@ void Remember(TPageEditor& e, const char* caption, TRepeatCommand command) {
 // The item made by a dialog goes to its placing tool, or straight onto the page.
 template <class Item>
 void PlaceOrAppend(TPageEditor& e, TCoreServices& s, std::unique_ptr<Item> item, bool byMouse,
-                   std::unique_ptr<Item>& pending, int32_t placingMode, const char* caption,
+                   std::unique_ptr<Item>& pending, TEditorMode placingMode, const char* caption,
                    TRepeatCommand command) {
     if (byMouse) {
         pending = std::move(item);
