@@ -1,6 +1,6 @@
 #include "editor/Tools.h"
 
-#include "editor/commands/ItemCommands.h"
+#include "editor/commands/NewItemCommands.h"
 #include "editor/CoreServices.h"
 #include "editor/PageEditor.h"
 #include "platform/Screen.h"

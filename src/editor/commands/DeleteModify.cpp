@@ -4,6 +4,7 @@
 
 #include "document/ItemLists.h"
 #include "editor/commands/CommandTargets.h"
+#include "editor/commands/DeleteModify.h"
 #include "editor/commands/ItemCommands.h"
 #include "editor/commands/ItemCommandSteps.h"
 #include "editor/commands/ItemOperations.h"

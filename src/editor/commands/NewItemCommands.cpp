@@ -6,6 +6,7 @@
 #include "editor/commands/ItemCommands.h"
 #include "editor/commands/ItemCommandSteps.h"
 #include "editor/commands/ItemOperations.h"
+#include "editor/commands/NewItemCommands.h"
 #include "editor/CoreServices.h"
 #include "editor/ItemDialogs.h"
 #include "editor/PageEditor.h"
