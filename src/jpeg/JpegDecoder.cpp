@@ -66,6 +66,15 @@ JpegDecoder::~JpegDecoder() = default;
 
 void JpegDecoder::ReadImage(std::istream& input, BitmapImage& picture) {
     std::vector<uint8_t> bytes;
+    // A stream that knows its length (a file) is read into one buffer of that size.
+    const std::streampos start = input.tellg();
+    if (start != std::streampos(-1)) {
+        input.seekg(0, std::ios::end);
+        const std::streampos end = input.tellg();
+        input.clear();
+        input.seekg(start);
+        if (end != std::streampos(-1) && end > start) bytes.reserve(size_t(end - start));
+    }
     char chunk[65536];
     while (input.read(chunk, sizeof chunk) || input.gcount() > 0)
         bytes.insert(bytes.end(), chunk, chunk + input.gcount());

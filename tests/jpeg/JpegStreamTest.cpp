@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <sstream>
 
 #include "codec/GraphicsExceptions.h"
 #include "jpeg/JpegDecoder.h"
@@ -428,4 +429,17 @@ TEST(JpegStream, MemoryIsCheckedBeforeAllocating) {
     };
     EXPECT_EQ(MessageWith(loader, claim(0xC2)), "Túl nagy kép");
     EXPECT_EQ(MessageWith(loader, claim(0xC0)), "Unexpected Marker");
+}
+
+// ReadImage takes the stream from where it stands to its end, however it is read in.
+TEST(JpegStream, ReadImageReadsFromTheStreamPosition) {
+    const Bytes file = Cat({{'x', 'y', 'z'}, Grey()});
+    std::istringstream in(std::string(file.begin(), file.end()));
+    in.seekg(3);
+    BitmapImage picture;
+    JpegDecoder().ReadImage(in, picture);
+    EXPECT_EQ(picture.Width(), 8u);
+    EXPECT_EQ(picture.Row(7)[7], 128);
+    std::istringstream whole(std::string(file.begin(), file.end()));
+    EXPECT_THROW(JpegDecoder().ReadImage(whole, picture), EJpegBadData); // "xyz" is no SOI
 }
