@@ -13,6 +13,12 @@ struct JpegDecoderState;
 struct JpegScanHeader;
 class JpegByteReader;
 
+// How strictly the start of a stream is read. The default reads JFIF files only; the picture
+// import also takes streams that begin with another segment (Exif, Adobe) or none at all.
+struct JpegDecoderOptions {
+    bool RequireJfifHeader = true;
+};
+
 class JpegDecoder : public BitmapImageDecoder {
 public:
     // Frames with more pixels than this are refused before anything is allocated.
@@ -27,6 +33,7 @@ public:
     void Decode(const uint8_t* data, size_t size, BitmapImage& picture);
 
     void SetPixelLimit(uint64_t pixels) { m_PixelLimit = pixels; }
+    void SetOptions(const JpegDecoderOptions& options) { m_Options = options; }
 
 protected:
     // Decodes the entropy-coded data of one scan. The tests override it with a bit-at-a-time
@@ -45,4 +52,5 @@ private:
 
     std::unique_ptr<JpegDecoderState> m_State;
     uint64_t m_PixelLimit = kDefaultPixelLimit;
+    JpegDecoderOptions m_Options;
 };

@@ -47,7 +47,7 @@ void ExpectSameItems(const TPageItems& a, const TPageItems& b) {
         EXPECT_EQ(x.Picture->DibBlock, y.Picture->DibBlock);
         EXPECT_EQ(x.Picture->JpegQuality, y.Picture->JpegQuality);
         EXPECT_EQ(x.Picture->BitCount, y.Picture->BitCount);
-        EXPECT_EQ(x.Picture->DeviceBitmap.Pixels, y.Picture->DeviceBitmap.Pixels);
+        EXPECT_EQ(x.Picture->Pixels().Pixels, y.Picture->Pixels().Pixels);
         EXPECT_EQ(x.Picture->DibBlock.empty(), !y.Picture->HasImage);
     }
     ASSERT_EQ(a.Frames.Count(), b.Frames.Count());
@@ -172,7 +172,7 @@ TEST(DocumentFile, EveryItemKindMembersFontsAndPicturesComeBack) {
     ExpectSameItems(d.Items, back.Items);
     // The picture-less image reads back as an object without picture.
     EXPECT_FALSE(back.Items.Images[3].Picture->HasImage);
-    EXPECT_EQ(back.Items.Images[2].Picture->DeviceBitmap.At(2, 0), FixturePixel({3, 3, 24}, 2, 0));
+    EXPECT_EQ(back.Items.Images[2].Picture->Pixels().At(2, 0), FixturePixel({3, 3, 24}, 2, 0));
     EXPECT_EQ(WriteDocument(back), bytes);
 }
 
