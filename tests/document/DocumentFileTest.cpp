@@ -331,17 +331,17 @@ TEST(DocumentFile, LoadingGivesTheWholeDocumentOrAMessageAndSavingKeepsTheOldFil
     installed = std::move(loaded.Document->Items);
     ExpectSameItems(d.Items, installed);
 
-    // A picture that cannot be stored (a JPEG quality the encoder refuses) fails the save and
-    // leaves the saved file alone.
+    // A picture that cannot be stored (a JPEG picture whose block lost its rows) fails the
+    // save and leaves the saved file alone.
     const auto before = ReadWholeFile(path);
     TDocumentData jpeg = SampleDocument();
     jpeg.Items.Images[1].Picture->IsJpeg = true;
-    jpeg.Items.Images[1].Picture->JpegQuality = 0;
+    jpeg.Items.Images[1].Picture->DibBlock.resize(44);
     const auto error = SaveDocumentFile(path, jpeg);
     ASSERT_TRUE(error);
     EXPECT_EQ(*error, "The file " + path +
                           " cannot be saved: the picture of image 2 cannot be "
-                          "stored as JPEG: Value out of range");
+                          "stored as JPEG: Subscript out of range");
     EXPECT_EQ(ReadWholeFile(path), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path), {}), 1);
 
