@@ -201,12 +201,15 @@ void TMemBitmap::ReadFromStream(TReadStream& in) {
         return;
     }
     const size_t n = in.ReadCount(isJpeg ? "JPEG stream length" : "picture length", 1);
-    const auto bytes = in.ReadBytes(n);
     // A stored JPEG stream is decoded straight from memory; a decoding failure is the
-    // decoder's exception, with its message.
-    std::vector<uint8_t> block =
-        isJpeg ? BlockFromCodecPicture(WithGreyRampWhenGrey(DecodeJpeg(bytes)))
-               : std::vector<uint8_t>(bytes.begin(), bytes.end());
+    // decoder's exception, with its message. A block is copied once, into the picture.
+    std::vector<uint8_t> block;
+    if (isJpeg) {
+        block = BlockFromCodecPicture(WithGreyRampWhenGrey(DecodeJpeg(in.ReadBytes(n))));
+    } else {
+        block.reserve(n);
+        in.ReadAppend(block, n);
+    }
     std::string why;
     const auto layout = CheckDib(block, why);
     if (!layout) throw EReadError("the picture is damaged or unsupported: " + why);
