@@ -117,6 +117,8 @@ void JpegDecoder::DecodeScanData(JpegDecoderState& state, JpegByteReader& input,
 void JpegDecoder::ReadStartOfFile(JpegByteReader& input) {
     if (ReadJpegByte(input) != 0xFF || ReadJpegByte(input) != 0xD8)
         throw EJpegBadData("Hiányzó SOI jelzés");
+    // Without the JFIF requirement every segment after SOI goes through the marker loop.
+    if (!m_Options.RequireJfifHeader) return;
     if (ReadJpegByte(input) != 0xFF || ReadJpegByte(input) != 0xE0)
         throw EJpegBadData("Hiányzó JFIF APPO jelzés");
     uint8_t header[16];

@@ -29,6 +29,9 @@ struct JpegDecoderOptions {
     // false: sequential frames keep every component's whole plane of samples, as the general
     // path for several scans does (the tests' reference for the pipeline).
     bool RowPipeline = true;
+    // true reads JFIF files only; the picture import also takes streams that begin with
+    // another segment (Exif, Adobe) or none at all.
+    bool RequireJfifHeader = true;
 
     uint64_t MemoryLimit() const {
         if (BytesPerAllowedPixel != 0 && PixelLimit > UINT64_MAX / BytesPerAllowedPixel)
