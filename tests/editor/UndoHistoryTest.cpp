@@ -393,3 +393,35 @@ TEST(UndoHistory, ChangesMadeOutsideTheStepsAreNotTakenBackByThem) {
     EXPECT_EQ(p.E.Items.Images[0].Rect, (TRect{45, 31, 55, 41}));
     EXPECT_EQ(p.E.Items.Captions[1].Text, "1 : 500");
 }
+
+TEST(UndoHistory, ThePageIsModifiedExactlyWhileTheHistoryStandsAwayFromTheSavedMark) {
+    TUndoPage p;
+    p.E.History.MarkSaved();
+    EXPECT_FALSE(p.E.History.IsModified());
+    p.Drag(p.At(47, 35), {{50, 36}});
+    EXPECT_TRUE(p.E.History.IsModified());
+    p.Key(VK_Z);
+    EXPECT_FALSE(p.E.History.IsModified()); // undone back to what was saved
+    p.Key(VK_Y);
+    EXPECT_TRUE(p.E.History.IsModified());
+    p.E.History.MarkSaved(); // saved after the drag
+    p.Key(VK_Z);
+    EXPECT_TRUE(p.E.History.IsModified());
+    // A different change from the same point never comes back to the saved page.
+    StartDeleteTool(p.E, p.Core);
+    p.Click(35, 35);
+    EXPECT_TRUE(p.E.History.IsModified());
+    p.Key(VK_Z);
+    EXPECT_TRUE(p.E.History.IsModified());
+
+    // Saved with no steps at all, then more steps than the history keeps: undoing all that
+    // it keeps still leaves the oldest change made, so the page stays modified.
+    TUndoPage q;
+    q.E.History.MarkSaved();
+    q.New(neFrame);
+    for (int i = 0; i <= TUndoHistory::kMaxSteps; ++i) q.Click(60 + i % 50, 60 + i / 50);
+    q.RightClick();
+    for (int i = 0; i < TUndoHistory::kMaxSteps; ++i) q.Key(VK_Z);
+    EXPECT_EQ(q.E.History.UndoCount(), 0);
+    EXPECT_TRUE(q.E.History.IsModified());
+}

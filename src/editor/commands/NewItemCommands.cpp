@@ -12,6 +12,8 @@
 #include "editor/PageEditor.h"
 #include "editor/TextMeasure.h"
 #include "editor/Tools.h"
+#include "imaging/MemBitmap.h"
+#include "imaging/PictureImport.h"
 #include "platform/Cp1250.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PickerDialogs.h"
@@ -117,14 +119,15 @@ void NewImage(TPageEditor& e, TCoreServices& s) {
     auto image = std::make_unique<TNyomtatoKep>();
     image->Rect = fields.Rect;
     image->FileName = Utf8ToCp1250(d.FileName);
-    {
+    std::string why;
+    if (d.Picture && d.Picture->HasImage && !d.Picture->DibBlock.empty()) {
+        image->Picture = d.Picture; // read by the dialog already
+    } else {
         THourGlass busy(s.Screen);
-        image->Picture->LoadFromFile(d.FileName, TMemBitmap::kFormatByName);
-    }
-    // The dialog loaded the file once already; it may have changed or gone since.
-    if (!image->Picture->HasImage || image->Picture->DibBlock.empty()) {
-        s.Messages.Show("Hibás fájl.", "Kép betöltése", MB_ICONERROR);
-        return;
+        if (!ImportPictureFile(d.FileName, *image->Picture, why)) {
+            s.Messages.Show("Hibás fájl.\n" + why, "Kép betöltése", MB_ICONERROR);
+            return;
+        }
     }
     e.PendingImageSize = TSize{fields.Rect.Width(), fields.Rect.Height()};
     PlaceOrAppend(e, s, std::move(image), d.ByMouse, e.PendingImage, mdPlaceImage, kNewImageCaption,
