@@ -4,13 +4,16 @@ JOBS    ?= $(shell nproc)
 CMAKE   := cmake -G Ninja -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
 CTEST   := ctest --output-on-failure -j $(JOBS) --timeout 600
 
-.PHONY: deps build build-asan run test test-release test-asan bench fuzz fuzz-smoke clean
+.PHONY: deps configure build build-asan run test test-release test-asan check-layering bench fuzz \
+	fuzz-smoke clean
 
 deps:
 	@scripts/bootstrap.sh
 
-build: deps
+configure: deps
 	$(CMAKE) -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+build: configure
 	cmake --build build -j $(JOBS)
 
 build-asan: deps
@@ -27,6 +30,10 @@ test-asan: build-asan
 	cd build-asan && QT_QPA_PLATFORM=offscreen $(CTEST)
 
 test: test-release test-asan
+
+# Each Qt-free library compiles with only the headers of the targets it declares.
+check-layering: configure
+	scripts/check-layering.py build -j $(JOBS)
 
 bench: build
 	@for b in build/bench/*_bench; do [ -x "$$b" ] && "$$b"; done
