@@ -1,6 +1,7 @@
 #include "editor/UndoHistory.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <deque>
 #include <iterator>
 #include <memory>
@@ -156,6 +157,8 @@ struct TCompassChange {
 
 struct TStep {
     std::string What;
+    // Names the page state the step leads to, for the saved mark.
+    uint64_t Id = 0;
     TPerKind<THunks> Items;
     std::optional<TSettingsChange> Settings;
     std::optional<TCompassChange> Compass;
@@ -240,6 +243,12 @@ struct TUndoHistory::TState {
     std::vector<TStep> Undone;
     bool Open = false;
     std::string OpenName;
+    // State names: the page before the oldest kept step, the one marked saved, the next new.
+    uint64_t BaseId = 0;
+    uint64_t SavedId = 0;
+    uint64_t NextId = 1;
+
+    uint64_t Position() const { return Done.empty() ? BaseId : Done.back().Id; }
 
     // Takes changes made outside any step (a new layout of the sheet, scale captions) into the
     // history's copy, so that no step claims them.
@@ -260,6 +269,7 @@ struct TUndoHistory::TState {
             // The page no longer matches the recorded steps: they cannot be applied safely.
             Done.clear();
             Undone.clear();
+            BaseId = NextId++;
             return std::nullopt;
         }
         Apply(e, Seen, step, undo);
@@ -297,9 +307,13 @@ void TUndoHistory::Close(const TPageEditor& e, bool keepSheet) {
     TStep step = TakeStep(e, s.Seen, keepSheet);
     if (step.Empty()) return;
     step.What = std::move(s.OpenName);
+    step.Id = s.NextId++;
     s.Undone.clear();
     s.Done.push_back(std::move(step));
-    if (s.Done.size() > static_cast<size_t>(kMaxSteps)) s.Done.pop_front();
+    if (s.Done.size() > static_cast<size_t>(kMaxSteps)) {
+        s.BaseId = s.Done.front().Id;
+        s.Done.pop_front();
+    }
 }
 
 bool TUndoHistory::IsOpen() const { return State->Open; }
@@ -317,3 +331,7 @@ std::optional<std::string> TUndoHistory::Redo(TPageEditor& e) {
     Commit(e);
     return State->Move(e, false);
 }
+
+void TUndoHistory::MarkSaved() { State->SavedId = State->Position(); }
+
+bool TUndoHistory::IsModified() const { return State->Position() != State->SavedId; }

@@ -6,6 +6,8 @@
 
 #include "cli/CliRunner.h"
 
+#include "support/FileFaults.h"
+
 namespace {
 
 class Decode : public CliTest {
@@ -71,4 +73,49 @@ TEST_F(Decode, BrokenInputAndMissingArgumentsFailWithAMessage) {
 
     EXPECT_NE(Run(""), 0);
     EXPECT_FALSE(Err.empty());
+}
+
+TEST_F(Decode, AFailedWriteKeepsTheExistingBitmapAndALinkStaysALink) {
+    const std::string jpg = MakeJpeg("-quality 90");
+    const std::string old = "an existing bitmap";
+    const auto put = [](const std::string& path, const std::string& bytes) {
+        std::ofstream(path, std::ios::binary) << bytes;
+    };
+    const auto bytesOf = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+
+    // Full disk: the old bitmap stays whole and no temporary file is left.
+    fsfaults::TTinyTmpfs tmpfs(Dir / "small");
+    if (tmpfs.Mounted()) {
+        put(File("small/out.bmp"), old);
+        const std::string filler = File("small/filler");
+        Shell("head -c 16384 /dev/zero > '" + filler + "'");
+        EXPECT_EQ(Run(jpg + " " + File("small/out.bmp")), 1);
+        EXPECT_NE(Err.find("No space"), std::string::npos) << Err;
+        EXPECT_EQ(bytesOf(File("small/out.bmp")), old);
+        EXPECT_EQ(fsfaults::NamesIn(Dir / "small"),
+                  (std::vector<std::string>{"filler", "out.bmp"}));
+    }
+
+    // A read-only file of another user in a folder everyone may write.
+    if (fsfaults::IsRoot()) {
+        std::filesystem::permissions(Dir, std::filesystem::perms::all);
+        put(File("locked.bmp"), old);
+        std::filesystem::permissions(File("locked.bmp"), std::filesystem::perms::owner_read |
+                                                             std::filesystem::perms::group_read |
+                                                             std::filesystem::perms::others_read);
+        EXPECT_EQ(Shell("setpriv --reuid=nobody --regid=nogroup --clear-groups '" +
+                        std::string(FS_CLI) + "' decode " + jpg + " " + File("locked.bmp")),
+                  1);
+        EXPECT_NE(Err.find("may not change"), std::string::npos) << Err;
+        EXPECT_EQ(bytesOf(File("locked.bmp")), old);
+    }
+
+    put(File("real.bmp"), old);
+    std::filesystem::create_symlink("real.bmp", Dir / "link.bmp");
+    ASSERT_EQ(Run(jpg + " " + File("link.bmp")), 0) << Err;
+    EXPECT_TRUE(std::filesystem::is_symlink(Dir / "link.bmp"));
+    EXPECT_EQ(QImage(QString::fromStdString(File("real.bmp"))).size(), QSize(9, 5));
 }

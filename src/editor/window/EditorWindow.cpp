@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
@@ -54,10 +55,6 @@ QLabel* Label(const char* caption, QWidget* parent, int x, int y, int w, int h =
     return l;
 }
 
-TMouseButton ToButton(int code) {
-    return code == 1 ? TMouseButton::Right : code == 2 ? TMouseButton::Middle : TMouseButton::Left;
-}
-
 } // namespace
 
 TNyomtatoOldalDlg::TNyomtatoOldalDlg(TEditorServices& services, TForms& forms)
@@ -83,6 +80,9 @@ TNyomtatoOldalDlg::TNyomtatoOldalDlg(TEditorServices& services, TForms& forms)
     // FormCreate.
     ResetPage();
     cmbUjElem->setCurrentIndex(0);
+    // The empty page of the start is nothing to save.
+    Editor.History.MarkSaved();
+    UpdateTitle();
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
@@ -176,14 +176,30 @@ void TNyomtatoOldalDlg::CreateControls() {
         action->setShortcutContext(Qt::WindowShortcut);
         addAction(action);
     }
+    actOpen = new QAction(this);
+    actOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    actSave = new QAction(this);
+    actSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    actSaveAs = new QAction(this);
+    actSaveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    actPrint = new QAction(this);
+    actPrint->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    for (QAction* action : {actOpen, actSave, actSaveAs, actPrint}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+    }
+    connect(actOpen, &QAction::triggered, this, [this] { LoadDocument(); });
+    connect(actSave, &QAction::triggered, this, [this] { SaveCurrent(); });
+    connect(actSaveAs, &QAction::triggered, this, [this] { SaveDocument(); });
+    connect(actPrint, &QAction::triggered, this, [this] { Print(); });
     // The core decides whether the keys act now (not while a tool runs).
     connect(actUndo, &QAction::triggered, this, [this] { FormKeyDown(VK_Z, ssCtrl); });
     connect(actRedo, &QAction::triggered, this, [this] { FormKeyDown(VK_Y, ssCtrl); });
 
     // The page picture's mouse events go to the mouse tools.
-    imLap->OnMouseDown = [this](int button, int x, int y) {
+    imLap->OnMouseDown = [this](TMouseButton button, int x, int y) {
         TCoreServices core = Core();
-        MouseDown(Editor, core, ToButton(button), x, y);
+        MouseDown(Editor, core, button, x, y);
         Reflect();
     };
     imLap->OnMouseMove = [this](int x, int y) {
@@ -191,9 +207,9 @@ void TNyomtatoOldalDlg::CreateControls() {
         MouseMove(Editor, core, x, y);
         Reflect();
     };
-    imLap->OnMouseUp = [this](int button, int x, int y) {
+    imLap->OnMouseUp = [this](TMouseButton button, int x, int y) {
         TCoreServices core = Core();
-        MouseUp(Editor, core, ToButton(button), x, y);
+        MouseUp(Editor, core, button, x, y);
         Reflect();
     };
     imLap->OnWheel = [this](int deltaX, int deltaY, bool shift, bool ctrl) {
@@ -263,6 +279,7 @@ TCoreServices TNyomtatoOldalDlg::Core() {
 }
 
 void TNyomtatoOldalDlg::Reflect() {
+    UpdateTitle();
     lbInfo->setText(QString::fromStdString(Editor.InfoText));
     stX->setText(QString::fromStdString(Editor.PointerXText));
     stY->setText(QString::fromStdString(Editor.PointerYText));
@@ -363,38 +380,21 @@ void TNyomtatoOldalDlg::Print() {
 }
 
 void TNyomtatoOldalDlg::PrinterSetup() {
-    // Confirmed or cancelled, the sheet is read again and the document starts empty.
-    RunPrinterSetupDialog(Services.Printer, Services.Modal, this);
+    // Cancelled, nothing changes. Confirmed, the sheet is read again and the page starts
+    // empty, as one step that undo takes back.
+    if (!RunPrinterSetupDialog(Services.Printer, Services.Modal, this)) return;
+    const int steps = Editor.History.UndoCount();
+    const bool modified = IsModified();
     ResetPage();
+    Editor.InfoText = Editor.History.UndoCount() != steps || IsModified() != modified
+                          ? "The page was emptied for the new sheet; Ctrl+Z brings the items back."
+                          : "The page is set up for the new sheet.";
+    Reflect();
 }
 
 void TNyomtatoOldalDlg::UpdateScaleCaptions() {
     Editor.UpdateScaleCaptions(ScaleText, Services.Printer);
     PaintView(false);
-}
-
-void TNyomtatoOldalDlg::SaveDocument() {
-    const auto path = Services.Files.Save(SaveDialog);
-    if (!path) return;
-    std::optional<std::string> error;
-    {
-        THourGlass busy(Services.Screen);
-        error = Editor.SaveDocument(*path);
-    }
-    if (error) Services.Messages.Show(*error, "Save document", MB_ICONERROR);
-}
-
-void TNyomtatoOldalDlg::LoadDocument() {
-    const auto path = Services.Files.Open(OpenDialog);
-    if (!path) return;
-    std::optional<std::string> error;
-    {
-        THourGlass busy(Services.Screen);
-        error = Editor.LoadDocument(*path);
-        // The view keeps its layout of the current sheet and its zoom and scroll position.
-        if (!error) PaintView(false);
-    }
-    if (error) Services.Messages.Show(*error, kLoadDocumentCaption, MB_ICONWARNING);
 }
 
 void TNyomtatoOldalDlg::showEvent(QShowEvent* event) {
@@ -404,22 +404,44 @@ void TNyomtatoOldalDlg::showEvent(QShowEvent* event) {
     Editor.NavigatorDirty = true;
     PaintView(true);
     if (TPrinterNavigatorDlg* navigator = Forms.PrinterNavigatorDlg) {
-        navigator->move(20, 20);
         ConnectNavigator(*navigator->imLap);
+        PlaceNavigator();
         navigator->show();
     }
 }
 
+void TNyomtatoOldalDlg::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    // Minimised or closed, the navigator goes with the window.
+    if (!event->spontaneous() && Forms.PrinterNavigatorDlg) Forms.PrinterNavigatorDlg->hide();
+}
+
+void TNyomtatoOldalDlg::PlaceNavigator() {
+    TPrinterNavigatorDlg& navigator = *Forms.PrinterNavigatorDlg;
+    const QRect frame = frameGeometry();
+    const int gap = 8;
+    QPoint at(frame.right() + 1 + gap, frame.top());
+    if (const QScreen* screen = this->screen()) {
+        const QRect area = screen->availableGeometry();
+        const int width = navigator.frameGeometry().width();
+        // Right of the window where it fits, else left of it, else over its right edge.
+        if (at.x() + width > area.right() + 1) at.setX(frame.left() - gap - width);
+        if (at.x() < area.left()) at.setX(frame.right() - width);
+        at.setY(std::max(area.top(), at.y()));
+    }
+    navigator.move(at);
+}
+
 void TNyomtatoOldalDlg::ConnectNavigator(TCursorImage& thumbnail) {
-    thumbnail.OnMouseDown = [this](int button, int x, int y) {
-        NavigatorMouseDown(Editor, Services.Screen, ToButton(button), x, y);
+    thumbnail.OnMouseDown = [this](TMouseButton button, int x, int y) {
+        NavigatorMouseDown(Editor, Services.Screen, button, x, y);
         Reflect();
     };
     thumbnail.OnMouseMove = [this](int x, int y) {
         NavigatorMouseMove(Editor, x, y);
         Reflect();
     };
-    thumbnail.OnMouseUp = [this](int, int, int) {
+    thumbnail.OnMouseUp = [this](TMouseButton, int, int) {
         NavigatorMouseUp(Editor, Services.Screen);
         Reflect();
     };
@@ -442,7 +464,16 @@ void TNyomtatoOldalDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void TNyomtatoOldalDlg::closeEvent(QCloseEvent* event) {
-    // Closing the editor ends the program (the navigator and the dialogs go with it).
+    if (!SessionEnding && !MayClose()) {
+        event->ignore();
+        return;
+    }
+    // Closing the editor ends the program, the navigator and the dialogs with it. The
+    // navigator refuses to be closed on its own, so it is hidden first: quitting asks every
+    // visible window to close and would be called off by it.
     QWidget::closeEvent(event);
-    if (event->isAccepted()) QApplication::quit();
+    if (!event->isAccepted()) return;
+    for (QWidget* form : Forms.InOrder())
+        if (form != this) form->hide();
+    QApplication::quit();
 }

@@ -84,9 +84,33 @@ public:
     // this window sets it; an outside scale control may.
     std::string ScaleText;
 
-    // Commands the window adds, in this order.
+    // Ctrl+O, Ctrl+S, Ctrl+Shift+S and Ctrl+P.
+    QAction* actOpen;
+    QAction* actSave;
+    QAction* actSaveAs;
+    QAction* actPrint;
+
+    // The file the page came from or was last saved to; empty for a page never saved.
+    std::string CurrentFile;
+
+    // Commands the window adds, in this order. SaveDocument ("Save...", Ctrl+Shift+S) always
+    // asks for the file, proposing the current one.
     virtual void SaveDocument();
     virtual void LoadDocument();
+    // Ctrl+S: saves to the current file without asking; asks when there is none. True when
+    // the page was saved.
+    bool SaveCurrent();
+    // Saves under path; a failure is shown in a message box. True when the page was saved.
+    bool SaveTo(const std::string& path);
+    // Loads path as Load does (a broken file: the Load message box, the page as it was).
+    void OpenFile(const std::string& path);
+    // True when the page differs from the one last loaded or saved.
+    bool IsModified() const { return Editor.History.IsModified(); }
+    // "NAME.PST – Folioscriptor" with the modified mark, "Folioscriptor" for a new page.
+    void UpdateTitle();
+    // The end of the session: the window closes without asking; unsaved changes stay in the
+    // recovery copy for the next start.
+    void EndSession();
     void BeforeNewCaption() override {}
     virtual void UpdateScaleCaptions();
     void NewCaptionCreated(TNyomtatoSzoveg&) override {}
@@ -109,6 +133,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -119,8 +144,13 @@ private:
     void ScrollTracking(bool tracking);
     // The navigator's picture: pressing on its mark and dragging scrolls the page.
     void ConnectNavigator(TCursorImage& thumbnail);
+    // The navigator beside the window, on the same screen.
+    void PlaceNavigator();
+    // Asks what to do with unsaved changes before the window closes; true to go on.
+    bool MayClose();
 
     TEditorServices& Services;
     TForms& Forms;
     bool Syncing = false;
+    bool SessionEnding = false;
 };
