@@ -3,6 +3,7 @@
 #include "editor/DeviceUnits.h"
 #include "editor/MouseTools.h"
 #include "editor/PageEditor.h"
+#include "editor/PageLayout.h"
 #include "editor/PageView.h"
 #include "editor/Scrolling.h"
 #include "platform/Canvas.h"
@@ -54,7 +55,7 @@ void PaintNavigator(TCanvas& c, const TPageEditor& e) {
     c.Brush = TBrush{clSilver, TBrushStyle::bsSolid};
     c.Rectangle(0, 0, TPageEditor::NavigatorWidth, TPageEditor::NavigatorHeight);
     TRect shadow = e.NavigatorPageRect;
-    OffsetRect(shadow, 10, 10);
+    OffsetRect(shadow, kSheetShadow, kSheetShadow);
     c.Pen.Color = c.Brush.Color = kShadowGrey;
     c.Rectangle(shadow);
     c.Pen.Color = c.Brush.Color = clWhite;

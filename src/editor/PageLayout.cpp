@@ -4,20 +4,20 @@ TRect LayOutSheet(int pictureWidth, int pictureHeight, int sheetWidthMm, int she
     TRect r;
     if (sheetWidthMm < sheetHeightMm) {
         r.Top = 0;
-        r.Bottom = pictureHeight - 10;
+        r.Bottom = pictureHeight - kSheetShadow;
         const int w =
             static_cast<int>(static_cast<double>(r.Bottom) * sheetWidthMm / sheetHeightMm);
-        r.Left = (pictureWidth - 10) / 2 - w / 2;
+        r.Left = (pictureWidth - kSheetShadow) / 2 - w / 2;
         r.Right = r.Left + w;
     } else {
         r.Left = 0;
-        r.Right = pictureWidth - 10;
+        r.Right = pictureWidth - kSheetShadow;
         // A sheet of zero width (no size at all) lays out flat rather than dividing by zero.
         const int h =
             sheetWidthMm != 0
                 ? static_cast<int>(static_cast<double>(r.Right) * sheetHeightMm / sheetWidthMm)
                 : 0;
-        r.Top = (pictureHeight - 10) / 2 - h / 2;
+        r.Top = (pictureHeight - kSheetShadow) / 2 - h / 2;
         r.Bottom = r.Top + h;
     }
     return r;
@@ -31,8 +31,8 @@ TRect ZoomSheet(const TRect& base, double zoom) {
 }
 
 int ScrollMaximum(int zoomedEdge, int pictureSize, double zoom) {
-    if (zoomedEdge > pictureSize - zoom * 10) {
-        return static_cast<int>(zoomedEdge - pictureSize + zoom * 10);
+    if (zoomedEdge > pictureSize - zoom * kSheetShadow) {
+        return static_cast<int>(zoomedEdge - pictureSize + zoom * kSheetShadow);
     }
     return 0;
 }

@@ -4,6 +4,10 @@
 
 #include "platform/Rect.h"
 
+// How far the sheet's shadow lies right of and below the sheet, in unzoomed view pixels (and
+// in navigator pixels); the layout keeps that much of the picture free for it.
+constexpr int kSheetShadow = 10;
+
 TRect LayOutSheet(int pictureWidth, int pictureHeight, int sheetWidthMm, int sheetHeightMm);
 
 // The sheet rectangle at a zoom factor: the top-left corner stays, the size grows.

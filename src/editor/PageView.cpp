@@ -3,6 +3,7 @@
 #include "editor/DeviceUnits.h"
 #include "editor/ItemDrawing.h"
 #include "editor/PageEditor.h"
+#include "editor/PageLayout.h"
 #include "platform/Canvas.h"
 
 namespace {
@@ -67,8 +68,8 @@ void PaintSheet(TCanvas& c, const TPageEditor& e) {
     c.Rectangle(0, 0, TPageEditor::PictureWidth, TPageEditor::PictureHeight);
 
     TRect shadow = e.PageRect;
-    OffsetRect(shadow, TruncClamped(e.Zoom * 10 - e.ScrollX),
-               TruncClamped(e.Zoom * 10 - e.ScrollY));
+    OffsetRect(shadow, TruncClamped(e.Zoom * kSheetShadow - e.ScrollX),
+               TruncClamped(e.Zoom * kSheetShadow - e.ScrollY));
     SetSolid(c, kShadowGrey);
     c.Rectangle(shadow);
 

@@ -1,34 +1,27 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <QImage>
-#include <sys/wait.h>
+
+#include "cli/CliRunner.h"
 
 #include "support/FileFaults.h"
 
 namespace {
 
-class Decode : public testing::Test {
+class Decode : public CliTest {
 protected:
-    void SetUp() override {
-        std::string t = (std::filesystem::temp_directory_path() / "fs-decode-XXXXXX").string();
-        Dir = mkdtemp(t.data());
-    }
-    void TearDown() override { std::filesystem::remove_all(Dir); }
-
-    std::string File(const std::string& name) const { return (Dir / name).string(); }
-
     // Exit status of a shell command; its error output lands in Err.
     int Shell(const std::string& cmd) {
-        const int raw = std::system((cmd + " 2> '" + File("stderr") + "'").c_str());
-        std::ifstream in(File("stderr"));
-        Err.assign(std::istreambuf_iterator<char>(in), {});
-        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        const TCliRun r = RunShell(cmd);
+        Err = r.Err;
+        return r.Status;
     }
     int Run(const std::string& args) {
-        return Shell(std::string("'") + FS_CLI + "' decode " + args + " > /dev/null");
+        const TCliRun r = RunCli("decode " + args);
+        Err = r.Err;
+        return r.Status;
     }
 
     // A 9 x 5 picture, left half red and right half blue, compressed by cjpeg with options.
@@ -48,7 +41,6 @@ protected:
         return jpg;
     }
 
-    std::filesystem::path Dir;
     std::string Err;
 };
 

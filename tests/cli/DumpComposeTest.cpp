@@ -1,15 +1,14 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <QByteArray>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <sys/wait.h>
 
+#include "cli/CliRunner.h"
 #include "codec/BitmapImage.h"
 #include "document/DocumentFile.h"
 #include "jpeg/JpegEncoder.h"
@@ -18,27 +17,13 @@
 
 namespace {
 
-struct TRun {
-    int Status = -1;
-    std::string Out;
-    std::string Err;
-};
-
 std::string Slurp(const std::filesystem::path& p) {
     const auto bytes = ReadWholeFile(p.string());
     return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
 }
 
-class DumpCompose : public testing::Test {
+class DumpCompose : public CliTest {
 protected:
-    void SetUp() override {
-        std::string t = (std::filesystem::temp_directory_path() / "fs-cli-XXXXXX").string();
-        Dir = mkdtemp(t.data());
-    }
-    void TearDown() override { std::filesystem::remove_all(Dir); }
-
-    std::string File(const std::string& name) const { return (Dir / name).string(); }
-
     void Write(const std::string& name, std::span<const uint8_t> bytes) const {
         ASSERT_TRUE(WriteFileAtomically(File(name), bytes));
     }
@@ -46,26 +31,13 @@ protected:
         Write(name, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
     }
 
-    // Runs the command-line tool with the arguments (paths in the temporary folder, no
-    // quoting needed) and collects its exit status and output.
-    TRun Run(const std::string& args) const {
-        const std::string cmd = std::string("'") + FS_CLI + "' " + args + " > '" + File("stdout") +
-                                "' 2> '" + File("stderr") + "'";
-        const int raw = std::system(cmd.c_str());
-        TRun r;
-        r.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.Out = Slurp(Dir / "stdout");
-        r.Err = Slurp(Dir / "stderr");
-        return r;
-    }
+    static TCliRun Run(const std::string& args) { return RunCli(args); }
 
     QJsonObject DumpJson(const std::string& name, const std::string& flags = "") const {
-        const TRun r = Run("dump " + File(name) + " " + flags);
+        const TCliRun r = Run("dump " + File(name) + " " + flags);
         EXPECT_EQ(r.Status, 0) << r.Err;
         return QJsonDocument::fromJson(QByteArray::fromStdString(r.Out)).object();
     }
-
-    std::filesystem::path Dir;
 };
 
 } // namespace
@@ -109,12 +81,12 @@ TEST_F(DumpCompose, ComposeOfDumpGivesTheSameBytesAndDumpOfComposeTheSameJson) {
         if (!compass) d.Compass.reset();
         const auto original = WriteDocument(d);
         Write("a.PST", original);
-        const TRun dump = Run("dump " + File("a.PST"));
+        const TCliRun dump = Run("dump " + File("a.PST"));
         ASSERT_EQ(dump.Status, 0) << dump.Err;
         EXPECT_EQ(QJsonDocument::fromJson(QByteArray::fromStdString(dump.Out))["Compass"].isNull(),
                   !compass);
         Write("a.json", dump.Out);
-        const TRun compose = Run("compose " + File("a.json") + " " + File("b.PST"));
+        const TCliRun compose = Run("compose " + File("a.json") + " " + File("b.PST"));
         ASSERT_EQ(compose.Status, 0) << compose.Err;
         EXPECT_EQ(ReadWholeFile(File("b.PST")), original);
         EXPECT_EQ(Run("dump " + File("b.PST")).Out, dump.Out);
@@ -131,7 +103,7 @@ TEST_F(DumpCompose, ComposeFillsDefaultsAndLoadsPictureFiles) {
         "Images": [{"Rect": [0, 0, 50, 30], "FileName": "pic.bmp", "Picture": {"File": "pic.bmp"}}],
         "Frames": [{"Members": [[0, 0], [2, 0]]}]
     })");
-    const TRun r = Run("compose " + File("page.json") + " " + File("page.PST"));
+    const TCliRun r = Run("compose " + File("page.json") + " " + File("page.PST"));
     ASSERT_EQ(r.Status, 0) << r.Err;
     const auto bytes = ReadWholeFile(File("page.PST"));
     ASSERT_TRUE(bytes);
@@ -159,7 +131,7 @@ TEST_F(DumpCompose, JpegFilesBecomeJpegPicturesAndDumpShowsTheirStoredStream) {
     encoder.SetQuality(95);
     Write("photo.JPG", encoder.Encode(source));
     Write("page.json", R"({"Images": [{"Picture": {"File": "photo.JPG", "JpegQuality": 30}}]})");
-    const TRun r = Run("compose " + File("page.json") + " " + File("page.PST"));
+    const TCliRun r = Run("compose " + File("page.json") + " " + File("page.PST"));
     ASSERT_EQ(r.Status, 0) << r.Err;
     const auto bytes = ReadWholeFile(File("page.PST"));
     ASSERT_TRUE(bytes);
@@ -186,7 +158,7 @@ TEST_F(DumpCompose, JpegFilesBecomeJpegPicturesAndDumpShowsTheirStoredStream) {
           QJsonDocument(QJsonObject{{"Images", QJsonArray{QJsonObject{{"Picture", dumped}}}}})
               .toJson()
               .toStdString());
-    const TRun again = Run("compose " + File("again.json") + " " + File("again.PST"));
+    const TCliRun again = Run("compose " + File("again.json") + " " + File("again.PST"));
     ASSERT_EQ(again.Status, 0) << again.Err;
     const TDocumentData back = ReadDocument(*ReadWholeFile(File("again.PST")), "again.PST");
     EXPECT_TRUE(back.Items.Images[0].Picture->IsJpeg);
@@ -199,16 +171,16 @@ TEST_F(DumpCompose, JpegFilesBecomeJpegPicturesAndDumpShowsTheirStoredStream) {
           QJsonDocument(QJsonObject{{"Images", QJsonArray{QJsonObject{{"Picture", broken}}}}})
               .toJson()
               .toStdString());
-    const TRun refused = Run("compose " + File("broken.json") + " " + File("broken.PST"));
+    const TCliRun refused = Run("compose " + File("broken.json") + " " + File("broken.PST"));
     EXPECT_EQ(refused.Status, 1);
     EXPECT_NE(refused.Err.find("Images[0].Picture.Data: the JPEG picture cannot be decoded: "),
               std::string::npos)
         << refused.Err;
-    EXPECT_FALSE(std::filesystem::exists(Dir / "broken.PST"));
+    EXPECT_FALSE(std::filesystem::exists(Dir.Path / "broken.PST"));
 }
 
 TEST_F(DumpCompose, FailuresNameTheFileAndTheProblemAndWriteNothing) {
-    const TRun missing = Run("dump " + File("missing.PST"));
+    const TCliRun missing = Run("dump " + File("missing.PST"));
     EXPECT_EQ(missing.Status, 1);
     EXPECT_NE(missing.Err.find(File("missing.PST") + " cannot be loaded: cannot open the file"),
               std::string::npos)
@@ -224,7 +196,7 @@ TEST_F(DumpCompose, FailuresNameTheFileAndTheProblemAndWriteNothing) {
     bytes[21] = 0;
     bytes.resize(bytes.size() - 40);
     Write("cut.PST", bytes);
-    const TRun cut = Run("dump " + File("cut.PST"));
+    const TCliRun cut = Run("dump " + File("cut.PST"));
     EXPECT_EQ(cut.Status, 1);
     EXPECT_NE(cut.Err.find("cannot be loaded: the polygon list: "), std::string::npos) << cut.Err;
 
@@ -253,16 +225,16 @@ TEST_F(DumpCompose, FailuresNameTheFileAndTheProblemAndWriteNothing) {
     Write("old.PST", std::string("keep me"));
     for (const auto& [json, expected] : badJson) {
         Write("bad.json", json);
-        const TRun r = Run("compose " + File("bad.json") + " " + File("old.PST"));
+        const TCliRun r = Run("compose " + File("bad.json") + " " + File("old.PST"));
         EXPECT_EQ(r.Status, 1) << json;
         EXPECT_NE(r.Err.find(File("bad.json")), std::string::npos) << r.Err;
         EXPECT_NE(r.Err.find(expected), std::string::npos) << r.Err;
-        EXPECT_EQ(Slurp(Dir / "old.PST"), "keep me");
+        EXPECT_EQ(Slurp(Dir.Path / "old.PST"), "keep me");
     }
 }
 
 TEST_F(DumpCompose, UsageErrorsAndHelp) {
-    const TRun help = Run("--help");
+    const TCliRun help = Run("--help");
     EXPECT_EQ(help.Status, 0);
     EXPECT_NE(help.Out.find("dump FILE.PST"), std::string::npos);
     EXPECT_NE(help.Out.find("compose FILE.json OUT.PST"), std::string::npos);

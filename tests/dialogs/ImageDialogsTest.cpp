@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 
 #include "dialogs/DialogTestSupport.h"
 #include "dialogs/ImagePositionDlg.h"
@@ -17,6 +16,7 @@
 #include "imaging/MemBitmap.h"
 #include "support/BmpFixtures.h"
 #include "support/ScriptedServices.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ protected:
 
     // A file in the test's folder holding bytes; its UTF-8 path.
     std::string File(const char* name, const std::vector<uint8_t>& bytes) {
-        const std::string path = Dir.filePath(name).toStdString();
+        const std::string path = Dir.File(name);
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()),
                    static_cast<std::streamsize>(bytes.size()));
@@ -50,7 +50,7 @@ protected:
         return p.pixelColor(p.width() / 2, p.height() / 2);
     }
 
-    QTemporaryDir Dir;
+    TTempDir Dir{"image-dialogs"};
     TScriptedServices S;
     TUjNyomtatoKepDlg Dialog;
 };

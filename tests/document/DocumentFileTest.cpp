@@ -9,6 +9,7 @@
 #include "document/RecordStreams.h"
 #include "platform/Files.h"
 #include "support/SampleDocument.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -109,16 +110,6 @@ std::vector<size_t> ListCountOffsets(const TDocumentData& d) {
     next([&](TWriteStream& s) { d.Items.Rectangles.SaveToStream(s); });
     return at;
 }
-
-struct TTempDir {
-    std::filesystem::path Path;
-    TTempDir() {
-        std::string t = (std::filesystem::temp_directory_path() / "fs-document-XXXXXX").string();
-        Path = mkdtemp(t.data());
-    }
-    ~TTempDir() { std::filesystem::remove_all(Path); }
-    std::string File(const std::string& name) const { return (Path / name).string(); }
-};
 
 } // namespace
 

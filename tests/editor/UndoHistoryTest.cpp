@@ -9,6 +9,7 @@
 #include "editor/PageDescription.h"
 #include "editor/PageView.h"
 #include "support/ScriptedItemDialogs.h"
+#include "support/TempDir.h"
 #include "support/TestPrinters.h"
 
 namespace {
@@ -234,10 +235,8 @@ TEST(UndoHistory, ADragIsOneStepFromPressToReleaseAndOnlyIfItMovedSomething) {
 }
 
 TEST(UndoHistory, UndoingALoadBringsBackThePreviousItemsSettingsAndCompass) {
-    namespace fs = std::filesystem;
-    const fs::path dir = fs::path(::testing::TempDir()) / "fs_undo_load";
-    fs::create_directories(dir);
-    const std::string path = (dir / "other.PST").string();
+    const TTempDir dir("undo-load");
+    const std::string path = dir.File("other.PST");
     {
         TUndoPage other;
         other.E.Items.Captions[0].Text = "Más";
@@ -254,14 +253,13 @@ TEST(UndoHistory, UndoingALoadBringsBackThePreviousItemsSettingsAndCompass) {
     const std::string loaded = DescribePage(p.E);
     ASSERT_NE(loaded, before);
     // Saving leaves the history as it is.
-    ASSERT_FALSE(p.E.SaveDocument((dir / "saved.PST").string()));
+    ASSERT_FALSE(p.E.SaveDocument(dir.File("saved.PST")));
 
     p.Key(VK_Z);
     EXPECT_EQ(p.E.InfoText, "Undo: loaded document");
     EXPECT_EQ(DescribePage(p.E), before);
     p.Key(VK_Y);
     EXPECT_EQ(DescribePage(p.E), loaded);
-    fs::remove_all(dir);
 }
 
 TEST(UndoHistory, UndoingPrinterSetupBringsTheItemsBackOntoTheNewSheet) {

@@ -14,28 +14,11 @@
 #include "imaging/MemBitmap.h"
 #include "jpeg/JpegEncoder.h"
 #include "support/BmpFixtures.h"
+#include "support/TempDir.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-// A temporary folder removed with the test.
-struct TTempDir {
-    std::filesystem::path Path;
-    TTempDir() {
-        std::string t =
-            (std::filesystem::temp_directory_path() / "fs-imaging-jpeg-XXXXXX").string();
-        Path = mkdtemp(t.data());
-    }
-    ~TTempDir() { std::filesystem::remove_all(Path); }
-    std::string Write(const std::string& name, const Bytes& bytes) const {
-        const auto p = Path / name;
-        std::ofstream(p, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-        return p.string();
-    }
-};
 
 // A smooth 40 x 24 colour picture with an edge, as the image object holds it.
 TMemBitmap ColourPicture() {

@@ -8,6 +8,7 @@
 #include "imaging/MemBitmap.h"
 #include "platform/RecordingCanvas.h"
 #include "support/BmpFixtures.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -31,23 +32,6 @@ void ExpectShowsFixture(const TMemBitmap& b, const TBmpShape& s) {
         }
     }
 }
-
-// A temporary folder removed with the test.
-struct TTempDir {
-    std::filesystem::path Path;
-    TTempDir() {
-        std::string t = (std::filesystem::temp_directory_path() / "fs-imaging-XXXXXX").string();
-        Path = mkdtemp(t.data());
-    }
-    ~TTempDir() { std::filesystem::remove_all(Path); }
-    std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
-        const auto p = Path / name;
-        std::ofstream(p, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-        return p.string();
-    }
-};
 
 // Captures the picture StretchDraw was given.
 class TPictureCanvas : public TRecordingCanvas {

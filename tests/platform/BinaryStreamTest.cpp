@@ -5,6 +5,7 @@
 
 #include "platform/BinaryStream.h"
 #include "platform/Files.h"
+#include "support/TempDir.h"
 
 TEST(BinaryStream, WritesLittleEndianAndReadsItBack) {
     TWriteStream w;
@@ -42,21 +43,19 @@ TEST(BinaryStream, CountsMustBeNonNegativeAndFitTheRest) {
 }
 
 TEST(Files, AtomicWriteReplacesWholeFileAndFailureKeepsTheOld) {
-    const auto dir = std::filesystem::path(::testing::TempDir()) / "fs_files_test";
-    std::filesystem::create_directories(dir);
-    const auto path = (dir / "a.bin").string();
+    const TTempDir dir("files");
+    const auto path = dir.File("a.bin");
     const std::vector<uint8_t> first{1, 2, 3}, second{9};
     ASSERT_TRUE(WriteFileAtomically(path, first));
     ASSERT_TRUE(WriteFileAtomically(path, second));
     EXPECT_EQ(ReadWholeFile(path).value(), second);
 
     std::string error;
-    EXPECT_FALSE(WriteFileAtomically((dir / "missing" / "b.bin").string(), first, &error));
+    EXPECT_FALSE(WriteFileAtomically(dir.File("missing/b.bin"), first, &error));
     EXPECT_FALSE(error.empty());
-    EXPECT_FALSE(ReadWholeFile((dir / "nothing-here").string(), &error).has_value());
+    EXPECT_FALSE(ReadWholeFile(dir.File("nothing-here"), &error).has_value());
     // Nothing but the written file is left in the folder.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
-    std::filesystem::remove_all(dir);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path), {}), 1);
 }
 
 TEST(BinaryStream, ReadAppendCopiesInPiecesAndCanHandBackWhatItRead) {

@@ -12,11 +12,13 @@
 #include "controls/CursorImage.h"
 #include "dialogs/AboutDlg.h"
 #include "dialogs/NavigatorDlg.h"
+#include "document/DocumentFile.h"
 #include "editor/window/EditorWindow.h"
 #include "editor/window/Forms.h"
 #include "platform/RecordingCanvas.h"
 #include "support/QtTestApp.h"
 #include "support/ScriptedServices.h"
+#include "support/TempDir.h"
 #include "support/TestPrinters.h"
 
 namespace {
@@ -102,7 +104,16 @@ TEST_F(EditorWindowTest, StartsWithAnEmptyDocumentOnTheFallbackSheet) {
     EXPECT_EQ(e.PageWidthMm, 2000);
     EXPECT_EQ(e.PageHeightMm, 3200);
     EXPECT_EQ(e.Zoom, 1.0);
-    for (int kind = ikCaption; kind <= ikFrame; ++kind) EXPECT_EQ(e.Items.CountOf(kind), 0);
+    // What the start-up page holds, as a file shows it: read back, no list has an entry, there
+    // is no compass block and nothing to undo.
+    const TTempDir dir("start-up");
+    ASSERT_FALSE(e.SaveDocument(dir.File("start.PST")));
+    const TDocumentLoad saved = LoadDocumentFile(dir.File("start.PST"));
+    ASSERT_TRUE(saved.Document) << saved.Error;
+    for (int kind = ikCaption; kind <= ikFrame; ++kind)
+        EXPECT_EQ(saved.Document->Items.CountOf(kind), 0) << kind;
+    EXPECT_FALSE(saved.Document->Compass);
+    EXPECT_EQ(e.History.UndoCount(), 0);
 }
 
 TEST_F(EditorWindowTest, ShowingPlacesAndShowsTheNavigator) {

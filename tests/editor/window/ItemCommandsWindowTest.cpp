@@ -14,23 +14,17 @@
 #include "editor/window/Forms.h"
 #include "support/QtTestApp.h"
 #include "support/ScriptedServices.h"
+#include "support/TempDir.h"
 #include "support/TestPrinters.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 class ItemCommandsWindowTest : public ::testing::Test {
 protected:
     ItemCommandsWindowTest() {
         TestApp();
         CreateForms(Forms, Services);
-        Dir = fs::path(::testing::TempDir()) /
-              (std::string("fs_commands_") +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(Dir);
     }
-    ~ItemCommandsWindowTest() override { fs::remove_all(Dir); }
 
     TNyomtatoOldalDlg& Window() { return *Forms.NyomtatoOldalDlg; }
     // The first picture pixel that shows the millimetre (x, y).
@@ -53,7 +47,7 @@ protected:
     TScriptedServices Scripted;
     TEditorServices Services = WithA4Printer();
     TForms Forms;
-    fs::path Dir;
+    TTempDir Dir{"commands-window"};
 };
 
 } // namespace
@@ -72,7 +66,7 @@ TEST_F(ItemCommandsWindowTest, ARectangleMadeFromTheWindowIsSavedAtThePressedMil
     EXPECT_EQ(w.mIsmetlo[0]->text(), QString::fromUtf8("Új négyszög"));
     EXPECT_TRUE(w.mIsmetlo[0]->isVisible() && !w.mIsmetlo[1]->isVisible());
 
-    const std::string path = (Dir / "page.PST").string();
+    const std::string path = Dir.File("page.PST");
     Scripted.Files.Answers = {path};
     w.SaveDocument();
     TDocumentLoad load = LoadDocumentFile(path);

@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <QFile>
 #include <QImage>
-#include <QTemporaryDir>
 
 #include "document/ItemLists.h"
 #include "document/PageSettings.h"
@@ -14,6 +13,7 @@
 #include "editor/TextMeasure.h"
 #include "imaging/MemBitmap.h"
 #include "platform/qt/QtPrinter.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -29,12 +29,11 @@ struct Crop {
     QRgb AtSheetPx(int x, int y) const { return Image.pixel(x - X0, y - Y0); }
 };
 
-Crop Rasterize(const QTemporaryDir& dir, const QString& pdf, double x, double y, double w,
-               double h) {
+Crop Rasterize(const TTempDir& dir, const QString& pdf, double x, double y, double w, double h) {
     Crop crop;
     crop.X0 = crop.Px(x);
     crop.Y0 = crop.Px(y);
-    const QString out = dir.filePath("crop");
+    const QString out = QString::fromStdString(dir.File("crop"));
     const QString command =
         QString("pdftoppm -r %1 -x %2 -y %3 -W %4 -H %5 -aa no -aaVector no -singlefile '%6' '%7'")
             .arg(kDpi)
@@ -57,8 +56,8 @@ const QRgb kRed = qRgb(255, 0, 0), kGreen = qRgb(0, 255, 0), kBlue = qRgb(0, 0, 
 
 TEST(PrintRender, PrintedPdfHasItemsAtTheirMillimetrePositions) {
     if (!HavePdftoppm()) GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
-    QTemporaryDir dir;
-    const QString pdf = dir.filePath("page.pdf");
+    const TTempDir dir("print-render");
+    const QString pdf = QString::fromStdString(dir.File("page.pdf"));
     TQtPrinter printer(TQtPrinter::TChoice::BuiltInPdf, nullptr);
     ASSERT_TRUE(printer.UsePaperOfSize(209, 296)); // A4
     printer.SetOutputFile(pdf.toStdString());

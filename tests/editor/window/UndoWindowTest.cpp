@@ -14,6 +14,7 @@
 #include "editor/window/Forms.h"
 #include "support/QtTestApp.h"
 #include "support/ScriptedServices.h"
+#include "support/TempDir.h"
 #include "support/TestPrinters.h"
 
 namespace {
@@ -64,7 +65,8 @@ protected:
     TScriptedServices Scripted;
     TEditorServices Services = WithA4Printer();
     TForms Forms;
-    std::string Path = ::testing::TempDir() + "fs_undo_window.PST";
+    TTempDir Dir{"undo-window"};
+    std::string Path = Dir.File("page.PST");
 };
 
 } // namespace
