@@ -180,8 +180,6 @@ public:
     }
 };
 
-bool DefinedMode(int32_t mode) { return (mode >= 0 && mode <= 13) || (mode >= 16 && mode <= 32); }
-
 std::vector<uint8_t> Save(const TPageEditor& e) {
     return WriteDocument(e.PageWidthMm, e.PageHeightMm, e.Settings, e.Items,
                          e.Compass ? &*e.Compass : nullptr);
@@ -195,7 +193,7 @@ bool HasJpegPicture(const TPageEditor& e) {
 
 void CheckPage(const TPageEditor& e) {
     if (CheckFrameMembers(e.Items)) Fail("a frame reference names no item");
-    if (!DefinedMode(e.Mode)) Fail("undefined interaction mode");
+    if (!IsDefinedMode(static_cast<int32_t>(e.Mode))) Fail("undefined interaction mode");
     // The sheet on the picture keeps the proportions of the sheet in mm (within rounding).
     const int64_t pw = e.PageRect.Right - e.PageRect.Left;
     const int64_t ph = e.PageRect.Bottom - e.PageRect.Top;

@@ -6,11 +6,11 @@
 
 namespace {
 
-int ButtonCode(Qt::MouseButton b) {
+TMouseButton ButtonOf(Qt::MouseButton b) {
     switch (b) {
-    case Qt::RightButton: return 1;
-    case Qt::MiddleButton: return 2;
-    default: return 0;
+    case Qt::RightButton: return TMouseButton::Right;
+    case Qt::MiddleButton: return TMouseButton::Middle;
+    default: return TMouseButton::Left;
     }
 }
 
@@ -38,7 +38,7 @@ void TCursorImage::changeEvent(QEvent* event) {
 
 void TCursorImage::mousePressEvent(QMouseEvent* e) {
     const QPoint p = e->position().toPoint();
-    if (OnMouseDown) OnMouseDown(ButtonCode(e->button()), p.x(), p.y());
+    if (OnMouseDown) OnMouseDown(ButtonOf(e->button()), p.x(), p.y());
 }
 
 void TCursorImage::mouseMoveEvent(QMouseEvent* e) {
@@ -48,7 +48,7 @@ void TCursorImage::mouseMoveEvent(QMouseEvent* e) {
 
 void TCursorImage::mouseReleaseEvent(QMouseEvent* e) {
     const QPoint p = e->position().toPoint();
-    if (OnMouseUp) OnMouseUp(ButtonCode(e->button()), p.x(), p.y());
+    if (OnMouseUp) OnMouseUp(ButtonOf(e->button()), p.x(), p.y());
 }
 
 void TCursorImage::wheelEvent(QWheelEvent* e) {

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "controls/CursorMemory.h"
+#include "platform/MouseButton.h"
 
 class TCursorImage : public QWidget {
 public:
@@ -17,9 +18,9 @@ public:
     TCursorMemory Cursor;
 
     // Mouse events in picture pixels: button is 0 left, 1 right, 2 middle.
-    std::function<void(int button, int x, int y)> OnMouseDown;
+    std::function<void(TMouseButton button, int x, int y)> OnMouseDown;
     std::function<void(int x, int y)> OnMouseMove;
-    std::function<void(int button, int x, int y)> OnMouseUp;
+    std::function<void(TMouseButton button, int x, int y)> OnMouseUp;
     // The wheel over the picture: turns in eighths of a degree (120 a notch), x sideways and
     // y forward, with the Shift and Ctrl keys. Without a handler the event goes to the parent.
     std::function<void(int deltaX, int deltaY, bool shift, bool ctrl)> OnWheel;

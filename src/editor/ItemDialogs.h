@@ -7,11 +7,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/Color.h"
 #include "platform/Font.h"
 #include "platform/Rect.h"
+
+class TMemBitmap;
 
 // New caption / new text / modify caption / text properties.
 struct TTextDialogData {
@@ -33,6 +36,8 @@ struct TImageDialogData {
     std::string Height;
     bool ByMouse = true;  // new image: "Select with mouse" is checked
     std::string FileName; // new image: the chosen picture file (UTF-8 path)
+    // New image: the picture the dialog read from it; without one the file is read again.
+    std::shared_ptr<TMemBitmap> Picture;
     // Image position: the item's picture size in pixels, for the height rule (0 when none).
     int32_t PictureWidth = 0;
     int32_t PictureHeight = 0;

@@ -148,7 +148,7 @@ private:
             const TRect r = ToView(image.Rect);
             // An image whose picture is missing (a file that could not be read) shows its box,
             // so the user can still find it.
-            const bool drawable = image.Picture->HasImage && !image.Picture->DeviceBitmap.Empty();
+            const bool drawable = image.Picture->HasImage && image.Picture->CanDraw();
             if (Outline || !drawable) {
                 c.Rectangle(r.Left, r.Top, r.Right + 1, r.Bottom + 1);
             } else {

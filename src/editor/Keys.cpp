@@ -5,6 +5,7 @@
 
 #include "editor/CoreServices.h"
 #include "editor/PageEditor.h"
+#include "platform/Screen.h"
 
 namespace {
 
@@ -42,8 +43,15 @@ bool KeyDown(TPageEditor& e, TCoreServices& s, int key, unsigned shift) {
     }
     const TKeyCommand command = CommandOf(key, shift);
     if (command == TKeyCommand::None) return false;
-    // During a tool, a drag or point entry the page is not to change under the pointer.
-    if (e.Mode != mdIdle) return true;
+    // During a tool, a drag or point entry the page is not to change under the pointer; a
+    // pointer resting on an edge holds nothing.
+    if (!IsAtRest(e.Mode)) return true;
+    // The hovered edge may belong to a box the step removes or moves: the next move finds the
+    // edge again.
+    if (IsHovering(e.Mode)) {
+        e.Mode = mdIdle;
+        s.Screen.SetCursor(crArrow);
+    }
     if (command == TKeyCommand::Undo) {
         UndoChange(e);
     } else {

@@ -5,10 +5,10 @@
 
 #include <cstdint>
 
+#include "platform/MouseButton.h"
+
 class TPageEditor;
 struct TCoreServices;
-
-enum class TMouseButton { Left, Right, Middle };
 
 void MouseDown(TPageEditor& e, TCoreServices& s, TMouseButton button, int32_t x, int32_t y);
 void MouseMove(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y);

@@ -6,14 +6,13 @@
 
 int32_t ScrollLargeChange(int32_t maximum) { return std::max<int32_t>(1, maximum / 10); }
 
-void InterruptMode(TPageEditor& e, int32_t mode) {
+void InterruptMode(TPageEditor& e, TEditorMode mode) {
     if (e.Mode == mode) return;
-    const bool hover = e.Mode >= mdHoverTop && e.Mode <= mdHoverRight;
-    e.InterruptedMode = hover ? static_cast<int32_t>(mdIdle) : e.Mode;
+    e.InterruptedMode = IsHovering(e.Mode) ? mdIdle : e.Mode;
     e.Mode = mode;
 }
 
-void ResumeMode(TPageEditor& e, int32_t mode) {
+void ResumeMode(TPageEditor& e, TEditorMode mode) {
     if (e.Mode != mode) return;
     e.Mode = e.InterruptedMode;
     e.InterruptedMode = mdIdle;

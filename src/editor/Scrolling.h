@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "editor/EditorMode.h"
+
 class TPageEditor;
 
 // Wheel turns in eighths of a degree, as wheels report them: one notch is 120.
@@ -23,8 +25,8 @@ void EndScrollTrack(TPageEditor& e);
 // Enters a passing mode (scroll-thumb or navigator drag) over the current one, and leaves it
 // again. The current mode comes back afterwards, so a tool survives scrolling; a hover over an
 // edge does not (the pointer has left the picture).
-void InterruptMode(TPageEditor& e, int32_t mode);
-void ResumeMode(TPageEditor& e, int32_t mode);
+void InterruptMode(TPageEditor& e, TEditorMode mode);
+void ResumeMode(TPageEditor& e, TEditorMode mode);
 
 // The wheel over the page picture, only while the editor is idle: scrolls vertically (a
 // sideways wheel horizontally), with Shift horizontally; with Ctrl moves the zoom bar one

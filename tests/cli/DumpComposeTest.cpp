@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -269,4 +270,59 @@ TEST_F(DumpCompose, UsageErrorsAndHelp) {
     EXPECT_EQ(Run("dump").Status, 2);
     EXPECT_EQ(Run("compose only-one.json").Status, 2);
     EXPECT_EQ(Run("dump a.PST --frobnicate").Status, 2);
+}
+
+// "PictureFile" reads through the picture import: a phone's Exif-first stream is taken and
+// turned upright. A document whose JPEG quality lies outside 1..100 still dumps and saves.
+TEST_F(DumpCompose, PictureFilesComeThroughTheImportAndOddQualitiesStaySavable) {
+    BitmapImage source;
+    source.SetSize(0, 24, 24, 16);
+    JpegEncoder encoder;
+    const std::vector<uint8_t> jfif = encoder.Encode(source);
+    // SOI, an Exif segment with orientation 6 (a quarter clockwise), then no APP0.
+    std::vector<uint8_t> exif = {0xFF, 0xD8, 0xFF, 0xE1, 0, 34, 'E', 'x', 'i', 'f',  0,    0, 'I',
+                                 'I',  42,   0,    8,    0, 0,  0,   1,   0,   0x12, 0x01, 3, 0,
+                                 1,    0,    0,    0,    6, 0,  0,   0,   0,   0,    0,    0};
+    const size_t app0 = 2 + (size_t(jfif[4]) << 8 | jfif[5]);
+    exif.insert(exif.end(), jfif.begin() + 2 + ptrdiff_t(app0), jfif.end());
+    Write("phone.jpg", exif);
+    Write("page.json", R"({"Images": [{"Rect": [0, 0, 40, 60], "PictureFile": "phone.jpg"}]})");
+    const TRun r = Run("compose " + File("page.json") + " " + File("page.PST"));
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    auto bytes = ReadWholeFile(File("page.PST"));
+    ASSERT_TRUE(bytes);
+    {
+        const TDocumentData doc = ReadDocument(*bytes, "page.PST");
+        const TMemBitmap& picture = *doc.Items.Images[0].Picture;
+        EXPECT_TRUE(picture.IsJpeg);
+        EXPECT_EQ(picture.Width, 16);
+        EXPECT_EQ(picture.Height, 24);
+    }
+
+    // The stored quality (64 by default) made 150: dump shows 150, compose of it saves 100.
+    const std::vector<uint8_t> field = {1, 64, 0, 0, 0, 1};
+    const auto at = std::search(bytes->begin(), bytes->end(), field.begin(), field.end());
+    ASSERT_NE(at, bytes->end());
+    at[1] = 150;
+    Write("odd.PST", *bytes);
+    const TRun dump = Run("dump " + File("odd.PST"));
+    ASSERT_EQ(dump.Status, 0) << dump.Err;
+    const QJsonObject dumped = QJsonDocument::fromJson(QByteArray::fromStdString(dump.Out))
+                                   .object()["Images"][0]["Picture"]
+                                   .toObject();
+    EXPECT_EQ(dumped["JpegQuality"].toInt(), 150);
+    Write("odd.json", dump.Out);
+    ASSERT_EQ(Run("compose " + File("odd.json") + " " + File("odd2.PST")).Status, 0);
+    const TDocumentData back = ReadDocument(*ReadWholeFile(File("odd2.PST")), "odd2.PST");
+    EXPECT_EQ(back.Items.Images[0].Picture->JpegQuality, 100);
+
+    Write("both.json", R"({"Images": [{"PictureFile": "phone.jpg", "Picture": {}}]})");
+    const TRun both = Run("compose " + File("both.json") + " " + File("both.PST"));
+    EXPECT_NE(both.Err.find("gives both Picture and PictureFile"), std::string::npos) << both.Err;
+    Write("cut.jpg", std::vector<uint8_t>(exif.begin(), exif.begin() + 60));
+    Write("cut.json", R"({"Images": [{"PictureFile": "cut.jpg"}]})");
+    const TRun cut = Run("compose " + File("cut.json") + " " + File("cut.PST"));
+    EXPECT_NE(cut.Err.find("Images[0].PictureFile: cannot load the picture"), std::string::npos)
+        << cut.Err;
+    EXPECT_NE(cut.Err.find("the file ends inside the picture data"), std::string::npos) << cut.Err;
 }

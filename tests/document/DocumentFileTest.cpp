@@ -47,7 +47,7 @@ void ExpectSameItems(const TPageItems& a, const TPageItems& b) {
         EXPECT_EQ(x.Picture->DibBlock, y.Picture->DibBlock);
         EXPECT_EQ(x.Picture->JpegQuality, y.Picture->JpegQuality);
         EXPECT_EQ(x.Picture->BitCount, y.Picture->BitCount);
-        EXPECT_EQ(x.Picture->DeviceBitmap.Pixels, y.Picture->DeviceBitmap.Pixels);
+        EXPECT_EQ(x.Picture->Pixels().Pixels, y.Picture->Pixels().Pixels);
         EXPECT_EQ(x.Picture->DibBlock.empty(), !y.Picture->HasImage);
     }
     ASSERT_EQ(a.Frames.Count(), b.Frames.Count());
@@ -172,7 +172,7 @@ TEST(DocumentFile, EveryItemKindMembersFontsAndPicturesComeBack) {
     ExpectSameItems(d.Items, back.Items);
     // The picture-less image reads back as an object without picture.
     EXPECT_FALSE(back.Items.Images[3].Picture->HasImage);
-    EXPECT_EQ(back.Items.Images[2].Picture->DeviceBitmap.At(2, 0), FixturePixel({3, 3, 24}, 2, 0));
+    EXPECT_EQ(back.Items.Images[2].Picture->Pixels().At(2, 0), FixturePixel({3, 3, 24}, 2, 0));
     EXPECT_EQ(WriteDocument(back), bytes);
 }
 
@@ -331,17 +331,17 @@ TEST(DocumentFile, LoadingGivesTheWholeDocumentOrAMessageAndSavingKeepsTheOldFil
     installed = std::move(loaded.Document->Items);
     ExpectSameItems(d.Items, installed);
 
-    // A picture that cannot be stored (a JPEG quality the encoder refuses) fails the save and
-    // leaves the saved file alone.
+    // A picture that cannot be stored (a JPEG picture whose block lost its rows) fails the
+    // save and leaves the saved file alone.
     const auto before = ReadWholeFile(path);
     TDocumentData jpeg = SampleDocument();
     jpeg.Items.Images[1].Picture->IsJpeg = true;
-    jpeg.Items.Images[1].Picture->JpegQuality = 0;
+    jpeg.Items.Images[1].Picture->DibBlock.resize(44);
     const auto error = SaveDocumentFile(path, jpeg);
     ASSERT_TRUE(error);
     EXPECT_EQ(*error, "The file " + path +
                           " cannot be saved: the picture of image 2 cannot be "
-                          "stored as JPEG: Value out of range");
+                          "stored as JPEG: Subscript out of range");
     EXPECT_EQ(ReadWholeFile(path), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path), {}), 1);
 

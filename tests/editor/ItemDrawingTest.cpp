@@ -256,7 +256,7 @@ TEST(ItemDrawing, ThePolygonOrLineBeingEnteredShowsOnlyInItsOwnMode) {
               "Polyline(" + std::to_string(Px(e, 100)) + "," + std::to_string(Py(e, 100)) + ")");
     EXPECT_EQ(entered.Pen, TPen{});
     // In other modes only the document's own line is drawn.
-    for (int32_t mode : {mdIdle, mdDeleteTool}) {
+    for (TEditorMode mode : {mdIdle, mdDeleteTool}) {
         e.Mode = mode;
         EXPECT_EQ(Painted(e).CallsOf("Polyline").size(), 1u);
     }

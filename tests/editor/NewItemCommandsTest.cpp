@@ -131,12 +131,12 @@ TEST_F(NewItemTest, ImagesAreMadeOnlyWithTheirPictureAndUsableFields) {
     }
     EXPECT_EQ(E.Items.Images.Count(), 2);
     EXPECT_EQ(E.Mode, mdIdle);
-    EXPECT_EQ(S.Messages.Shown,
-              (std::vector<std::string>{"Kép betöltése: Hibás fájl.",
-                                        "Új kép: Hibás képkoordináták ! (Left)",
-                                        "Új kép: Hibás képkoordináták ! (Width)",
-                                        "Új kép: Hibás képkoordináták ! (Height)",
-                                        "Új kép: Hibás képkoordináták ! (Width)"}));
+    EXPECT_EQ(
+        S.Messages.Shown,
+        (std::vector<std::string>{
+            "Kép betöltése: Hibás fájl.\ncannot open the file: No such file or directory",
+            "Új kép: Hibás képkoordináták ! (Left)", "Új kép: Hibás képkoordináták ! (Width)",
+            "Új kép: Hibás képkoordináták ! (Height)", "Új kép: Hibás képkoordináták ! (Width)"}));
 }
 
 TEST_F(NewItemTest, EachPressAddsAFrameAndANewFrameJoinsTheFrameItLiesIn) {

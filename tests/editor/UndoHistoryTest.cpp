@@ -322,6 +322,30 @@ TEST(UndoHistory, TheKeysDoNothingWhileAToolRuns) {
     EXPECT_EQ(p.E.History.UndoCount(), 1);
 }
 
+TEST(UndoHistory, TheKeysWorkWhileThePointerRestsOnAResizableEdge) {
+    TUndoPage p;
+    const std::string before = DescribePage(p.E);
+    // A rectangle is resized, then the pointer rests on its right edge again.
+    p.Move(p.Pixel(28, 29));
+    p.Drag(p.Pixel(28, 29), {{33, 29}});
+    const std::string resized = DescribePage(p.E);
+    p.Move(p.Pixel(33, 29));
+    ASSERT_TRUE(IsHovering(p.E.Mode));
+
+    EXPECT_TRUE(p.Key(VK_Z));
+    EXPECT_EQ(p.E.InfoText, "Undo: resized rectangle");
+    EXPECT_EQ(DescribePage(p.E), before);
+    // The edge has moved away from under the pointer, which holds no edge any more.
+    EXPECT_EQ(p.E.Mode, mdIdle);
+    EXPECT_EQ(p.Screen.Current, crArrow);
+
+    p.Move(p.Pixel(28, 29));
+    ASSERT_TRUE(IsHovering(p.E.Mode));
+    EXPECT_TRUE(p.Key(VK_Y));
+    EXPECT_EQ(DescribePage(p.E), resized);
+    EXPECT_EQ(p.E.History.UndoCount(), 1);
+}
+
 TEST(UndoHistory, TheHundredAndFirstStepDropsTheOldestAndANewChangeDropsTheRedoSteps) {
     TUndoPage p;
     p.New(neFrame);

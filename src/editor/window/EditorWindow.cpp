@@ -55,10 +55,6 @@ QLabel* Label(const char* caption, QWidget* parent, int x, int y, int w, int h =
     return l;
 }
 
-TMouseButton ToButton(int code) {
-    return code == 1 ? TMouseButton::Right : code == 2 ? TMouseButton::Middle : TMouseButton::Left;
-}
-
 } // namespace
 
 TNyomtatoOldalDlg::TNyomtatoOldalDlg(TEditorServices& services, TForms& forms)
@@ -204,9 +200,9 @@ void TNyomtatoOldalDlg::CreateControls() {
     connect(actRedo, &QAction::triggered, this, [this] { FormKeyDown(VK_Y, ssCtrl); });
 
     // The page picture's mouse events go to the mouse tools.
-    imLap->OnMouseDown = [this](int button, int x, int y) {
+    imLap->OnMouseDown = [this](TMouseButton button, int x, int y) {
         TCoreServices core = Core();
-        MouseDown(Editor, core, ToButton(button), x, y);
+        MouseDown(Editor, core, button, x, y);
         Reflect();
     };
     imLap->OnMouseMove = [this](int x, int y) {
@@ -214,9 +210,9 @@ void TNyomtatoOldalDlg::CreateControls() {
         MouseMove(Editor, core, x, y);
         Reflect();
     };
-    imLap->OnMouseUp = [this](int button, int x, int y) {
+    imLap->OnMouseUp = [this](TMouseButton button, int x, int y) {
         TCoreServices core = Core();
-        MouseUp(Editor, core, ToButton(button), x, y);
+        MouseUp(Editor, core, button, x, y);
         Reflect();
     };
     imLap->OnWheel = [this](int deltaX, int deltaY, bool shift, bool ctrl) {
@@ -442,15 +438,15 @@ void TNyomtatoOldalDlg::PlaceNavigator() {
 }
 
 void TNyomtatoOldalDlg::ConnectNavigator(TCursorImage& thumbnail) {
-    thumbnail.OnMouseDown = [this](int button, int x, int y) {
-        NavigatorMouseDown(Editor, Services.Screen, ToButton(button), x, y);
+    thumbnail.OnMouseDown = [this](TMouseButton button, int x, int y) {
+        NavigatorMouseDown(Editor, Services.Screen, button, x, y);
         Reflect();
     };
     thumbnail.OnMouseMove = [this](int x, int y) {
         NavigatorMouseMove(Editor, x, y);
         Reflect();
     };
-    thumbnail.OnMouseUp = [this](int, int, int) {
+    thumbnail.OnMouseUp = [this](TMouseButton, int, int) {
         NavigatorMouseUp(Editor, Services.Screen);
         Reflect();
     };

@@ -83,6 +83,7 @@ public:
             data.Height = FieldText(*d.edMagassag);
             data.ByMouse = d.rbEgerrel->isChecked();
             data.FileName = d.PictureFileName();
+            data.Picture = d.SharedPicture();
         }
         d.ResetPicture();
         return confirmed;

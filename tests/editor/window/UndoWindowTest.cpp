@@ -39,7 +39,7 @@ protected:
         w.cmbUjElem->setCurrentIndex(5);
         w.btnUj->click();
         Scripted.Colors.Answers = {clRed};
-        w.imLap->OnMouseDown(0, px, py);
+        w.imLap->OnMouseDown(TMouseButton::Left, px, py);
     }
     // A key press delivered to the window itself.
     void SendKey(QWidget& target, Qt::Key key, Qt::KeyboardModifiers modifiers) {
