@@ -75,6 +75,9 @@ TNyomtatoOldalDlg::TNyomtatoOldalDlg(TEditorServices& services, TForms& forms)
     OpenDialogJel = {"Nyomtatójel betöltése", "Nyomtatójelek (*.NLG)|*.NLG", "NLG", true, false};
 
     ItemDialogs = MakeItemDialogs(Forms, Services);
+    RunSetupDialog = [this] {
+        return RunPrinterSetupDialog(Services.Printer, Services.Modal, this);
+    };
     CreateControls();
 
     // FormCreate.
@@ -382,7 +385,7 @@ void TNyomtatoOldalDlg::Print() {
 void TNyomtatoOldalDlg::PrinterSetup() {
     // Cancelled, nothing changes. Confirmed, the sheet is read again and the page starts
     // empty, as one step that undo takes back.
-    if (!RunPrinterSetupDialog(Services.Printer, Services.Modal, this)) return;
+    if (!RunSetupDialog()) return;
     const int steps = Editor.History.UndoCount();
     const bool modified = IsModified();
     ResetPage();
@@ -407,6 +410,8 @@ void TNyomtatoOldalDlg::showEvent(QShowEvent* event) {
         ConnectNavigator(*navigator->imLap);
         PlaceNavigator();
         navigator->show();
+        // Again once the window manager has put its frame around the window.
+        QTimer::singleShot(0, this, [this] { PlaceNavigator(); });
     }
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <QWidget>
 #include <string>
@@ -89,6 +90,9 @@ public:
     QAction* actSave;
     QAction* actSaveAs;
     QAction* actPrint;
+
+    // The printer set-up dialog; true when confirmed (a test may replace it).
+    std::function<bool()> RunSetupDialog;
 
     // The file the page came from or was last saved to; empty for a page never saved.
     std::string CurrentFile;
