@@ -26,6 +26,7 @@
 #include "editor/PageView.h"
 #include "editor/Scrolling.h"
 #include "editor/Tools.h"
+#include "editor/ViewZoom.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PickerDialogs.h"
 #include "platform/RecordingCanvas.h"
@@ -305,20 +306,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         case 0:
         case 1: {
             const TMouseButton b = button();
-            const int32_t x = in.Coordinate(TPageEditor::PictureWidth);
-            MouseDown(e, s, b, x, in.Coordinate(TPageEditor::PictureHeight));
+            const int32_t x = in.Coordinate(e.PictureWidth);
+            MouseDown(e, s, b, x, in.Coordinate(e.PictureHeight));
             break;
         }
         case 2:
         case 3: {
-            const int32_t x = in.Coordinate(TPageEditor::PictureWidth);
-            MouseMove(e, s, x, in.Coordinate(TPageEditor::PictureHeight));
+            const int32_t x = in.Coordinate(e.PictureWidth);
+            MouseMove(e, s, x, in.Coordinate(e.PictureHeight));
             break;
         }
         case 4: {
             const TMouseButton b = button();
-            const int32_t x = in.Coordinate(TPageEditor::PictureWidth);
-            MouseUp(e, s, b, x, in.Coordinate(TPageEditor::PictureHeight));
+            const int32_t x = in.Coordinate(e.PictureWidth);
+            MouseUp(e, s, b, x, in.Coordinate(e.PictureHeight));
             break;
         }
         case 5: e.SetZoomPosition(in.Byte()); break;
@@ -347,7 +348,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         case 13: {
             const uint8_t flags = in.Byte();
             WheelOnPage(e, static_cast<int8_t>(in.Byte()) * 15, static_cast<int8_t>(in.Byte()) * 15,
-                        flags & 1, flags & 2);
+                        flags & 1, flags & 2,
+                        TPoint{in.Coordinate(e.PictureWidth), in.Coordinate(e.PictureHeight)});
+            // Now and then the window is resized, or a zoom key pressed.
+            if (flags & 4) SetPictureSize(e, in.Coordinate(2000), in.Coordinate(1500));
+            if (flags & 8) KeyDown(e, s, flags & 16 ? VK_1 : VK_0, ssCtrl);
             break;
         }
         case 14:

@@ -1,7 +1,9 @@
 #include "controls/CursorImage.h"
 
+#include <cmath>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QWheelEvent>
 
 namespace {
@@ -57,7 +59,43 @@ void TCursorImage::wheelEvent(QWheelEvent* e) {
         return;
     }
     const QPoint turn = e->angleDelta();
+    const QPoint at = e->position().toPoint();
     OnWheel(turn.x(), turn.y(), e->modifiers() & Qt::ShiftModifier,
-            e->modifiers() & Qt::ControlModifier);
+            e->modifiers() & Qt::ControlModifier, at.x(), at.y());
     e->accept();
+}
+
+void TCursorImage::SetResizable(int minWidth, int minHeight) {
+    Resizable = true;
+    setMinimumSize(minWidth, minHeight);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+void TCursorImage::MakePicture(int width, int height, double devicePixelRatio) {
+    const double ratio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
+    Picture = QImage(static_cast<int>(std::ceil(width * ratio)),
+                     static_cast<int>(std::ceil(height * ratio)), QImage::Format_RGB32);
+    Picture.setDevicePixelRatio(ratio);
+    Picture.fill(Qt::white);
+}
+
+void TCursorImage::Refit() {
+    if (!Resizable) return;
+    const double ratio = devicePixelRatioF();
+    if (Picture.deviceIndependentSize().toSize() == size() && Picture.devicePixelRatio() == ratio)
+        return;
+    MakePicture(width(), height(), ratio);
+    if (OnResize) OnResize(width(), height());
+}
+
+void TCursorImage::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Refit();
+}
+
+bool TCursorImage::event(QEvent* event) {
+    // Moving to a screen of another density shows up as a show or a screen change.
+    if (event->type() == QEvent::Show || event->type() == QEvent::ScreenChangeInternal) Refit();
+    return QWidget::event(event);
 }

@@ -11,7 +11,16 @@
 
 class TCursorImage : public QWidget {
 public:
+    // A picture of a fixed size in pixels.
     TCursorImage(TScreen& screen, int width, int height, QWidget* parent = nullptr);
+
+    // Lets the picture grow with its layout from a smallest size. Each new size (and each
+    // change of the screen's pixel density) makes a fresh picture of that size at the
+    // screen's device pixel ratio and calls OnResize; draw into it in widget pixels.
+    void SetResizable(int minWidth, int minHeight);
+    std::function<void(int width, int height)> OnResize;
+    // A fresh picture of this size in widget pixels, devicePixelRatio image pixels each.
+    void MakePicture(int width, int height, double devicePixelRatio);
 
     // The picture shown; draw into it and call update().
     QImage Picture;
@@ -21,9 +30,10 @@ public:
     std::function<void(TMouseButton button, int x, int y)> OnMouseDown;
     std::function<void(int x, int y)> OnMouseMove;
     std::function<void(TMouseButton button, int x, int y)> OnMouseUp;
-    // The wheel over the picture: turns in eighths of a degree (120 a notch), x sideways and
-    // y forward, with the Shift and Ctrl keys. Without a handler the event goes to the parent.
-    std::function<void(int deltaX, int deltaY, bool shift, bool ctrl)> OnWheel;
+    // The wheel over the picture at pointer (x, y): turns in eighths of a degree (120 a
+    // notch), x sideways and y forward, with the Shift and Ctrl keys. Without a handler the
+    // event goes to the parent.
+    std::function<void(int deltaX, int deltaY, bool shift, bool ctrl, int x, int y)> OnWheel;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -34,4 +44,10 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void Refit();
+    bool Resizable = false;
 };

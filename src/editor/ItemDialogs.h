@@ -69,6 +69,8 @@ struct TLineDialogData {
     TColor Color = clBlack;
     int32_t Width = 1;
     uint8_t PenStyle = 0;
+    // What one pixel of width prints on the current printer, for the dialog to show.
+    double MmPerPrinterPixel = 25.4 / 600;
 };
 
 class TItemDialogs {

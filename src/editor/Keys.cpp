@@ -5,14 +5,20 @@
 
 #include "editor/CoreServices.h"
 #include "editor/PageEditor.h"
+#include "editor/ViewZoom.h"
 #include "platform/Screen.h"
 
 namespace {
 
-enum class TKeyCommand { None, Undo, Redo };
+enum class TKeyCommand { None, Undo, Redo, ZoomIn, ZoomOut, FitPage, PhysicalSize };
 
 TKeyCommand CommandOf(int key, unsigned shift) {
-    if ((shift & (ssCtrl | ssAlt)) != ssCtrl) return TKeyCommand::None;
+    if (shift & ssAlt) return TKeyCommand::None;
+    if (key == VK_ADD || key == VK_OEM_PLUS) return TKeyCommand::ZoomIn;
+    if (key == VK_SUBTRACT || key == VK_OEM_MINUS) return TKeyCommand::ZoomOut;
+    if (!(shift & ssCtrl)) return TKeyCommand::None;
+    if (key == VK_0) return TKeyCommand::FitPage;
+    if (key == VK_1) return TKeyCommand::PhysicalSize;
     const bool shifted = (shift & ssShift) != 0;
     if (key == VK_Z) return shifted ? TKeyCommand::Redo : TKeyCommand::Undo;
     if (key == VK_Y && !shifted) return TKeyCommand::Redo;
@@ -52,11 +58,19 @@ bool KeyDown(TPageEditor& e, TCoreServices& s, int key, unsigned shift) {
         e.Mode = mdIdle;
         s.Screen.SetCursor(crArrow);
     }
-    if (command == TKeyCommand::Undo) {
-        UndoChange(e);
-    } else {
-        RedoChange(e);
+    const int before = e.ZoomPosition;
+    const int32_t scrollX = e.ScrollX, scrollY = e.ScrollY;
+    switch (command) {
+    case TKeyCommand::Undo: UndoChange(e); return true;
+    case TKeyCommand::Redo: RedoChange(e); return true;
+    case TKeyCommand::ZoomIn: ZoomAtCentre(e, e.ZoomPosition + 1); break;
+    case TKeyCommand::ZoomOut: ZoomAtCentre(e, e.ZoomPosition - 1); break;
+    case TKeyCommand::FitPage: ZoomToFitPage(e); break;
+    case TKeyCommand::PhysicalSize: ZoomToPhysicalSize(e, s.Screen.PixelsPerMm()); break;
+    case TKeyCommand::None: break;
     }
+    if (e.ZoomPosition != before || e.ScrollX != scrollX || e.ScrollY != scrollY)
+        e.RepaintRequested = true;
     return true;
 }
 

@@ -23,9 +23,11 @@ class TScreen;
 
 class TPageEditor {
 public:
-    // Size of the page picture and of the navigator's thumbnail, in pixels.
-    static constexpr int PictureWidth = 360;
-    static constexpr int PictureHeight = 312;
+    // The page picture's smallest and first size, in pixels. Documents store the sheet's
+    // layout on a picture of this size (Settings.BasePageRect), whatever the window's size.
+    static constexpr int BasePictureWidth = 360;
+    static constexpr int BasePictureHeight = 312;
+    // The navigator's thumbnail, in pixels.
     static constexpr int NavigatorWidth = 128;
     static constexpr int NavigatorHeight = 111;
     static constexpr int ZoomMin = 5;
@@ -42,6 +44,10 @@ public:
 
     // Page and view.
     TPrinterMetrics Metrics;
+    // The page picture's current size in pixels (the window's free space); the layout, the
+    // zoom, the scroll range, hit-testing and the navigator's mark all follow it.
+    int32_t PictureWidth = BasePictureWidth;
+    int32_t PictureHeight = BasePictureHeight;
     int32_t PageWidthMm = 0;
     int32_t PageHeightMm = 0;
     // The sheet on the page picture at zoom 1, laid out for the current sheet. The page

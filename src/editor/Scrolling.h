@@ -3,6 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+
+#include "platform/Rect.h"
 
 #include "editor/EditorMode.h"
 
@@ -30,5 +33,7 @@ void ResumeMode(TPageEditor& e, TEditorMode mode);
 
 // The wheel over the page picture, only while the editor is idle: scrolls vertically (a
 // sideways wheel horizontally), with Shift horizontally; with Ctrl moves the zoom bar one
-// step per notch (forward zooms in). Asks for a repaint when the view changed.
-void WheelOnPage(TPageEditor& e, int32_t deltaX, int32_t deltaY, bool shift, bool ctrl);
+// step per notch (forward zooms in) about the pointer's picture pixel, or the picture's
+// centre when no pointer is given. Asks for a repaint when the view changed.
+void WheelOnPage(TPageEditor& e, int32_t deltaX, int32_t deltaY, bool shift, bool ctrl,
+                 std::optional<TPoint> pointer = std::nullopt);

@@ -60,7 +60,7 @@ TTextDialogData TextDialogOf(const Item& item) {
 
 bool ModifyLine(TPageEditor& e, TCoreServices& s, int index) {
     TNyomtatoVonal& line = e.Items.Lines[index];
-    TLineDialogData d{line.Color, line.Width, line.PenStyle};
+    TLineDialogData d{line.Color, line.Width, line.PenStyle, LineWidthMm(e.Metrics, 1)};
     if (!s.Dialogs.LineProperties(d, true)) return false;
     return ModifyItem(e, ikLine, index, [&] {
         line.Color = d.Color;

@@ -226,6 +226,7 @@ void FinishLine(TPageEditor& e, TCoreServices& s) {
     const std::unique_ptr<TPointList> points = std::move(e.LinePoints);
     if (!points || points->Count() == 0) return;
     TLineDialogData d;
+    d.MmPerPrinterPixel = LineWidthMm(e.Metrics, 1);
     if (!s.Dialogs.LineProperties(d, false)) return;
     auto line = std::make_unique<TNyomtatoVonal>();
     line->Color = d.Color;

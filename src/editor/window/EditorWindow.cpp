@@ -4,7 +4,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QHideEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -26,6 +28,7 @@
 #include "editor/PageView.h"
 #include "editor/PrintPage.h"
 #include "editor/Scrolling.h"
+#include "editor/ViewZoom.h"
 #include "editor/window/EditorServices.h"
 #include "editor/window/Forms.h"
 #include "editor/window/QtItemDialogs.h"
@@ -61,9 +64,11 @@ TNyomtatoOldalDlg::TNyomtatoOldalDlg(TEditorServices& services, TForms& forms)
     : Services(services), Forms(forms) {
     setObjectName("TNyomtatoOldalDlg");
     setWindowTitle("Folioscriptor");
-    setWindowFlags(Qt::Dialog | Qt::WindowSystemMenuHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint | Qt::WindowContextHelpButtonHint);
-    setFixedSize(ClientWidth, ClientHeight);
+    // A normal top-level window: it can be resized and maximized, and the page picture
+    // takes the room it gains.
+    setWindowFlags(Qt::Window);
+    setMinimumSize(ClientWidth, ClientHeight);
+    resize(ClientWidth, ClientHeight);
     QFont f("MS Sans Serif");
     f.setPixelSize(11);
     setFont(f);
@@ -96,41 +101,56 @@ TNyomtatoOldalDlg::TNyomtatoOldalDlg(TEditorServices& services, TForms& forms)
 TNyomtatoOldalDlg::~TNyomtatoOldalDlg() = default;
 
 void TNyomtatoOldalDlg::CreateControls() {
+    // The page picture on the left takes the free space; the command panel on the right
+    // keeps its size.
+    auto* columns = new QHBoxLayout(this);
+    columns->setContentsMargins(8, 4, 0, 8);
+    columns->setSpacing(0);
     GroupBox1 = new QGroupBox("Page layout", this);
-    GroupBox1->setGeometry(8, 4, 400, 397);
-    imLap = new TCursorImage(Services.Screen, TPageEditor::PictureWidth, TPageEditor::PictureHeight,
-                             GroupBox1);
+    columns->addWidget(GroupBox1, 1);
+    auto* panel = new QWidget(this);
+    panel->setFixedSize(ClientWidth - kPanelLeft, ClientHeight - 12);
+    columns->addWidget(panel, 0, Qt::AlignTop);
+    imLap = new TCursorImage(Services.Screen, TPageEditor::BasePictureWidth,
+                             TPageEditor::BasePictureHeight, GroupBox1);
     imLap->setObjectName("imLap");
-    imLap->move(12, 20);
+    imLap->SetResizable(TPageEditor::BasePictureWidth, TPageEditor::BasePictureHeight);
     sbVert = Help(new QScrollBar(Qt::Vertical, GroupBox1), 22000);
-    sbVert->setGeometry(12 + TPageEditor::PictureWidth + 2, 20, 16, TPageEditor::PictureHeight);
     sbHorz = Help(new QScrollBar(Qt::Horizontal, GroupBox1), 22000);
-    sbHorz->setGeometry(12, 20 + TPageEditor::PictureHeight + 2, TPageEditor::PictureWidth, 16);
     for (QScrollBar* bar : {sbHorz, sbVert}) bar->setRange(0, 0);
+    auto* view = new QGridLayout(GroupBox1);
+    // At the smallest size the picture is the base size with the margins of the first start.
+    view->setContentsMargins(12, 20, 10, 47);
+    view->setSpacing(2);
+    view->addWidget(imLap, 0, 0);
+    view->addWidget(sbVert, 0, 1);
+    view->addWidget(sbHorz, 1, 0);
+    sbVert->setFixedWidth(16);
+    sbHorz->setFixedHeight(16);
 
-    GroupBox4 = new QGroupBox("Main", this);
-    GroupBox4->setGeometry(416, 4, 313, 84);
+    GroupBox4 = new QGroupBox("Main", panel);
+    GroupBox4->setGeometry(8, 4, 313, 84);
     btnProba = Help(Button("&Print", GroupBox4, 12, 20, 140), 22003);
     btnKimentes = Help(Button("&Save...", GroupBox4, 160, 20, 140), 22004);
     btnBetoltes = Help(Button("&Load...", GroupBox4, 160, 50, 140), 22005);
     Button1 = Button("Printer setup", GroupBox4, 12, 50, 140);
 
-    GroupBox5 = new QGroupBox("Mouse pointer [mm]", this);
-    GroupBox5->setGeometry(416, 92, 150, 50);
+    GroupBox5 = new QGroupBox("Mouse pointer [mm]", panel);
+    GroupBox5->setGeometry(8, 92, 150, 50);
     Label6 = Label("X:", GroupBox5, 10, 24, 14);
     stX = Label("", GroupBox5, 26, 24, 44);
     Label8 = Label("Y:", GroupBox5, 76, 24, 14);
     stY = Label("", GroupBox5, 92, 24, 50);
 
-    GroupBox6 = new QGroupBox("Zoom", this);
-    GroupBox6->setGeometry(572, 92, 157, 50);
+    GroupBox6 = new QGroupBox("Zoom", panel);
+    GroupBox6->setGeometry(164, 92, 157, 50);
     sbNagyitas = Help(new QScrollBar(Qt::Horizontal, GroupBox6), 22012);
     sbNagyitas->setGeometry(10, 24, 137, 16);
     sbNagyitas->setRange(TPageEditor::ZoomMin, TPageEditor::ZoomMax);
     sbNagyitas->setValue(TPageEditor::ZoomMin);
 
-    GroupBox8 = new QGroupBox("Items", this);
-    GroupBox8->setGeometry(416, 146, 313, 84);
+    GroupBox8 = new QGroupBox("Items", panel);
+    GroupBox8->setGeometry(8, 146, 313, 84);
     btnUj = Help(Button("&New", GroupBox8, 12, 20, 90), 22006);
     btnTorles = Help(Button("&Delete", GroupBox8, 110, 20, 90), 22007);
     btnModositas = Help(Button("&Modify", GroupBox8, 208, 20, 93), 22008);
@@ -139,14 +159,17 @@ void TNyomtatoOldalDlg::CreateControls() {
     cmbUjElem->setGeometry(90, 52, 211, 22);
     cmbUjElem->addItems({"Caption", "Text", "Image", "Frame", "Line", "Rectangle", "Polygon"});
 
-    GroupBox3 = new QGroupBox("", this);
-    GroupBox3->setGeometry(416, 234, 313, 128);
+    GroupBox3 = new QGroupBox("", panel);
+    GroupBox3->setGeometry(8, 234, 313, 128);
     lbInfo = Label("", GroupBox3, 10, 14, 293, 106);
     lbInfo->setWordWrap(true);
     lbInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    Button2 = Button("About...", this, 416, 372, 100);
-    Button4 = Help(Button("&Close", this, 629, 372, 100), 22013);
+    Button2 = Button("About...", panel, 416 - kPanelLeft, 372, 100);
+    Button4 = Help(Button("&Close", panel, 629 - kPanelLeft, 372, 100), 22013);
+    // The panel starts below the window's top margin.
+    for (QWidget* child : panel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        child->move(child->x(), child->y() - 4);
 
     PopupMenu1 = new QMenu(this);
     for (int i = 0; i < 5; ++i) {
@@ -195,6 +218,24 @@ void TNyomtatoOldalDlg::CreateControls() {
     connect(actSave, &QAction::triggered, this, [this] { SaveCurrent(); });
     connect(actSaveAs, &QAction::triggered, this, [this] { SaveDocument(); });
     connect(actPrint, &QAction::triggered, this, [this] { Print(); });
+    // Zoom keys: in and out a step about the centre, the whole sheet, its physical size.
+    actZoomIn = new QAction(this);
+    actZoomIn->setShortcuts({QKeySequence(Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Plus),
+                             QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    actZoomOut = new QAction(this);
+    actZoomOut->setShortcuts({QKeySequence(Qt::Key_Minus), QKeySequence(Qt::CTRL | Qt::Key_Minus)});
+    actFitPage = new QAction(this);
+    actFitPage->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    actPhysicalSize = new QAction(this);
+    actPhysicalSize->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
+    for (QAction* action : {actZoomIn, actZoomOut, actFitPage, actPhysicalSize}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+    }
+    connect(actZoomIn, &QAction::triggered, this, [this] { FormKeyDown(VK_ADD); });
+    connect(actZoomOut, &QAction::triggered, this, [this] { FormKeyDown(VK_SUBTRACT); });
+    connect(actFitPage, &QAction::triggered, this, [this] { FormKeyDown(VK_0, ssCtrl); });
+    connect(actPhysicalSize, &QAction::triggered, this, [this] { FormKeyDown(VK_1, ssCtrl); });
     // The core decides whether the keys act now (not while a tool runs).
     connect(actUndo, &QAction::triggered, this, [this] { FormKeyDown(VK_Z, ssCtrl); });
     connect(actRedo, &QAction::triggered, this, [this] { FormKeyDown(VK_Y, ssCtrl); });
@@ -215,9 +256,13 @@ void TNyomtatoOldalDlg::CreateControls() {
         MouseUp(Editor, core, button, x, y);
         Reflect();
     };
-    imLap->OnWheel = [this](int deltaX, int deltaY, bool shift, bool ctrl) {
-        WheelOnPage(Editor, deltaX, deltaY, shift, ctrl);
+    imLap->OnWheel = [this](int deltaX, int deltaY, bool shift, bool ctrl, int x, int y) {
+        WheelOnPage(Editor, deltaX, deltaY, shift, ctrl, TPoint{x, y});
         Reflect();
+    };
+    imLap->OnResize = [this](int width, int height) {
+        SetPictureSize(Editor, width, height);
+        PaintView(false);
     };
 
     connect(sbHorz, &QScrollBar::valueChanged, this, [this](int v) {
@@ -232,7 +277,7 @@ void TNyomtatoOldalDlg::CreateControls() {
     });
     connect(sbNagyitas, &QScrollBar::valueChanged, this, [this](int v) {
         if (Syncing) return;
-        Editor.SetZoomPosition(v);
+        ZoomAtCentre(Editor, v);
         PaintView(false);
     });
     for (QScrollBar* bar : {sbHorz, sbVert, sbNagyitas}) {

@@ -34,6 +34,8 @@ public:
 
     static constexpr int ClientWidth = 737;
     static constexpr int ClientHeight = 409;
+    // Where the command panel on the right begins at the smallest size.
+    static constexpr int kPanelLeft = 408;
 
     TPageEditor Editor;
     // The item dialogs as the editor core sees them (a test may replace them).
@@ -75,6 +77,11 @@ public:
     // work whichever control has the focus.
     QAction* actUndo;
     QAction* actRedo;
+    // Zoom in and out (+, -), the whole sheet (Ctrl+0), its physical size (Ctrl+1).
+    QAction* actZoomIn;
+    QAction* actZoomOut;
+    QAction* actFitPage;
+    QAction* actPhysicalSize;
 
     // The file dialogs of Save and Load (and the unused printer-mark dialog).
     TFileDialogOptions OpenDialog;

@@ -91,6 +91,7 @@ public:
 
     bool LineProperties(TLineDialogData& data, bool fill) override {
         TUjNyomtatoVonalDlg& d = *Forms.UjNyomtatoVonalDlg;
+        d.SetMmPerPrinterPixel(data.MmPerPrinterPixel);
         if (fill) {
             d.cmbSzin->SetColor(data.Color);
             d.cmbStilus->SetPenStyle(static_cast<TPenStyle>(data.PenStyle));

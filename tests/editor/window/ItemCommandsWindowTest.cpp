@@ -31,9 +31,9 @@ protected:
     QPoint PixelOf(int x, int y) {
         const TPageEditor& e = Window().Editor;
         QPoint p(-1, -1);
-        for (int px = 0; px < TPageEditor::PictureWidth && p.x() < 0; ++px)
+        for (int px = 0; px < e.PictureWidth && p.x() < 0; ++px)
             if (ViewToMmX(e, px) == x) p.setX(px);
-        for (int py = 0; py < TPageEditor::PictureHeight && p.y() < 0; ++py)
+        for (int py = 0; py < e.PictureHeight && p.y() < 0; ++py)
             if (ViewToMmY(e, py) == y) p.setY(py);
         return p;
     }
