@@ -87,7 +87,7 @@ TEST_F(Decode, AFailedWriteKeepsTheExistingBitmapAndALinkStaysALink) {
     };
 
     // Full disk: the old bitmap stays whole and no temporary file is left.
-    fsfaults::TTinyTmpfs tmpfs(Dir / "small");
+    fsfaults::TTinyTmpfs tmpfs(Dir.Path / "small");
     if (tmpfs.Mounted()) {
         put(File("small/out.bmp"), old);
         const std::string filler = File("small/filler");
@@ -95,13 +95,13 @@ TEST_F(Decode, AFailedWriteKeepsTheExistingBitmapAndALinkStaysALink) {
         EXPECT_EQ(Run(jpg + " " + File("small/out.bmp")), 1);
         EXPECT_NE(Err.find("No space"), std::string::npos) << Err;
         EXPECT_EQ(bytesOf(File("small/out.bmp")), old);
-        EXPECT_EQ(fsfaults::NamesIn(Dir / "small"),
+        EXPECT_EQ(fsfaults::NamesIn(Dir.Path / "small"),
                   (std::vector<std::string>{"filler", "out.bmp"}));
     }
 
     // A read-only file of another user in a folder everyone may write.
     if (fsfaults::IsRoot()) {
-        std::filesystem::permissions(Dir, std::filesystem::perms::all);
+        std::filesystem::permissions(Dir.Path, std::filesystem::perms::all);
         put(File("locked.bmp"), old);
         std::filesystem::permissions(File("locked.bmp"), std::filesystem::perms::owner_read |
                                                              std::filesystem::perms::group_read |
@@ -114,8 +114,8 @@ TEST_F(Decode, AFailedWriteKeepsTheExistingBitmapAndALinkStaysALink) {
     }
 
     put(File("real.bmp"), old);
-    std::filesystem::create_symlink("real.bmp", Dir / "link.bmp");
+    std::filesystem::create_symlink("real.bmp", Dir.Path / "link.bmp");
     ASSERT_EQ(Run(jpg + " " + File("link.bmp")), 0) << Err;
-    EXPECT_TRUE(std::filesystem::is_symlink(Dir / "link.bmp"));
+    EXPECT_TRUE(std::filesystem::is_symlink(Dir.Path / "link.bmp"));
     EXPECT_EQ(QImage(QString::fromStdString(File("real.bmp"))).size(), QSize(9, 5));
 }

@@ -259,7 +259,7 @@ TEST_F(DumpCompose, PictureFilesComeThroughTheImportAndOddQualitiesStaySavable) 
     exif.insert(exif.end(), jfif.begin() + 2 + ptrdiff_t(app0), jfif.end());
     Write("phone.jpg", exif);
     Write("page.json", R"({"Images": [{"Rect": [0, 0, 40, 60], "PictureFile": "phone.jpg"}]})");
-    const TRun r = Run("compose " + File("page.json") + " " + File("page.PST"));
+    const TCliRun r = Run("compose " + File("page.json") + " " + File("page.PST"));
     ASSERT_EQ(r.Status, 0) << r.Err;
     auto bytes = ReadWholeFile(File("page.PST"));
     ASSERT_TRUE(bytes);
@@ -277,7 +277,7 @@ TEST_F(DumpCompose, PictureFilesComeThroughTheImportAndOddQualitiesStaySavable) 
     ASSERT_NE(at, bytes->end());
     at[1] = 150;
     Write("odd.PST", *bytes);
-    const TRun dump = Run("dump " + File("odd.PST"));
+    const TCliRun dump = Run("dump " + File("odd.PST"));
     ASSERT_EQ(dump.Status, 0) << dump.Err;
     const QJsonObject dumped = QJsonDocument::fromJson(QByteArray::fromStdString(dump.Out))
                                    .object()["Images"][0]["Picture"]
@@ -289,11 +289,11 @@ TEST_F(DumpCompose, PictureFilesComeThroughTheImportAndOddQualitiesStaySavable) 
     EXPECT_EQ(back.Items.Images[0].Picture->JpegQuality, 100);
 
     Write("both.json", R"({"Images": [{"PictureFile": "phone.jpg", "Picture": {}}]})");
-    const TRun both = Run("compose " + File("both.json") + " " + File("both.PST"));
+    const TCliRun both = Run("compose " + File("both.json") + " " + File("both.PST"));
     EXPECT_NE(both.Err.find("gives both Picture and PictureFile"), std::string::npos) << both.Err;
     Write("cut.jpg", std::vector<uint8_t>(exif.begin(), exif.begin() + 60));
     Write("cut.json", R"({"Images": [{"PictureFile": "cut.jpg"}]})");
-    const TRun cut = Run("compose " + File("cut.json") + " " + File("cut.PST"));
+    const TCliRun cut = Run("compose " + File("cut.json") + " " + File("cut.PST"));
     EXPECT_NE(cut.Err.find("Images[0].PictureFile: cannot load the picture"), std::string::npos)
         << cut.Err;
     EXPECT_NE(cut.Err.find("the file ends inside the picture data"), std::string::npos) << cut.Err;

@@ -225,7 +225,7 @@ TEST(ViewZoom, ZoomKeysFitThePageOrShowItsPhysicalSizeOnlyWhileIdle) {
 
     // Not while a tool or drag runs.
     e.RepaintRequested = false;
-    for (int32_t mode : {mdDeleteTool, mdDragCaption, mdNewLine}) {
+    for (TEditorMode mode : {mdDeleteTool, mdDragCaption, mdNewLine}) {
         e.Mode = mode;
         for (int key : {VK_ADD, VK_SUBTRACT}) EXPECT_TRUE(KeyDown(e, s, key, 0));
         EXPECT_TRUE(KeyDown(e, s, VK_1, ssCtrl));

@@ -180,8 +180,9 @@ TMemBitmap& QuadrantPicture(TMemBitmap& b, int32_t w, int32_t h) {
 TEST(PrintRender, ABigPictureGoesToThePdfAtTheDevicePixelsOfItsRectangle) {
     if (!HavePdftoppm() || std::system("pdfimages -v >/dev/null 2>&1") != 0)
         GTEST_SKIP() << "pdftoppm or pdfimages (poppler-utils) is not installed";
-    QTemporaryDir dir;
-    const QString pdf = dir.filePath("page.pdf");
+    const TTempDir dir("print-render-big");
+    const QString pdf = QString::fromStdString(dir.File("page.pdf"));
+
     TQtPrinter printer(TQtPrinter::TChoice::BuiltInPdf, nullptr);
     ASSERT_TRUE(printer.UsePaperOfSize(209, 296));
     printer.SetOutputFile(pdf.toStdString());
@@ -199,7 +200,7 @@ TEST(PrintRender, ABigPictureGoesToThePdfAtTheDevicePixelsOfItsRectangle) {
     // The embedded image has at most the rectangle's device pixels (40 mm at 600 dpi).
     const int devicePixels = MmToPrinterX(m, 70) - MmToPrinterX(m, 30) + 1;
     const int deviceRows = MmToPrinterY(m, 70) - MmToPrinterY(m, 30) + 1;
-    const QString list = dir.filePath("list.txt");
+    const QString list = QString::fromStdString(dir.File("list.txt"));
     ASSERT_EQ(std::system(QString("pdfimages -list '%1' > '%2'").arg(pdf, list).toLocal8Bit()), 0);
     QFile f(list);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));

@@ -207,8 +207,8 @@ public:
     // A point on or around the page picture, now and then far off it.
     QPoint Somewhere() {
         if (Chance(3)) return QPoint(Pick(R, 20000) - 10000, Pick(R, 20000) - 10000);
-        return QPoint(Pick(R, TPageEditor::PictureWidth + 40) - 20,
-                      Pick(R, TPageEditor::PictureHeight + 40) - 20);
+        return QPoint(Pick(R, W().Editor.PictureWidth + 40) - 20,
+                      Pick(R, W().Editor.PictureHeight + 40) - 20);
     }
     Qt::MouseButton AnyButton() {
         static const Qt::MouseButton buttons[] = {Qt::LeftButton, Qt::LeftButton, Qt::RightButton,
@@ -321,7 +321,7 @@ public:
         for (int i = 0; i < 4 && e.Mode != mdIdle; ++i) {
             Key(Qt::Key_Escape, Qt::NoModifier);
             if (e.Mode == mdIdle) break;
-            const QPoint centre(TPageEditor::PictureWidth / 2, TPageEditor::PictureHeight / 2);
+            const QPoint centre(W().Editor.PictureWidth / 2, W().Editor.PictureHeight / 2);
             Held = Qt::LeftButton;
             Mouse(QEvent::MouseButtonPress, centre, Qt::LeftButton);
             Held = Qt::NoButton;
