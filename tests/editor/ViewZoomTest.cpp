@@ -72,11 +72,13 @@ TEST(ViewZoom, TheSheetKeepsItsProportionsAndEveryMappingFollowsThePictureSize) 
             for (int mm : {20, 100, 150}) {
                 // The first pixel that starts inside the millimetre.
                 const int px = static_cast<int>(std::ceil(MmToViewX(e, mm)));
-                if (px >= 0 && px < MmToViewX(e, mm + 1) && px < e.PictureWidth)
+                if (px >= 0 && px < MmToViewX(e, mm + 1) && px < e.PictureWidth) {
                     EXPECT_EQ(ViewToMmX(e, px), mm);
+                }
                 const int py = static_cast<int>(std::ceil(MmToViewY(e, mm)));
-                if (py >= 0 && py < MmToViewY(e, mm + 1) && py < e.PictureHeight)
+                if (py >= 0 && py < MmToViewY(e, mm + 1) && py < e.PictureHeight) {
                     EXPECT_EQ(ViewToMmY(e, py), mm);
+                }
             }
         }
         // Zoom 1 shows the whole sheet; at zoom 20 the range lets the sheet's far corner
