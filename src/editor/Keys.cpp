@@ -3,19 +3,61 @@
 #include <optional>
 #include <string>
 
+#include "editor/commands/ClipboardCommands.h"
+#include "editor/commands/SelectionCommands.h"
 #include "editor/CoreServices.h"
 #include "editor/PageEditor.h"
+#include "editor/Selection.h"
 
 namespace {
 
-enum class TKeyCommand { None, Undo, Redo };
+enum class TKeyCommand {
+    None,
+    Undo,
+    Redo,
+    SelectAll,
+    Copy,
+    Cut,
+    Paste,
+    Duplicate,
+    Delete,
+    Modify,
+    Nudge,
+};
 
 TKeyCommand CommandOf(int key, unsigned shift) {
+    if ((shift & (ssCtrl | ssAlt)) == 0) {
+        switch (key) {
+        case VK_DELETE: return TKeyCommand::Delete;
+        case VK_RETURN:
+        case VK_F2: return TKeyCommand::Modify;
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN: return TKeyCommand::Nudge;
+        default: return TKeyCommand::None;
+        }
+    }
     if ((shift & (ssCtrl | ssAlt)) != ssCtrl) return TKeyCommand::None;
     const bool shifted = (shift & ssShift) != 0;
     if (key == VK_Z) return shifted ? TKeyCommand::Redo : TKeyCommand::Undo;
-    if (key == VK_Y && !shifted) return TKeyCommand::Redo;
-    return TKeyCommand::None;
+    if (shifted) return TKeyCommand::None;
+    switch (key) {
+    case VK_Y: return TKeyCommand::Redo;
+    case VK_A: return TKeyCommand::SelectAll;
+    case VK_C: return TKeyCommand::Copy;
+    case VK_X: return TKeyCommand::Cut;
+    case VK_V: return TKeyCommand::Paste;
+    case VK_D: return TKeyCommand::Duplicate;
+    default: return TKeyCommand::None;
+    }
+}
+
+void Nudge(TPageEditor& e, int key, unsigned shift) {
+    const int32_t step = (shift & ssShift) ? 10 : 1;
+    const int32_t dx = key == VK_LEFT ? -step : key == VK_RIGHT ? step : 0;
+    const int32_t dy = key == VK_UP ? -step : key == VK_DOWN ? step : 0;
+    NudgeSelection(e, dx, dy);
 }
 
 void Show(TPageEditor& e, const char* verb, const std::optional<std::string>& what,
@@ -33,7 +75,9 @@ void Show(TPageEditor& e, const char* verb, const std::optional<std::string>& wh
 bool KeyDown(TPageEditor& e, TCoreServices& s, int key, unsigned shift) {
     if (key == VK_ESCAPE) {
         // A drag that Escape interrupts keeps what it moved, as one step.
-        e.History.Commit(e);
+        e.History.EndGroup(e);
+        if (e.Mode == mdRubberBand || e.Mode == mdSpanNewItem || e.Mode == mdResizeCorner)
+            e.RepaintRequested = true;
         // The info line keeps its text and the repeat menu stays detached until the next tool
         // ends; the page picture forgets the tool cursor it may have saved.
         if (e.CancelEntry(s.Screen)) e.RepaintRequested = true;
@@ -43,15 +87,33 @@ bool KeyDown(TPageEditor& e, TCoreServices& s, int key, unsigned shift) {
     const TKeyCommand command = CommandOf(key, shift);
     if (command == TKeyCommand::None) return false;
     // During a tool, a drag or point entry the page is not to change under the pointer.
+    // The pointer resting on an edge or a handle is no tool: the key acts, and the next move
+    // finds the edge again.
+    if ((e.Mode >= mdHoverTop && e.Mode <= mdHoverRight) || e.Mode == mdHoverCorner)
+        e.Mode = mdIdle;
     if (e.Mode != mdIdle) return true;
-    if (command == TKeyCommand::Undo) {
-        UndoChange(e);
-    } else {
-        RedoChange(e);
+    switch (command) {
+    case TKeyCommand::Undo: UndoChange(e); break;
+    case TKeyCommand::Redo: RedoChange(e); break;
+    case TKeyCommand::SelectAll: SelectAll(e); break;
+    case TKeyCommand::Copy: CopySelection(e, s); break;
+    case TKeyCommand::Cut: CutSelection(e, s); break;
+    case TKeyCommand::Paste: PasteClipboard(e, s); break;
+    case TKeyCommand::Duplicate: DuplicateSelection(e); break;
+    case TKeyCommand::Delete: DeleteSelection(e); break;
+    case TKeyCommand::Modify: ModifySelected(e, s); break;
+    case TKeyCommand::Nudge: Nudge(e, key, shift); break;
+    case TKeyCommand::None: break;
     }
     return true;
 }
 
-void UndoChange(TPageEditor& e) { Show(e, "Undo", e.History.Undo(e), "Nothing to undo"); }
+void UndoChange(TPageEditor& e) {
+    Show(e, "Undo", e.History.Undo(e), "Nothing to undo");
+    PruneSelection(e);
+}
 
-void RedoChange(TPageEditor& e) { Show(e, "Redo", e.History.Redo(e), "Nothing to redo"); }
+void RedoChange(TPageEditor& e) {
+    Show(e, "Redo", e.History.Redo(e), "Nothing to redo");
+    PruneSelection(e);
+}

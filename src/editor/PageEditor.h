@@ -7,7 +7,9 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "document/ItemKind.h"
 #include "document/ItemLists.h"
 #include "document/PageSettings.h"
 #include "document/PointList.h"
@@ -53,6 +55,10 @@ enum TEditorMode : int32_t {
     mdDragLine = 30,
     mdDragLinePoint = 31,
     mdDragPolygonPoint = 32,
+    mdRubberBand = 33,   // a band spanned from the empty sheet selects what it encloses
+    mdSpanNewItem = 34,  // the box just placed by a tool follows the pointer until release
+    mdHoverCorner = 35,  // the pointer is on a corner handle of a selected box
+    mdResizeCorner = 36, // that corner is being dragged (two edges at once)
 };
 
 // What a resize acts on (the box whose edge is hovered or dragged).
@@ -128,6 +134,25 @@ public:
     std::unique_ptr<TNyomtatoSorok> PendingText;
     std::unique_ptr<TPointList> LinePoints;    // while a line is entered
     std::unique_ptr<TPointList> PolygonPoints; // while a polygon is entered
+
+    // The selected items, in the order they were selected. Drawn over the page with handles;
+    // neither printed nor stored. Never names an item that does not exist.
+    std::vector<TKKItem> Selection;
+    // The rubber band's corners in picture pixels (mdRubberBand).
+    TPoint BandStart;
+    TPoint BandEnd;
+    // The box a placing tool just made, which a drag spans from SpanStart (mm); SpanPress is
+    // the press in picture pixels, SpanMoved whether the pointer has really left it.
+    TKKItem Spanned;
+    TPoint SpanStart;
+    TPoint SpanPress;
+    bool SpanMoved = false;
+    int32_t InterruptedSpanMode = mdIdle; // the tool mode the span returns to
+    // The corner handle hovered or dragged: 0 top-left, 1 top-right, 2 bottom-right, 3
+    // bottom-left, of the box ResizeKind and its index field name.
+    int32_t Corner = -1;
+    // The pointer over the page picture, in picture pixels (a paste goes there).
+    std::optional<TPoint> Pointer;
 
     // What the window shows, as the editor decided it: the info line, the pointer read-out in
     // mm (empty off the sheet), and requests the window carries out and then clears.

@@ -3,6 +3,7 @@
 #include "editor/DeviceUnits.h"
 #include "editor/ItemDrawing.h"
 #include "editor/PageEditor.h"
+#include "editor/SelectionDrawing.h"
 #include "platform/Canvas.h"
 
 namespace {
@@ -93,4 +94,5 @@ void PaintSheet(TCanvas& c, const TPageEditor& e) {
 void PaintPage(TCanvas& canvas, const TPageEditor& e) {
     PaintSheet(canvas, e);
     PaintItems(canvas, e);
+    PaintSelection(canvas, e);
 }

@@ -46,5 +46,5 @@ TRect VisibleMm(const TPageEditor& e);
 // page border when it is shown.
 void PaintSheet(TCanvas& canvas, const TPageEditor& e);
 
-// The whole page picture: the sheet, then every item (see ItemDrawing.h).
+// The whole page picture: the sheet, every item (see ItemDrawing.h), then the selection.
 void PaintPage(TCanvas& canvas, const TPageEditor& e);

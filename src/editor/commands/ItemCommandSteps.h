@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "document/ItemKind.h"
 #include "editor/TextMeasure.h"
 #include "platform/Font.h"
 #include "platform/Rect.h"
@@ -23,6 +24,9 @@ void AddRectangle(TPageEditor& e, TCoreServices& s, int32_t mx, int32_t my);
 // Presses of the Delete and Modify tools, at picture pixel (x, y).
 void DeleteAt(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y);
 void ModifyAt(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y);
+// The Modify dialog of one item, its confirmed values taken back as one step. True when the
+// item changed.
+bool ModifyWithDialog(TPageEditor& e, TCoreServices& s, TKKItem item);
 
 // The warning for caption and text coordinates that are not usable.
 inline constexpr const char* kBadTextCoordinates = "Hibás szövegkoordináták !";
