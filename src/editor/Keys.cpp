@@ -76,8 +76,9 @@ bool KeyDown(TPageEditor& e, TCoreServices& s, int key, unsigned shift) {
     if (key == VK_ESCAPE) {
         // A drag that Escape interrupts keeps what it moved, as one step.
         e.History.EndGroup(e);
-        if (e.Mode == mdRubberBand || e.Mode == mdSpanNewItem || e.Mode == mdResizeCorner)
+        if (e.Mode == mdRubberBand || e.Spanning || e.Mode == mdResizeCorner)
             e.RepaintRequested = true;
+        e.Spanning = false;
         // The info line keeps its text and the repeat menu stays detached until the next tool
         // ends; the page picture forgets the tool cursor it may have saved.
         if (e.CancelEntry(s.Screen)) e.RepaintRequested = true;
@@ -109,11 +110,13 @@ bool KeyDown(TPageEditor& e, TCoreServices& s, int key, unsigned shift) {
 }
 
 void UndoChange(TPageEditor& e) {
+    e.Spanning = false;
     Show(e, "Undo", e.History.Undo(e), "Nothing to undo");
     PruneSelection(e);
 }
 
 void RedoChange(TPageEditor& e) {
+    e.Spanning = false;
     Show(e, "Redo", e.History.Redo(e), "Nothing to redo");
     PruneSelection(e);
 }

@@ -427,16 +427,14 @@ void SpanNewItem(TPageEditor& e, int32_t x, int32_t y, bool keepProportions) {
 
 // A placing tool's press made a new box: it follows the pointer until the release, and the
 // placement and the span are one step.
-bool StartSpan(TPageEditor& e, int32_t kind, int countBefore, int32_t x, int32_t y,
-               int32_t returnMode) {
+bool StartSpan(TPageEditor& e, int32_t kind, int countBefore, int32_t x, int32_t y) {
     const int count = e.Items.CountOf(kind);
     if (count <= countBefore) return false;
     e.Spanned = TKKItem{kind, count - 1};
     e.SpanPress = TPoint{x, y};
     e.SpanStart = TPoint{ViewToMmX(e, x), ViewToMmY(e, y)};
     e.SpanMoved = false;
-    e.InterruptedSpanMode = returnMode;
-    e.Mode = mdSpanNewItem;
+    e.Spanning = true;
     SelectOnly(e, e.Spanned);
     return true;
 }
@@ -451,13 +449,10 @@ bool PressInSpanningTool(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y)
     case mdPlaceImage: kind = ikImage; break;
     default: return false;
     }
-    const int32_t mode = e.Mode;
     const int before = e.Items.CountOf(kind);
     e.History.BeginGroup(e, std::string("new ") + ItemKindName(kind));
     PressInTool(e, s, x, y);
-    // The frame tool stays armed after the span; the others end with their press.
-    if (!StartSpan(e, kind, before, x, y, mode == mdNewFrame ? mdNewFrame : e.Mode))
-        e.History.EndGroup(e);
+    if (!StartSpan(e, kind, before, x, y)) e.History.EndGroup(e);
     return true;
 }
 
@@ -499,7 +494,7 @@ void MouseDown(TPageEditor& e, TCoreServices& s, TMouseButton button, int32_t x,
             e.Mode = mdIdle;
             e.RepaintRequested = true;
         }
-        if (e.Mode == mdSpanNewItem) e.Mode = e.InterruptedSpanMode;
+        e.Spanning = false;
         if (e.Mode != mdIdle) {
             EndTool(e, s);
         } else if (const auto item = PickedItem(PickItem(e, x, y)); item && !IsSelected(e, *item)) {
@@ -507,6 +502,7 @@ void MouseDown(TPageEditor& e, TCoreServices& s, TMouseButton button, int32_t x,
         }
         return;
     }
+    e.Spanning = false;
     if (PressInSpanningTool(e, s, x, y)) return;
     if (PressInTool(e, s, x, y)) return;
     if (e.Mode == mdIdle) {
@@ -547,6 +543,10 @@ void MouseMove(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y, unsigned 
     const int32_t mx = ViewToMmX(e, x);
     const int32_t my = ViewToMmY(e, y);
     ShowPointer(e, mx, my);
+    if (e.Spanning) {
+        SpanNewItem(e, x, y, (shift & ssShift) != 0);
+        return;
+    }
 
     switch (e.Mode) {
     case mdIdle:
@@ -559,7 +559,6 @@ void MouseMove(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y, unsigned 
         e.BandEnd = TPoint{x, y};
         e.RepaintRequested = true;
         break;
-    case mdSpanNewItem: SpanNewItem(e, x, y, (shift & ssShift) != 0); break;
     case mdResizeCorner:
         ResizeCorner(e, mx, my, (shift & ssShift) != 0);
         e.RepaintRequested = true;
@@ -598,12 +597,9 @@ void MouseUp(TPageEditor& e, TCoreServices& s, TMouseButton, int32_t x, int32_t 
         e.RepaintRequested = true;
         return;
     }
-    if (e.Mode == mdSpanNewItem) {
-        e.Mode = e.InterruptedSpanMode;
+    if (e.Spanning) {
+        e.Spanning = false;
         e.RepaintRequested = true;
-        if (e.Mode != mdIdle) return; // the frame tool places the next frame
-        e.InfoText.clear();
-        return;
     }
     // Line and polygon entry go on until a right press; so does frame placing, where each
     // press adds a frame.

@@ -56,9 +56,8 @@ enum TEditorMode : int32_t {
     mdDragLinePoint = 31,
     mdDragPolygonPoint = 32,
     mdRubberBand = 33,   // a band spanned from the empty sheet selects what it encloses
-    mdSpanNewItem = 34,  // the box just placed by a tool follows the pointer until release
-    mdHoverCorner = 35,  // the pointer is on a corner handle of a selected box
-    mdResizeCorner = 36, // that corner is being dragged (two edges at once)
+    mdHoverCorner = 34,  // the pointer is on a corner handle of a selected box
+    mdResizeCorner = 35, // that corner is being dragged (two edges at once)
 };
 
 // What a resize acts on (the box whose edge is hovered or dragged).
@@ -141,13 +140,14 @@ public:
     // The rubber band's corners in picture pixels (mdRubberBand).
     TPoint BandStart;
     TPoint BandEnd;
-    // The box a placing tool just made, which a drag spans from SpanStart (mm); SpanPress is
-    // the press in picture pixels, SpanMoved whether the pointer has really left it.
+    // The box a placing tool just made follows the pointer until the release (the tool's mode
+    // stays as its press left it): spanned from SpanStart (mm); SpanPress is the press in
+    // picture pixels, SpanMoved whether the pointer has really left it.
+    bool Spanning = false;
     TKKItem Spanned;
     TPoint SpanStart;
     TPoint SpanPress;
     bool SpanMoved = false;
-    int32_t InterruptedSpanMode = mdIdle; // the tool mode the span returns to
     // The corner handle hovered or dragged: 0 top-left, 1 top-right, 2 bottom-right, 3
     // bottom-left, of the box ResizeKind and its index field name.
     int32_t Corner = -1;
