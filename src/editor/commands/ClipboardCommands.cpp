@@ -267,9 +267,11 @@ bool PasteItems(TPageEditor& e, TPageItems clip, bool atPointer) {
             e.Selection.push_back(TKKItem{kind, base[kind] + i});
         }
     });
-    // The others join the last frame of the page (not a pasted one) holding their anchor.
+    // The others, frames excepted, join the last frame of the page holding their anchor (a
+    // duplicated frame would otherwise land in its original).
     for (const TKKItem& item : e.Selection) {
-        if (std::find(owned.begin(), owned.end(), item) != owned.end()) continue;
+        if (item.Kind == ikFrame || std::find(owned.begin(), owned.end(), item) != owned.end())
+            continue;
         const auto anchor = AnchorOf(e.Items, item);
         if (!anchor) continue;
         for (int32_t f = base[ikFrame] - 1; f >= 0; --f) {

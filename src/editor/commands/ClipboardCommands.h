@@ -27,8 +27,9 @@ TPageItems CopyOfSelection(const TPageEditor& e);
 
 // Adds the items: 5 mm right of and below where they were, or with their top-left corner at
 // the pointer when it is over the sheet and atPointer is set, moved as a whole into the
-// printable area. Pasted items not in a pasted frame join a frame of the page as new items
-// do. The pasted items become the selection; one step. False for no items.
+// printable area. Pasted items other than frames that are not in a pasted frame join a
+// frame of the page as new items do. The pasted items become the selection; one step. False for no
+// items.
 bool PasteItems(TPageEditor& e, TPageItems clip, bool atPointer);
 
 bool CopySelection(TPageEditor& e, TCoreServices& s);

@@ -1,0 +1,82 @@
+// Drawing new boxes by dragging in their tools, and resizing by the corner handles of a
+// selected box.
+#include <gtest/gtest.h>
+
+#include "editor/Tools.h"
+#include "MousePage.h"
+#include "support/BmpFixtures.h"
+
+namespace {
+
+// Printable from (4, 4) to (206, 293) mm.
+struct DrawByDragTest : ::testing::Test {
+    TMousePage Page;
+    TPageEditor& E = Page.E;
+};
+
+} // namespace
+
+TEST_F(DrawByDragTest, ARectangleIsSpannedByTheDragAndAClickKeepsTheDefaultSize) {
+    Page.Colors.Answers = {clRed, clBlue, clGreen};
+    StartTool(E, Page.Core, mdNewRectangle);
+    Page.DragMm(50, 60, 80, 75);
+    ASSERT_EQ(E.Items.Rectangles.Count(), 1);
+    EXPECT_EQ(E.Items.Rectangles[0].Rect, (TRect{50, 60, 80, 75}));
+    EXPECT_EQ(E.Mode, mdIdle);
+    EXPECT_EQ(E.History.UndoCount(), 1); // placed and spanned: one step
+    EXPECT_EQ(E.Selection, (std::vector<TKKItem>{{ikRectangle, 0}}));
+
+    StartTool(E, Page.Core, mdNewRectangle);
+    Page.ClickMm(100, 100);
+    EXPECT_EQ(E.Items.Rectangles[1].Rect, (TRect{100, 100, 110, 110}));
+
+    // Up and to the left of the press, held to the printable area, never under 2 mm.
+    StartTool(E, Page.Core, mdNewRectangle);
+    const TPoint a = Page.At(20, 20);
+    MouseDown(E, Page.Core, TMouseButton::Left, a.X, a.Y);
+    Page.MoveMm(1, 1);
+    EXPECT_EQ(E.Items.Rectangles[2].Rect, (TRect{4, 4, 20, 20}));
+    Page.MoveMm(21, 19);
+    EXPECT_EQ(E.Items.Rectangles[2].Rect, (TRect{20, 18, 22, 20}));
+    Page.Release(Page.At(21, 20));
+    Page.Key(VK_Z, ssCtrl);
+    EXPECT_EQ(E.Items.Rectangles.Count(), 2);
+}
+
+TEST_F(DrawByDragTest, TheFrameToolStaysArmedAndTheFrameTakesNothingItSpans) {
+    StartTool(E, Page.Core, mdNewFrame);
+    Page.DragMm(30, 30, 60, 50);
+    EXPECT_EQ(E.Mode, mdNewFrame);
+    EXPECT_EQ(E.Items.Frames[0].Rect, (TRect{30, 30, 60, 50}));
+    Page.ClickMm(100, 100);
+    EXPECT_EQ(E.Items.Frames[1].Rect, (TRect{100, 100, 200, 160}));
+    EXPECT_EQ(E.History.UndoCount(), 2);
+}
+
+TEST_F(DrawByDragTest, ACornerHandleMovesTwoEdgesAndShiftKeepsAnImagesProportions) {
+    TNyomtatoKeret& frame = Page.AddFrame({40, 40, 100, 100});
+    TNyomtatoSzoveg& member = Page.AddCaption({50, 50, 60, 55});
+    frame.Members.AddReference(ikCaption, 0);
+    Page.ClickMm(90, 90);
+    // The top-left handle: both edges follow, the members move with the top and left edges.
+    Page.Move(Page.Pixel(40, 40));
+    EXPECT_EQ(E.Mode, mdHoverCorner);
+    Page.Press(Page.Pixel(40, 40));
+    EXPECT_EQ(E.Mode, mdResizeCorner);
+    Page.MoveMm(30, 35);
+    Page.Release(Page.At(30, 35));
+    EXPECT_EQ(frame.Rect, (TRect{30, 35, 100, 100}));
+    EXPECT_EQ(member.Rect, (TRect{40, 45, 50, 50}));
+    EXPECT_EQ(E.History.UndoCount(), 1);
+
+    TNyomtatoKep& image = Page.AddImage({120, 120, 140, 130});
+    image.Picture->LoadFromBitmapFileData(MakeBmp(TBmpShape{4, 2, 24}));
+    Page.ClickMm(130, 125);
+    const TPoint corner = Page.Pixel(140, 130);
+    Page.Move(corner);
+    ASSERT_EQ(E.Mode, mdHoverCorner);
+    MouseDown(E, Page.Core, TMouseButton::Left, corner.X, corner.Y, ssShift);
+    const TPoint to = Page.At(160, 200);
+    MouseMove(E, Page.Core, to.X, to.Y, ssShift);
+    EXPECT_EQ(image.Rect, (TRect{120, 120, 160, 140})); // 40 wide: 20 high, as 4 x 2
+}
