@@ -379,6 +379,11 @@ void SpanNewItem(TPageEditor& e, int32_t x, int32_t y, bool keepProportions) {
             return; // a click keeps the tool's own size
         e.SpanMoved = true;
     }
+    if (e.Spanned.Index < 0) { // the rectangle is made at the release
+        e.BandEnd = TPoint{x, y};
+        e.RepaintRequested = true;
+        return;
+    }
     TRect* rect = nullptr;
     TPageItems& items = e.Items;
     const int32_t i = e.Spanned.Index;
@@ -444,7 +449,15 @@ bool StartSpan(TPageEditor& e, int32_t kind, int countBefore, int32_t x, int32_t
 bool PressInSpanningTool(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y) {
     int32_t kind = 0;
     switch (e.Mode) {
-    case mdNewRectangle: kind = ikRectangle; break;
+    case mdNewRectangle:
+        // The colour dialog would take the drag away: the rectangle is made at the release,
+        // at the press point, and spanned to the release point.
+        e.Spanning = true;
+        e.Spanned = TKKItem{ikRectangle, -1};
+        e.SpanPress = e.BandStart = e.BandEnd = TPoint{x, y};
+        e.SpanStart = TPoint{ViewToMmX(e, x), ViewToMmY(e, y)};
+        e.SpanMoved = false;
+        return true;
     case mdNewFrame: kind = ikFrame; break;
     case mdPlaceImage: kind = ikImage; break;
     default: return false;
@@ -454,6 +467,23 @@ bool PressInSpanningTool(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y)
     PressInTool(e, s, x, y);
     if (!StartSpan(e, kind, before, x, y)) e.History.EndGroup(e);
     return true;
+}
+
+// The release that ends the span of a rectangle still to be made: the rectangle tool's press
+// at the press point, then the span to the release point, as one step.
+void FinishPendingRectangle(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y,
+                            unsigned shift) {
+    const bool moved = e.SpanMoved;
+    const int before = e.Items.Rectangles.Count();
+    e.History.BeginGroup(e, "new rectangle");
+    PressInTool(e, s, e.SpanPress.X, e.SpanPress.Y);
+    if (e.Items.Rectangles.Count() > before) {
+        e.Spanned = TKKItem{ikRectangle, before};
+        if (moved) SpanNewItem(e, x, y, (shift & ssShift) != 0);
+        SelectOnly(e, e.Spanned);
+    }
+    e.History.EndGroup(e);
+    e.RepaintRequested = true;
 }
 
 // A polygon or line follows the pointer while the pointer is over the printable area; its
@@ -600,6 +630,10 @@ void MouseUp(TPageEditor& e, TCoreServices& s, TMouseButton, int32_t x, int32_t 
     if (e.Spanning) {
         e.Spanning = false;
         e.RepaintRequested = true;
+        if (e.Spanned.Index < 0 && e.Mode == mdNewRectangle) {
+            FinishPendingRectangle(e, s, ClampPointer(x), ClampPointer(y), shift);
+            return;
+        }
     }
     // Line and polygon entry go on until a right press; so does frame placing, where each
     // press adds a frame.

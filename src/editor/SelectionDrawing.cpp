@@ -46,7 +46,7 @@ void PaintSelection(TCanvas& c, const TPageEditor& e) {
             c.Rectangle(p.X - kHandleSize / 2, p.Y - kHandleSize / 2, p.X + kHandleSize / 2 + 1,
                         p.Y + kHandleSize / 2 + 1);
     }
-    if (e.Mode == mdRubberBand) {
+    if (e.Mode == mdRubberBand || (e.Spanning && e.Spanned.Index < 0)) {
         const TPoint a = e.BandStart, b = e.BandEnd;
         c.Pen = TPen{clBlack, 1, TPenStyle::psDot};
         c.Brush.Style = TBrushStyle::bsClear;

@@ -30,17 +30,33 @@ TEST_F(DrawByDragTest, ARectangleIsSpannedByTheDragAndAClickKeepsTheDefaultSize)
     Page.ClickMm(100, 100);
     EXPECT_EQ(E.Items.Rectangles[1].Rect, (TRect{100, 100, 110, 110}));
 
-    // Up and to the left of the press, held to the printable area, never under 2 mm.
+    // Up and to the left of the press, held to the printable area, never under 2 mm. The
+    // colour dialog comes at the release, so it cannot take the drag away.
     StartTool(E, Page.Core, mdNewRectangle);
     const TPoint a = Page.At(20, 20);
     MouseDown(E, Page.Core, TMouseButton::Left, a.X, a.Y);
     Page.MoveMm(1, 1);
+    EXPECT_EQ(E.Items.Rectangles.Count(), 2);
+    EXPECT_EQ(Page.Colors.Answers.size(), 1u);
+    Page.Release(Page.At(1, 1));
     EXPECT_EQ(E.Items.Rectangles[2].Rect, (TRect{4, 4, 20, 20}));
-    Page.MoveMm(21, 19);
+    EXPECT_EQ(E.Items.Rectangles[2].Color, clGreen);
+    Page.Key(VK_Z, ssCtrl);
+    Page.Colors.Answers = {clGreen};
+    StartTool(E, Page.Core, mdNewRectangle);
+    Page.DragMm(20, 20, 21, 19);
     EXPECT_EQ(E.Items.Rectangles[2].Rect, (TRect{20, 18, 22, 20}));
-    Page.Release(Page.At(21, 20));
+    // A right press before the release makes nothing.
+    StartTool(E, Page.Core, mdNewRectangle);
+    Page.PressMm(50, 50);
+    Page.MoveMm(70, 70);
+    Page.Press(Page.At(70, 70), TMouseButton::Right);
+    Page.Release(Page.At(70, 70));
+    EXPECT_EQ(E.Items.Rectangles.Count(), 3);
+    EXPECT_EQ(E.Mode, mdIdle);
     Page.Key(VK_Z, ssCtrl);
     EXPECT_EQ(E.Items.Rectangles.Count(), 2);
+    EXPECT_EQ(E.History.UndoCount(), 2);
 }
 
 TEST_F(DrawByDragTest, TheFrameToolStaysArmedAndTheFrameTakesNothingItSpans) {
