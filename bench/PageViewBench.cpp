@@ -110,7 +110,7 @@ std::unique_ptr<TPageEditor> CrowdedPage() {
 
 void OutlineRepaint(benchmark::State& state) {
     const auto e = CrowdedPage();
-    QImage image(TPageEditor::PictureWidth, TPageEditor::PictureHeight, QImage::Format_RGB32);
+    QImage image(e->PictureWidth, e->PictureHeight, QImage::Format_RGB32);
     for (auto _ : state) {
         QPainter painter(&image);
         TQtCanvas canvas(painter);
@@ -184,7 +184,7 @@ std::vector<TOp> RecordedOps(const TPageEditor& e) {
 void BareQPainterLoop(benchmark::State& state) {
     const auto e = CrowdedPage();
     const std::vector<TOp> ops = RecordedOps(*e);
-    QImage image(TPageEditor::PictureWidth, TPageEditor::PictureHeight, QImage::Format_RGB32);
+    QImage image(e->PictureWidth, e->PictureHeight, QImage::Format_RGB32);
     for (auto _ : state) {
         QPainter painter(&image);
         DrawOps(painter, ops);
@@ -221,7 +221,7 @@ void FullRepaintWithPicture(benchmark::State& state) {
     const auto e =
         PictureTextPage(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     e->SetZoomPosition(static_cast<int>(state.range(2)));
-    QImage image(TPageEditor::PictureWidth, TPageEditor::PictureHeight, QImage::Format_RGB32);
+    QImage image(e->PictureWidth, e->PictureHeight, QImage::Format_RGB32);
     for (auto _ : state) {
         QPainter painter(&image);
         TQtCanvas canvas(painter);
@@ -237,7 +237,7 @@ void PictureStretchedByQtEachPaint(benchmark::State& state) {
     e->SetZoomPosition(static_cast<int>(state.range(2)));
     const TNyomtatoKep& k = e->Items.Images[0];
     const TRect r = MmRectToView(*e, k.Rect);
-    QImage image(TPageEditor::PictureWidth, TPageEditor::PictureHeight, QImage::Format_RGB32);
+    QImage image(e->PictureWidth, e->PictureHeight, QImage::Format_RGB32);
     for (auto _ : state) {
         QPainter painter(&image);
         TQtCanvas canvas(painter);

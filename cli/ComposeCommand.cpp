@@ -15,8 +15,9 @@ namespace {
 const char kComposeUsage[] =
     "usage: folioscriptor-cli compose FILE.json OUT.PST\n"
     "Writes a document from JSON in the form `dump` prints. Missing fields take the values a\n"
-    "new item has; the compass block is written when Compass is not null. A picture may give\n"
-    "File (a bitmap or JPEG file, relative to the JSON file's folder) instead of Data.\n"
+    "new item has; the compass block is written when Compass is not null. An image may give\n"
+    "\"PictureFile\": \"photo.jpg\" instead of Picture, and a Picture File instead of Data: a\n"
+    "picture file (bitmap, JPEG, PNG, GIF, TIFF, WebP) relative to the JSON file's folder.\n"
     "OUT.PST is replaced only when the whole document was written.\n";
 
 int Fail(const std::string& message) {

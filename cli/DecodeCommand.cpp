@@ -9,6 +9,7 @@
 #include "codec/GraphicsExceptions.h"
 #include "Commands.h"
 #include "jpeg/JpegDecoder.h"
+#include "platform/Files.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ void PutLe(std::string& out, uint32_t value, int bytes) {
 }
 
 // BITMAPFILEHEADER, BITMAPINFOHEADER, palette, then the rows as BitmapImage keeps them.
-bool WriteBmp(const BitmapImage& picture, const char* path) {
+bool WriteBmp(const BitmapImage& picture, const char* path, std::string* error) {
     const uint32_t paletteBytes = picture.ColorCount() * 4;
     const uint32_t offset = 14 + 40 + paletteBytes;
     std::string header;
@@ -43,11 +44,14 @@ bool WriteBmp(const BitmapImage& picture, const char* path) {
         header += char(e[2]);
         header += char(0);
     }
-    std::ofstream out(path, std::ios::binary);
-    out.write(header.data(), std::streamsize(header.size()));
-    out.write(reinterpret_cast<const char*>(picture.ImageData()),
-              std::streamsize(picture.ImageDataSize()));
-    return bool(out.flush());
+    // Through the safe writer, so a failed write leaves an existing OUT.bmp as it was.
+    TSafeFileWriter out(path);
+    if (!out.Write(std::span(reinterpret_cast<const uint8_t*>(header.data()), header.size())) ||
+        !out.Write(std::span(picture.ImageData(), picture.ImageDataSize())) || !out.Commit()) {
+        if (error) *error = out.Error();
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -79,8 +83,9 @@ int RunDecode(int argc, char** argv) {
         std::fprintf(stderr, "decode: %s: out of memory\n", argv[1]);
         return 1;
     }
-    if (!WriteBmp(picture, argv[2])) {
-        std::fprintf(stderr, "decode: cannot write '%s'\n", argv[2]);
+    std::string why;
+    if (!WriteBmp(picture, argv[2], &why)) {
+        std::fprintf(stderr, "decode: cannot write '%s': %s\n", argv[2], why.c_str());
         return 1;
     }
     return 0;

@@ -11,7 +11,9 @@
 
 #include "codec/GraphicsExceptions.h"
 #include "document/RecordStreams.h"
+#include "imaging/PictureImport.h"
 #include "platform/Cp1250.h"
+#include "platform/qt/QtPictureReader.h"
 
 namespace {
 
@@ -183,6 +185,19 @@ void PointsFrom(const TFields& j, List& item) {
     }
 }
 
+// A picture file (relative to baseDir) read through the picture import, as the new-image
+// dialog reads it.
+void LoadPictureFile(const QString& name, const std::string& baseDir, TMemBitmap& b,
+                     const std::string& path) {
+    std::filesystem::path p = name.toStdString();
+    if (p.is_relative()) p = std::filesystem::path(baseDir) / p;
+    TQtPictureReader reader;
+    std::string why;
+    if (!ImportPictureFile(p.string(), b, why, &reader)) {
+        TFields::Fail(path, "cannot load the picture " + p.string() + ": " + why);
+    }
+}
+
 void PictureFrom(const QJsonValue& v, const std::string& path, const std::string& baseDir,
                  TNyomtatoKep& image) {
     TFields j(v, path,
@@ -196,13 +211,7 @@ void PictureFrom(const QJsonValue& v, const std::string& path, const std::string
     if (j.Has("File")) {
         if (j.Has("Data")) TFields::Fail(path, "gives both File and Data");
         if (!j.Get("File").isString()) TFields::Fail(j.At("File"), "expected a string");
-        std::filesystem::path p = j.Get("File").toString().toStdString();
-        if (p.is_relative()) p = std::filesystem::path(baseDir) / p;
-        b.LoadFromFile(p.string());
-        if (!b.HasImage) {
-            TFields::Fail(j.At("File"), "cannot load the picture " + p.string() +
-                                            " (missing, or not a supported bitmap or JPEG file)");
-        }
+        LoadPictureFile(j.Get("File").toString(), baseDir, b, j.At("File"));
         if (j.Has("JpegQuality")) b.JpegQuality = quality;
     } else {
         // The stored form, read back through the same checks as a document's picture.
@@ -398,12 +407,20 @@ TDocumentData DocumentFromJson(const QJsonObject& json, const std::string& baseD
         items.Captions.Add(std::move(c));
     });
     ForEach(json, "Images", [&](const QJsonValue& v, const std::string& path) {
-        TFields j(v, path, {"Rect", "FileName", "Picture"});
+        TFields j(v, path, {"Rect", "FileName", "Picture", "PictureFile"});
         auto k = std::make_unique<TNyomtatoKep>();
         j.Rect("Rect", k->Rect);
         j.String("FileName", k->FileName);
-        if (!j.Has("Picture")) TFields::Fail(path, "has no Picture");
-        PictureFrom(j.Get("Picture"), j.At("Picture"), baseDir, *k);
+        if (j.Has("PictureFile")) {
+            if (j.Has("Picture")) TFields::Fail(path, "gives both Picture and PictureFile");
+            if (!j.Get("PictureFile").isString())
+                TFields::Fail(j.At("PictureFile"), "expected a string");
+            LoadPictureFile(j.Get("PictureFile").toString(), baseDir, *k->Picture,
+                            j.At("PictureFile"));
+        } else {
+            if (!j.Has("Picture")) TFields::Fail(path, "has no Picture (or PictureFile)");
+            PictureFrom(j.Get("Picture"), j.At("Picture"), baseDir, *k);
+        }
         items.Images.Add(std::move(k));
     });
     ForEach(json, "Frames", [&](const QJsonValue& v, const std::string& path) {

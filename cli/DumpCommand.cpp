@@ -43,14 +43,14 @@ int RunDump(int argc, char** argv) {
         return 2;
     }
     std::string why;
-    const auto bytes = ReadWholeFile(path, &why);
+    auto bytes = ReadWholeFile(path, &why);
     if (!bytes) {
         std::fprintf(stderr, "folioscriptor-cli: The file %s cannot be loaded: %s\n", path,
                      why.c_str());
         return 1;
     }
     try {
-        const TDocumentData doc = ReadDocument(*bytes, path);
+        const TDocumentData doc = ReadDocument(*bytes, path, true);
         const QByteArray json =
             QJsonDocument(DocumentToJson(doc, withPictures)).toJson(QJsonDocument::Indented);
         if (std::fwrite(json.constData(), 1, static_cast<size_t>(json.size()), stdout) !=

@@ -78,17 +78,19 @@ int RunEncode(int argc, char** argv) {
     const std::string in = paths[0], out = paths[1];
 
     std::string why;
-    const auto file = ReadWholeFile(in, &why);
+    auto file = ReadWholeFile(in, &why);
     if (!file) return Fail(in + ": " + why);
     // The editor's bitmap reader: larger headers and short palettes are normalised; top-down
     // rows, compression, other depths and empty or absurd sizes are refused.
-    const auto block = DibFromBitmapFile(*file, why);
+    auto block = DibFromBitmapFile(*file, why);
     if (!block) return Fail(in + ": " + why);
+    file.reset(); // each copy is dropped once the next is made: never three at once
 
     std::vector<uint8_t> jpeg;
     try {
         BitmapImage picture;
         picture.AssignFromDib(block->data(), block->size());
+        block.reset();
         JpegEncoder encoder;
         encoder.SetQuality(quality);
         jpeg = encoder.Encode(picture);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImageWriter>
 #include <QString>
@@ -15,6 +16,7 @@
 #include "document/DocumentFile.h"
 #include "editor/PrinterMetrics.h"
 #include "editor/PrintPage.h"
+#include "platform/Files.h"
 #include "platform/qt/QtImagePrinter.h"
 #include "platform/qt/QtPrinter.h"
 
@@ -105,9 +107,18 @@ int RunRender(int argc, char** argv) {
         TQtImagePrinter sheet(printer.DeviceCaps(), printer.Orientation(), printer.Resolution(),
                               dpi ? dpi : printer.Resolution());
         PrintPage(sheet, doc.Items, doc.PageSettings, metrics);
-        QImageWriter writer(QString::fromStdString(output), "png");
+        QBuffer png;
+        png.open(QIODevice::WriteOnly);
+        QImageWriter writer(&png, "png");
         if (!writer.write(sheet.Image()))
             return Fail("cannot write " + output + ": " + writer.errorString().toStdString());
+        const QByteArray& bytes = png.data();
+        std::string why;
+        if (!WriteFileAtomically(output,
+                                 std::span(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                                           size_t(bytes.size())),
+                                 &why))
+            return Fail("cannot write " + output + ": " + why);
         return 0;
     } catch (const EPrinter& e) {
         return Fail(e.what());

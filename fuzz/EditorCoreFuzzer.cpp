@@ -32,6 +32,7 @@
 #include "editor/Scrolling.h"
 #include "editor/Selection.h"
 #include "editor/Tools.h"
+#include "editor/ViewZoom.h"
 #include "platform/Clipboard.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PickerDialogs.h"
@@ -191,8 +192,6 @@ public:
     }
 };
 
-bool DefinedMode(int32_t mode) { return (mode >= 0 && mode <= 13) || (mode >= 16 && mode <= 35); }
-
 std::vector<uint8_t> Save(const TPageEditor& e) {
     return WriteDocument(e.PageWidthMm, e.PageHeightMm, e.Settings, e.Items,
                          e.Compass ? &*e.Compass : nullptr);
@@ -206,7 +205,7 @@ bool HasJpegPicture(const TPageEditor& e) {
 
 void CheckPage(const TPageEditor& e) {
     if (CheckFrameMembers(e.Items)) Fail("a frame reference names no item");
-    if (!DefinedMode(e.Mode)) Fail("undefined interaction mode");
+    if (!IsDefinedMode(static_cast<int32_t>(e.Mode))) Fail("undefined interaction mode");
     for (const TKKItem& item : e.Selection)
         if (!ItemExists(e.Items, item)) Fail("the selection names no item");
     // The sheet on the picture keeps the proportions of the sheet in mm (within rounding).
@@ -321,20 +320,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         case 0:
         case 1: {
             const TMouseButton b = button();
-            const int32_t x = in.Coordinate(TPageEditor::PictureWidth);
-            MouseDown(e, s, b, x, in.Coordinate(TPageEditor::PictureHeight));
+            const int32_t x = in.Coordinate(e.PictureWidth);
+            MouseDown(e, s, b, x, in.Coordinate(e.PictureHeight));
             break;
         }
         case 2:
         case 3: {
-            const int32_t x = in.Coordinate(TPageEditor::PictureWidth);
-            MouseMove(e, s, x, in.Coordinate(TPageEditor::PictureHeight));
+            const int32_t x = in.Coordinate(e.PictureWidth);
+            MouseMove(e, s, x, in.Coordinate(e.PictureHeight));
             break;
         }
         case 4: {
             const TMouseButton b = button();
-            const int32_t x = in.Coordinate(TPageEditor::PictureWidth);
-            MouseUp(e, s, b, x, in.Coordinate(TPageEditor::PictureHeight));
+            const int32_t x = in.Coordinate(e.PictureWidth);
+            MouseUp(e, s, b, x, in.Coordinate(e.PictureHeight));
             break;
         }
         case 5: e.SetZoomPosition(in.Byte()); break;
@@ -363,7 +362,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         case 13: {
             const uint8_t flags = in.Byte();
             WheelOnPage(e, static_cast<int8_t>(in.Byte()) * 15, static_cast<int8_t>(in.Byte()) * 15,
-                        flags & 1, flags & 2);
+                        flags & 1, flags & 2,
+                        TPoint{in.Coordinate(e.PictureWidth), in.Coordinate(e.PictureHeight)});
+            // Now and then the window is resized, or a zoom key pressed.
+            if (flags & 4) SetPictureSize(e, in.Coordinate(2000), in.Coordinate(1500));
+            if (flags & 8) KeyDown(e, s, flags & 16 ? VK_1 : VK_0, ssCtrl);
             break;
         }
         case 14:
@@ -382,8 +385,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             // The mouse with Shift held (or not): toggles, bands, proportional corners.
             const uint8_t what = in.Byte();
             const unsigned shift = what & 4 ? ssShift : 0u;
-            const int32_t x = in.Coordinate(TPageEditor::PictureWidth);
-            const int32_t y = in.Coordinate(TPageEditor::PictureHeight);
+            const int32_t x = in.Coordinate(e.PictureWidth);
+            const int32_t y = in.Coordinate(e.PictureHeight);
             if (what % 3 == 0) MouseDown(e, s, TMouseButton::Left, x, y, shift);
             if (what % 3 == 1) MouseMove(e, s, x, y, shift);
             if (what % 3 == 2) MouseUp(e, s, TMouseButton::Left, x, y, shift);
@@ -425,13 +428,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             break;
         }
         case 22: {
-            const int32_t x = in.Coordinate(TPageEditor::PictureWidth);
-            MouseDoubleClick(e, s, x, in.Coordinate(TPageEditor::PictureHeight));
+            const int32_t x = in.Coordinate(e.PictureWidth);
+            MouseDoubleClick(e, s, x, in.Coordinate(e.PictureHeight));
             break;
         }
         case 23: {
-            const int32_t x = in.Coordinate(TPageEditor::PictureWidth);
-            const int32_t y = in.Coordinate(TPageEditor::PictureHeight);
+            const int32_t x = in.Coordinate(e.PictureWidth);
+            const int32_t y = in.Coordinate(e.PictureHeight);
             MouseDown(e, s, TMouseButton::Right, x, y);
             const std::vector<TContextEntry> menu = ContextMenuAt(e, x, y);
             const uint8_t pick = in.Byte();

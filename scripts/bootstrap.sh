@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build ccache pkg-config
-    qt6-base-dev libgl-dev
+    qt6-base-dev libgl-dev qt6-image-formats-plugins
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation2
     xvfb xauth

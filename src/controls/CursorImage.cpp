@@ -1,16 +1,18 @@
 #include "controls/CursorImage.h"
 
+#include <cmath>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QWheelEvent>
 
 namespace {
 
-int ButtonCode(Qt::MouseButton b) {
+TMouseButton ButtonOf(Qt::MouseButton b) {
     switch (b) {
-    case Qt::RightButton: return 1;
-    case Qt::MiddleButton: return 2;
-    default: return 0;
+    case Qt::RightButton: return TMouseButton::Right;
+    case Qt::MiddleButton: return TMouseButton::Middle;
+    default: return TMouseButton::Left;
     }
 }
 
@@ -65,7 +67,7 @@ void TCursorImage::mouseDoubleClickEvent(QMouseEvent* e) {
         OnDoubleClick(p.x(), p.y());
     } else if (OnMouseDown) {
         // Another button's second press is a press like any other.
-        OnMouseDown(ButtonCode(e->button()), p.x(), p.y());
+        OnMouseDown(ButtonOf(e->button()), p.x(), p.y());
     }
 }
 
@@ -77,7 +79,7 @@ void TCursorImage::changeEvent(QEvent* event) {
 void TCursorImage::mousePressEvent(QMouseEvent* e) {
     EventModifiers = e->modifiers();
     const QPoint p = e->position().toPoint();
-    if (OnMouseDown) OnMouseDown(ButtonCode(e->button()), p.x(), p.y());
+    if (OnMouseDown) OnMouseDown(ButtonOf(e->button()), p.x(), p.y());
 }
 
 void TCursorImage::mouseMoveEvent(QMouseEvent* e) {
@@ -89,7 +91,7 @@ void TCursorImage::mouseMoveEvent(QMouseEvent* e) {
 void TCursorImage::mouseReleaseEvent(QMouseEvent* e) {
     EventModifiers = e->modifiers();
     const QPoint p = e->position().toPoint();
-    if (OnMouseUp) OnMouseUp(ButtonCode(e->button()), p.x(), p.y());
+    if (OnMouseUp) OnMouseUp(ButtonOf(e->button()), p.x(), p.y());
 }
 
 void TCursorImage::wheelEvent(QWheelEvent* e) {
@@ -98,7 +100,43 @@ void TCursorImage::wheelEvent(QWheelEvent* e) {
         return;
     }
     const QPoint turn = e->angleDelta();
+    const QPoint at = e->position().toPoint();
     OnWheel(turn.x(), turn.y(), e->modifiers() & Qt::ShiftModifier,
-            e->modifiers() & Qt::ControlModifier);
+            e->modifiers() & Qt::ControlModifier, at.x(), at.y());
     e->accept();
+}
+
+void TCursorImage::SetResizable(int minWidth, int minHeight) {
+    Resizable = true;
+    setMinimumSize(minWidth, minHeight);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+void TCursorImage::MakePicture(int width, int height, double devicePixelRatio) {
+    const double ratio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
+    Picture = QImage(static_cast<int>(std::ceil(width * ratio)),
+                     static_cast<int>(std::ceil(height * ratio)), QImage::Format_RGB32);
+    Picture.setDevicePixelRatio(ratio);
+    Picture.fill(Qt::white);
+}
+
+void TCursorImage::Refit() {
+    if (!Resizable) return;
+    const double ratio = devicePixelRatioF();
+    if (Picture.deviceIndependentSize().toSize() == size() && Picture.devicePixelRatio() == ratio)
+        return;
+    MakePicture(width(), height(), ratio);
+    if (OnResize) OnResize(width(), height());
+}
+
+void TCursorImage::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Refit();
+}
+
+bool TCursorImage::event(QEvent* event) {
+    // Moving to a screen of another density shows up as a show or a screen change.
+    if (event->type() == QEvent::Show || event->type() == QEvent::ScreenChangeInternal) Refit();
+    return QWidget::event(event);
 }

@@ -9,22 +9,33 @@
 #include <QWidget>
 
 #include "controls/CursorMemory.h"
+#include "platform/MouseButton.h"
 
 class TCursorImage : public QWidget {
 public:
+    // A picture of a fixed size in pixels.
     TCursorImage(TScreen& screen, int width, int height, QWidget* parent = nullptr);
+
+    // Lets the picture grow with its layout from a smallest size. Each new size (and each
+    // change of the screen's pixel density) makes a fresh picture of that size at the
+    // screen's device pixel ratio and calls OnResize; draw into it in widget pixels.
+    void SetResizable(int minWidth, int minHeight);
+    std::function<void(int width, int height)> OnResize;
+    // A fresh picture of this size in widget pixels, devicePixelRatio image pixels each.
+    void MakePicture(int width, int height, double devicePixelRatio);
 
     // The picture shown; draw into it and call update().
     QImage Picture;
     TCursorMemory Cursor;
 
-    // Mouse events in picture pixels: button is 0 left, 1 right, 2 middle.
-    std::function<void(int button, int x, int y)> OnMouseDown;
+    // Mouse events in picture pixels.
+    std::function<void(TMouseButton button, int x, int y)> OnMouseDown;
     std::function<void(int x, int y)> OnMouseMove;
-    std::function<void(int button, int x, int y)> OnMouseUp;
-    // The wheel over the picture: turns in eighths of a degree (120 a notch), x sideways and
-    // y forward, with the Shift and Ctrl keys. Without a handler the event goes to the parent.
-    std::function<void(int deltaX, int deltaY, bool shift, bool ctrl)> OnWheel;
+    std::function<void(TMouseButton button, int x, int y)> OnMouseUp;
+    // The wheel over the picture at pointer (x, y): turns in eighths of a degree (120 a
+    // notch), x sideways and y forward, with the Shift and Ctrl keys. Without a handler the
+    // event goes to the parent.
+    std::function<void(int deltaX, int deltaY, bool shift, bool ctrl, int x, int y)> OnWheel;
     // A double click of the left button, and the pointer leaving the picture.
     std::function<void(int x, int y)> OnDoubleClick;
     std::function<void()> OnLeave;
@@ -47,4 +58,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void Refit();
+    bool Resizable = false;
 };

@@ -2,19 +2,25 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 TAboutDlg::TAboutDlg(QWidget* parent) : QDialog(parent) {
     setObjectName("TAboutDlg");
     setWindowTitle("About Folioscriptor");
-    setFixedSize(300, 150);
     auto* text =
         new QLabel("<b>Folioscriptor</b><br>A page-layout editor for printed output.<br><br>"
                    "Captions, texts, images, frames, lines, rectangles and polygons<br>"
                    "placed in millimetres on one printed sheet.",
                    this);
-    text->setGeometry(16, 12, 270, 90);
+    text->setObjectName("text");
     auto* ok = new QPushButton("&Ok", this);
     ok->setDefault(true);
-    ok->setGeometry(113, 112, 75, 25);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    // The box takes the size its text needs in the font in use, so nothing is cut off.
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 12, 16, 12);
+    layout->setSpacing(12);
+    layout->addWidget(text);
+    layout->addWidget(ok, 0, Qt::AlignHCenter);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }

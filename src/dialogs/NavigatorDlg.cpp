@@ -5,8 +5,7 @@
 #include "controls/CursorImage.h"
 
 TPrinterNavigatorDlg::TPrinterNavigatorDlg(TScreen& screen, QWidget* parent)
-    : QDialog(parent,
-              Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName("TPrinterNavigatorDlg");
     setWindowTitle("Printer navigator");
     setFixedSize(136, 121);
@@ -14,7 +13,8 @@ TPrinterNavigatorDlg::TPrinterNavigatorDlg(TScreen& screen, QWidget* parent)
     imLap->move(4, 4);
 }
 
-// Every close request is refused: the navigator lives as long as the editor.
+// Every close request is refused: the navigator lives as long as the editor, which hides it
+// when it closes itself.
 void TPrinterNavigatorDlg::closeEvent(QCloseEvent* event) { event->ignore(); }
 
 // Escape would close a dialog; the navigator stays.

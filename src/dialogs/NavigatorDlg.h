@@ -1,4 +1,5 @@
-// The small always-on-top window with the page thumbnail; the user cannot close it.
+// The small tool window with the page thumbnail, kept above the editor window it belongs to
+// (its parent); the user cannot close it.
 #pragma once
 
 #include <memory>

@@ -14,6 +14,7 @@
 #include "dialogs/PictureBox.h"
 #include "dialogs/UpDown.h"
 #include "imaging/MemBitmap.h"
+#include "imaging/PictureImport.h"
 #include "platform/MessageBoxes.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/Screen.h"
@@ -26,8 +27,8 @@ constexpr int kClientWidth = 420;
 const char* const kNoPicture = "(Nincs definiált kép)";
 
 constexpr const char* kHelp =
-    "Filename...: the picture file (Windows bitmap or JPEG); the picture is previewed on the "
-    "right.\n"
+    "Filename...: the picture file (Windows bitmap, JPEG, PNG, GIF, TIFF or WebP); the picture "
+    "is previewed on the right.\n"
     "Coords in edit boxes: the image's top-left corner goes to Left and Top, in millimetres "
     "from the top-left corner of the sheet.\n"
     "Select with mouse: after Ok, click the page where the top-left corner should go.\n"
@@ -37,8 +38,13 @@ constexpr const char* kHelp =
 TFileDialogOptions PictureFileOptions() {
     TFileDialogOptions options;
     options.Title = "Kép betöltése";
-    options.Filter = "Bittérképek (*.BMP)|*.BMP|JPEG (*.JPG)|*.JPG|"
-                     "Graphic Interchange Format (*.GIF)|*.GIF";
+    // Every format the import reads comes first, so a folder of photos does not look empty.
+    options.Filter = "All pictures (*.BMP;*.JPG;*.JPEG;*.PNG;*.GIF;*.TIF;*.TIFF;*.WEBP)|"
+                     "*.BMP;*.JPG;*.JPEG;*.PNG;*.GIF;*.TIF;*.TIFF;*.WEBP|"
+                     "Bittérképek (*.BMP)|*.BMP|JPEG (*.JPG;*.JPEG)|*.JPG;*.JPEG|"
+                     "Portable Network Graphics (*.PNG)|*.PNG|"
+                     "Graphic Interchange Format (*.GIF)|*.GIF|TIFF (*.TIF;*.TIFF)|*.TIF;*.TIFF|"
+                     "WebP (*.WEBP)|*.WEBP";
     options.DefaultExt = "BMP";
     options.MustExist = true;
     return options;
@@ -112,19 +118,21 @@ void TUjNyomtatoKepDlg::btnFajlnevClick() {
     if (!OpenDialog.Execute()) return;
     DropPicture();
     ShowFileName(QString::fromStdString(OpenDialog.FileName));
-    auto picture = std::make_unique<TMemBitmap>();
+    auto picture = std::make_shared<TMemBitmap>();
+    std::string why;
+    bool loaded = false;
     {
         THourGlass busy(Screen);
-        picture->LoadFromFile(OpenDialog.FileName);
+        loaded = ImportPictureFile(OpenDialog.FileName, *picture, why, &Reader);
     }
-    if (picture->HasImage) {
+    if (loaded) {
         Picture = std::move(picture);
         PictureFile = OpenDialog.FileName;
         PaintPreview();
         RecomputeHeight();
         return;
     }
-    Messages.Show("Hibás fájl.", "Kép betöltése", MB_OK | MB_ICONERROR);
+    Messages.Show("Hibás fájl.\n" + why, "Kép betöltése", MB_OK | MB_ICONERROR);
     ShowFileName(QString::fromUtf8(kNoPicture));
 }
 
@@ -160,7 +168,11 @@ void TUjNyomtatoKepDlg::PaintPreview() {
         const int w = imKep->Picture.width();
         const int h = imKep->Picture.height();
         if (Picture) {
-            Picture->StretchDraw(canvas, 0, 0, w, h);
+            // The whole picture, as large as fits with its proportions, on the dialog's
+            // background.
+            painter.fillRect(0, 0, w, h, palette().color(QPalette::Window));
+            const TRect fit = FitPreview(Picture->Width, Picture->Height, w, h);
+            Picture->StretchDraw(canvas, fit.Left, fit.Top, fit.Width(), fit.Height());
         } else {
             canvas.Pen = TPen{clBlack, 1, TPenStyle::psSolid};
             canvas.Brush = TBrush{clSilver, TBrushStyle::bsSolid};

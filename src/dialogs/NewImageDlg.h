@@ -7,6 +7,7 @@
 #include <string>
 
 #include "dialogs/CommonDialogs.h"
+#include "platform/qt/QtPictureReader.h"
 
 class QGroupBox;
 class QLabel;
@@ -46,6 +47,8 @@ public:
 
     bool HasPicture() const { return Picture != nullptr; }
     const TMemBitmap* Preview() const { return Picture.get(); }
+    // The previewed picture, for the new item (it is not read again).
+    std::shared_ptr<TMemBitmap> SharedPicture() const { return Picture; }
     // The file the previewed picture came from; empty without a picture.
     const std::string& PictureFileName() const { return PictureFile; }
 
@@ -71,6 +74,7 @@ private:
 
     TMessageBoxes& Messages;
     TScreen& Screen;
-    std::unique_ptr<TMemBitmap> Picture;
+    TQtPictureReader Reader;
+    std::shared_ptr<TMemBitmap> Picture;
     std::string PictureFile;
 };

@@ -38,13 +38,27 @@ TUjNyomtatoVonalDlg::TUjNyomtatoVonalDlg(TColorDialogs& colors, TMessageBoxes& m
     MakeLabel("Color:", GroupBox1, 12, 27, 56, cmbSzin);
     MakeLabel("Style", GroupBox1, 12, 59, 56, cmbStilus);
     MakeLabel("Width:", GroupBox1, 12, 94, 56, tbVastagsag);
+    stVastagsagMm = MakeLabel("", GroupBox1, 222, 112, 58);
+    stVastagsagMm->setObjectName("stVastagsagMm");
     connect(tbVastagsag, &QSlider::valueChanged, this,
-            [this](int position) { stVastagsag->setText(QString::number(position)); });
+            [this](int position) { ShowWidth(position); });
+    ShowWidth(tbVastagsag->value());
+}
+
+void TUjNyomtatoVonalDlg::SetMmPerPrinterPixel(double mm) {
+    MmPerPrinterPixel = mm > 0 ? mm : 25.4 / 600;
+    ShowWidth(tbVastagsag->value());
+}
+
+void TUjNyomtatoVonalDlg::ShowWidth(int position) {
+    stVastagsag->setText(QString::number(position));
+    stVastagsagMm->setText(QString("%1 mm").arg(position * MmPerPrinterPixel, 0, 'f', 2));
 }
 
 QString TUjNyomtatoVonalDlg::HelpText() const {
     return QString::fromUtf8(
         "Color: the colour of the line; \"Egyéni szín\" lets you mix any colour.\n"
         "Style: solid, dashed or dotted.\n"
-        "Width: the thickness of the line in printer dots, 1 to 10.");
+        "Width: the thickness of the line in dots of the chosen printer, 1 to 10; beside it\n"
+        "what that prints in millimetres. The page picture draws the line that wide.");
 }

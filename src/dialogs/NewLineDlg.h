@@ -18,6 +18,14 @@ public:
     TGraphObjectComboBox* cmbStilus; // "Style", Hungarian names
     QSlider* tbVastagsag;            // "Width:", 1 .. 10
     QLabel* stVastagsag;             // the track bar's position
+    QLabel* stVastagsagMm;           // what that width prints, in mm
+
+    // The mm one printer pixel of width prints (the editor sets it for its printer).
+    void SetMmPerPrinterPixel(double mm);
 
     QString HelpText() const override;
+
+private:
+    void ShowWidth(int position);
+    double MmPerPrinterPixel = 25.4 / 600;
 };

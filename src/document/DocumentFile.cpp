@@ -150,11 +150,17 @@ std::optional<std::string> CheckFrameMembers(const TPageItems& items) {
 }
 
 TDocumentData ReadDocument(std::span<const uint8_t> bytes, const std::string& fileName) {
+    return ReadDocument(bytes, fileName, false);
+}
+
+TDocumentData ReadDocument(std::span<const uint8_t> bytes, const std::string& fileName,
+                           bool releaseAsRead) {
     if (bytes.size() < kDocumentMagicSize ||
         std::memcmp(bytes.data(), kDocumentMagic, kDocumentMagicSize) != 0) {
         throw EDocumentError("The file " + fileName + " is not a Folioscriptor document");
     }
     TReadStream in(bytes);
+    in.ReleaseAsRead(releaseAsRead);
     in.Skip(kDocumentMagicSize);
     TDocumentData doc;
     const char* part = "the page size";
@@ -199,13 +205,14 @@ TDocumentData ReadDocument(std::span<const uint8_t> bytes, const std::string& fi
 TDocumentLoad LoadDocumentFile(const std::string& path) {
     TDocumentLoad result;
     std::string why;
-    const auto bytes = ReadWholeFile(path, &why);
+    auto bytes = ReadWholeFile(path, &why);
     if (!bytes) {
         result.Error = "The file " + path + " cannot be loaded: " + why;
         return result;
     }
     try {
-        result.Document = ReadDocument(*bytes, path);
+        // The file's bytes are read once: picture blocks move from them into their pictures.
+        result.Document = ReadDocument(*bytes, path, true);
     } catch (const EDocumentError& e) {
         result.Error = e.what();
     }

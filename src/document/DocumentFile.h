@@ -57,6 +57,10 @@ std::vector<uint8_t> WriteDocument(const TDocumentData& doc);
 // "The file NAME cannot be loaded: ..." with the part and the problem). Files that end
 // right after the polygon list have no compass; bytes after a compass block are ignored.
 TDocumentData ReadDocument(std::span<const uint8_t> bytes, const std::string& fileName);
+// The same for a buffer the caller reads once and owns: with releaseAsRead, the memory picture
+// blocks are copied from is handed back as they are copied (those bytes then read as zeros).
+TDocumentData ReadDocument(std::span<const uint8_t> bytes, const std::string& fileName,
+                           bool releaseAsRead);
 
 // Frame member references must name an existing item of a valid kind; the reason otherwise.
 std::optional<std::string> CheckFrameMembers(const TPageItems& items);

@@ -132,7 +132,7 @@ bool AnyPointBoxAt(const TPageEditor& e, int32_t x, int32_t y) {
     return false;
 }
 
-bool OnEdge(const TRect& r, int32_t edgeMode, int32_t x, int32_t y) {
+bool OnEdge(const TRect& r, TEditorMode edgeMode, int32_t x, int32_t y) {
     // In 64 bits, so that a rectangle at the ends of the int32 range cannot overflow.
     const int64_t left = r.Left, top = r.Top, right = r.Right, bottom = r.Bottom;
     const auto near = [](int64_t v, int64_t edge) { return edge - 1 <= v && v <= edge + 1; };
@@ -145,19 +145,18 @@ bool OnEdge(const TRect& r, int32_t edgeMode, int32_t x, int32_t y) {
     }
 }
 
-int32_t EdgeModeAt(const TRect& r, int32_t x, int32_t y) {
-    for (int32_t mode : {mdHoverTop, mdHoverBottom, mdHoverLeft, mdHoverRight})
+TEditorMode EdgeModeAt(const TRect& r, int32_t x, int32_t y) {
+    for (TEditorMode mode : {mdHoverTop, mdHoverBottom, mdHoverLeft, mdHoverRight})
         if (OnEdge(r, mode, x, y)) return mode;
-    return 0;
+    return mdIdle;
 }
 
 THoveredEdge HoveredEdge(const TPageEditor& e, int32_t x, int32_t y) {
-    const bool hovering = e.Mode >= mdHoverTop && e.Mode <= mdHoverRight;
-    if (e.Mode != mdIdle && !hovering) return {};
+    if (!IsAtRest(e.Mode)) return {};
     // The edge kind being looked for: any while idle, else the hovered kind. The first box
     // whose edge is hit fixes the kind for the kinds searched after it, also when its edge is
     // not offered because another item lies there.
-    int32_t kind = e.Mode;
+    TEditorMode kind = e.Mode;
     const auto edgeHit = [&](const TRect& r) {
         if (kind != mdIdle) return OnEdge(r, kind, x, y);
         kind = EdgeModeAt(r, x, y);

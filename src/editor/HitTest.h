@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "editor/EditorMode.h"
 #include "platform/Rect.h"
 
 class TPageEditor;
@@ -64,22 +65,22 @@ TPick PickItem(const TPageEditor& e, int32_t x, int32_t y);
 // (x, y) is in the box of some line point or polygon point (where a press drags a point).
 bool AnyPointBoxAt(const TPageEditor& e, int32_t x, int32_t y);
 
-// Edges of a box on the picture, as hover modes: 6 top, 7 bottom, 8 left, 9 right. The top and
+// Edges of a box on the picture, as hover modes (top, bottom, left, right). The top and
 // bottom edges are 3 pixels high and span left .. right - 1; the side edges are 3 pixels wide
 // and span top .. bottom.
-int32_t EdgeModeAt(const TRect& r, int32_t x, int32_t y); // the first edge hit, or 0
-bool OnEdge(const TRect& r, int32_t edgeMode, int32_t x, int32_t y);
+TEditorMode EdgeModeAt(const TRect& r, int32_t x, int32_t y); // the first edge hit, or idle
+bool OnEdge(const TRect& r, TEditorMode edgeMode, int32_t x, int32_t y);
 
 // A resizable edge under the pointer: the heights legend, then frames, rectangles and images
 // (each last to first). Frames, rectangles and images do not offer an edge that lies over
 // another item which a press there would pick (frames: captions, images, texts, rectangles,
 // polygons; rectangles: captions, images, texts, polygons; images: captions, texts).
 struct THoveredEdge {
-    int32_t Mode = 0;       // 6..9, or 0 when no edge is offered
-    int32_t ResizeKind = 0; // TResizeKind
-    int32_t Index = -1;     // of the frame, rectangle or image
+    TEditorMode Mode = mdIdle; // a hover mode, or idle when no edge is offered
+    TResizeKind ResizeKind = rkNone;
+    int32_t Index = -1; // of the frame, rectangle or image
 };
 
-// In the idle mode any edge counts; while an edge is already hovered (modes 6..9) only an
+// In the idle mode any edge counts; while an edge is already hovered only an
 // edge of the same kind keeps the hover; in any other mode no edge is offered.
 THoveredEdge HoveredEdge(const TPageEditor& e, int32_t x, int32_t y);

@@ -7,11 +7,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/Color.h"
 #include "platform/Font.h"
 #include "platform/Rect.h"
+
+class TMemBitmap;
 
 // New caption / new text / modify caption / text properties.
 struct TTextDialogData {
@@ -33,6 +36,8 @@ struct TImageDialogData {
     std::string Height;
     bool ByMouse = true;  // new image: "Select with mouse" is checked
     std::string FileName; // new image: the chosen picture file (UTF-8 path)
+    // New image: the picture the dialog read from it; without one the file is read again.
+    std::shared_ptr<TMemBitmap> Picture;
     // Image position: the item's picture size in pixels, for the height rule (0 when none).
     int32_t PictureWidth = 0;
     int32_t PictureHeight = 0;
@@ -64,6 +69,8 @@ struct TLineDialogData {
     TColor Color = clBlack;
     int32_t Width = 1;
     uint8_t PenStyle = 0;
+    // What one pixel of width prints on the current printer, for the dialog to show.
+    double MmPerPrinterPixel = 25.4 / 600;
 };
 
 class TItemDialogs {

@@ -54,18 +54,26 @@ private:
         return Mapped;
     }
 
-    // Text in the font at a picture height, clipped to r. Text below one pixel high cannot
-    // be read (and a zero height would mean the device's default font), so it is left out.
+    // Text in the font at a picture cell height inside box r (within its one-pixel outline,
+    // so that no accent or descender lies on it). The clip holds the text to the box's width;
+    // above and below it leaves room for accents and descenders that overshoot the cell, so
+    // letters show whole as they print. Text below one pixel high cannot be read (and a zero
+    // height would mean the device's default font), so it is left out.
     template <class Draw>
-    void ClippedText(const TRect& r, const TFont& font, int32_t height, Draw draw) {
+    void TextInBox(const TRect& r, const TFont& font, int32_t height, Draw draw) {
         if (height < 1) return;
         c.Font = font;
         c.Font.Height = height;
-        c.SetClipRect(&r);
+        const int32_t overshoot = height / 3 + 1;
+        const TRect clip{r.Left + 1, r.Top - overshoot, r.Right, r.Bottom + 1 + overshoot};
+        c.SetClipRect(&clip);
         c.BkMode = TBkMode::Transparent;
-        draw();
+        draw(r.Left + 1, r.Top + 1);
         c.SetClipRect(nullptr);
     }
+
+    // The cell height the box holds inside its outline.
+    static int32_t InnerHeight(const TRect& r) { return r.Bottom - r.Top - 1; }
 
     void Frames() {
         c.BkMode = TBkMode::Opaque; // hatched fills over white, as printed
@@ -104,7 +112,7 @@ private:
     void Rectangles() {
         c.Pen = kBlackPen;
         c.Brush = Outline ? kHollowBrush : TBrush{clWhite, TBrushStyle::bsSolid};
-        const int32_t w = TPageEditor::PictureWidth, h = TPageEditor::PictureHeight;
+        const int32_t w = e.PictureWidth, h = e.PictureHeight;
         for (int i = 0; i < e.Items.Rectangles.Count(); ++i) {
             const TNyomtatoNegyszog& item = e.Items.Rectangles[i];
             const TRect r = ToView(item.Rect);
@@ -141,14 +149,14 @@ private:
     void Images() {
         c.Pen = kBlackPen;
         c.Brush = kHollowBrush;
-        const TRect picture{0, 0, TPageEditor::PictureWidth, TPageEditor::PictureHeight};
+        const TRect picture{0, 0, e.PictureWidth, e.PictureHeight};
         for (int i = 0; i < e.Items.Images.Count(); ++i) {
             const TNyomtatoKep& image = e.Items.Images[i];
             if (!Intersects(image.Rect, Visible)) continue;
             const TRect r = ToView(image.Rect);
             // An image whose picture is missing (a file that could not be read) shows its box,
             // so the user can still find it.
-            const bool drawable = image.Picture->HasImage && !image.Picture->DeviceBitmap.Empty();
+            const bool drawable = image.Picture->HasImage && image.Picture->CanDraw();
             if (Outline || !drawable) {
                 c.Rectangle(r.Left, r.Top, r.Right + 1, r.Bottom + 1);
             } else {
@@ -167,7 +175,8 @@ private:
         c.Rectangle(r.Left, r.Top, r.Right + 1, r.Bottom + 1);
     }
 
-    // The caption's font is sized to fill its box on the picture.
+    // The caption's font is sized to fill its box on the picture (the box was measured from
+    // the printed text, so the proportions are the print's).
     void Captions() {
         for (int i = 0; i < e.Items.Captions.Count(); ++i) {
             const TNyomtatoSzoveg& caption = e.Items.Captions[i];
@@ -175,8 +184,8 @@ private:
             const TRect r = ToView(caption.Rect);
             TextBox(r, caption.FillBackground);
             if (Outline) continue;
-            ClippedText(r, caption.Font, r.Bottom - r.Top,
-                        [&] { c.TextOut(r.Left, r.Top, caption.Text); });
+            TextInBox(r, caption.Font, InnerHeight(r),
+                      [&](int32_t x, int32_t y) { c.TextOut(x, y, caption.Text); });
         }
     }
 
@@ -190,22 +199,22 @@ private:
             TextBox(r, text.FillBackground);
             if (Outline) continue;
             const int32_t lines = std::max(text.LineCount, 1);
-            ClippedText(r, text.Font, (r.Bottom - r.Top) / lines, [&] {
-                TRect box = r;
+            TextInBox(r, text.Font, InnerHeight(r) / lines, [&](int32_t x, int32_t y) {
+                TRect box{x, y, r.Right, r.Bottom};
                 c.DrawText(text.Text, box, DT_NOCLIP);
             });
         }
     }
 
-    // Lines keep their pen in every mode; its width is in picture pixels, not zoomed. Dash
-    // gaps show white, as on paper.
+    // Lines keep their pen in every mode, as wide as they print (printer pixels as mm on the
+    // picture, at least one pixel). Dash gaps show white, as on paper.
     void Lines() {
         c.BkMode = TBkMode::Opaque;
         c.BkColor = clWhite;
         for (int i = 0; i < e.Items.Lines.Count(); ++i) {
             const TNyomtatoVonal& line = e.Items.Lines[i];
             if (line.Count() == 0) continue;
-            c.Pen = TPen{line.Color, std::clamp(line.Width, 1, kMaxLineWidth),
+            c.Pen = TPen{line.Color, LineWidthOnView(e, std::clamp(line.Width, 1, kMaxLineWidth)),
                          static_cast<TPenStyle>(line.PenStyle)};
             c.Polyline(ToView(line));
         }

@@ -8,6 +8,8 @@
 #include "editor/CoreServices.h"
 #include "editor/PageEditor.h"
 #include "editor/Selection.h"
+#include "editor/ViewZoom.h"
+#include "platform/Screen.h"
 
 namespace {
 
@@ -15,6 +17,10 @@ enum class TKeyCommand {
     None,
     Undo,
     Redo,
+    ZoomIn,
+    ZoomOut,
+    FitPage,
+    PhysicalSize,
     SelectAll,
     Copy,
     Cut,
@@ -26,7 +32,10 @@ enum class TKeyCommand {
 };
 
 TKeyCommand CommandOf(int key, unsigned shift) {
-    if ((shift & (ssCtrl | ssAlt)) == 0) {
+    if (shift & ssAlt) return TKeyCommand::None;
+    if (key == VK_ADD || key == VK_OEM_PLUS) return TKeyCommand::ZoomIn;
+    if (key == VK_SUBTRACT || key == VK_OEM_MINUS) return TKeyCommand::ZoomOut;
+    if (!(shift & ssCtrl)) {
         switch (key) {
         case VK_DELETE: return TKeyCommand::Delete;
         case VK_RETURN:
@@ -38,7 +47,8 @@ TKeyCommand CommandOf(int key, unsigned shift) {
         default: return TKeyCommand::None;
         }
     }
-    if ((shift & (ssCtrl | ssAlt)) != ssCtrl) return TKeyCommand::None;
+    if (key == VK_0) return TKeyCommand::FitPage;
+    if (key == VK_1) return TKeyCommand::PhysicalSize;
     const bool shifted = (shift & ssShift) != 0;
     if (key == VK_Z) return shifted ? TKeyCommand::Redo : TKeyCommand::Undo;
     if (shifted) return TKeyCommand::None;
@@ -87,25 +97,36 @@ bool KeyDown(TPageEditor& e, TCoreServices& s, int key, unsigned shift) {
     }
     const TKeyCommand command = CommandOf(key, shift);
     if (command == TKeyCommand::None) return false;
-    // During a tool, a drag or point entry the page is not to change under the pointer.
-    // The pointer resting on an edge or a handle is no tool: the key acts, and the next move
-    // finds the edge again.
-    if ((e.Mode >= mdHoverTop && e.Mode <= mdHoverRight) || e.Mode == mdHoverCorner)
+    // During a tool, a drag or point entry the page is not to change under the pointer; a
+    // pointer resting on an edge or a handle holds nothing.
+    if (!IsAtRest(e.Mode)) return true;
+    // The hovered edge may belong to a box the step removes or moves: the next move finds the
+    // edge again.
+    if (IsHovering(e.Mode)) {
         e.Mode = mdIdle;
-    if (e.Mode != mdIdle) return true;
+        s.Screen.SetCursor(crArrow);
+    }
+    const int before = e.ZoomPosition;
+    const int32_t scrollX = e.ScrollX, scrollY = e.ScrollY;
     switch (command) {
-    case TKeyCommand::Undo: UndoChange(e); break;
-    case TKeyCommand::Redo: RedoChange(e); break;
-    case TKeyCommand::SelectAll: SelectAll(e); break;
-    case TKeyCommand::Copy: CopySelection(e, s); break;
-    case TKeyCommand::Cut: CutSelection(e, s); break;
-    case TKeyCommand::Paste: PasteClipboard(e, s); break;
-    case TKeyCommand::Duplicate: DuplicateSelection(e); break;
-    case TKeyCommand::Delete: DeleteSelection(e); break;
-    case TKeyCommand::Modify: ModifySelected(e, s); break;
-    case TKeyCommand::Nudge: Nudge(e, key, shift); break;
+    case TKeyCommand::Undo: UndoChange(e); return true;
+    case TKeyCommand::Redo: RedoChange(e); return true;
+    case TKeyCommand::SelectAll: SelectAll(e); return true;
+    case TKeyCommand::Copy: CopySelection(e, s); return true;
+    case TKeyCommand::Cut: CutSelection(e, s); return true;
+    case TKeyCommand::Paste: PasteClipboard(e, s); return true;
+    case TKeyCommand::Duplicate: DuplicateSelection(e); return true;
+    case TKeyCommand::Delete: DeleteSelection(e); return true;
+    case TKeyCommand::Modify: ModifySelected(e, s); return true;
+    case TKeyCommand::Nudge: Nudge(e, key, shift); return true;
+    case TKeyCommand::ZoomIn: ZoomAtCentre(e, e.ZoomPosition + 1); break;
+    case TKeyCommand::ZoomOut: ZoomAtCentre(e, e.ZoomPosition - 1); break;
+    case TKeyCommand::FitPage: ZoomToFitPage(e); break;
+    case TKeyCommand::PhysicalSize: ZoomToPhysicalSize(e, s.Screen.PixelsPerMm()); break;
     case TKeyCommand::None: break;
     }
+    if (e.ZoomPosition != before || e.ScrollX != scrollX || e.ScrollY != scrollY)
+        e.RepaintRequested = true;
     return true;
 }
 

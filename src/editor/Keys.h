@@ -2,7 +2,9 @@
 // polygon being entered loses its points) and returns to idle; Ctrl+Z undoes the latest change
 // of the page, Ctrl+Shift+Z and Ctrl+Y redo it, while no tool, drag or entry runs. While idle
 // the selection takes Delete, Enter and F2 (Modify), the arrows (1 mm, with Shift 10 mm),
-// Ctrl+A (select all), Ctrl+C, Ctrl+X, Ctrl+V and Ctrl+D (duplicate).
+// Ctrl+A (select all), Ctrl+C, Ctrl+X, Ctrl+V and Ctrl+D (duplicate). Zoom keys, only while
+// idle: + and - (with or without Ctrl) move the zoom bar a step about the picture's centre,
+// Ctrl+0 fits the whole sheet, Ctrl+1 shows it at its physical size.
 #pragma once
 
 class TPageEditor;
@@ -21,6 +23,12 @@ inline constexpr int VK_C = 'C';
 inline constexpr int VK_D = 'D';
 inline constexpr int VK_V = 'V';
 inline constexpr int VK_X = 'X';
+inline constexpr int VK_0 = '0';
+inline constexpr int VK_1 = '1';
+inline constexpr int VK_ADD = 0x6B;      // + on the keypad
+inline constexpr int VK_SUBTRACT = 0x6D; // - on the keypad
+inline constexpr int VK_OEM_PLUS = 0xBB; // + (= with Shift on many layouts)
+inline constexpr int VK_OEM_MINUS = 0xBD;
 inline constexpr int VK_Y = 'Y';
 inline constexpr int VK_Z = 'Z';
 

@@ -25,8 +25,6 @@ constexpr int32_t kPointerLimit = 1 << 24;
 
 int32_t ClampPointer(int32_t v) { return std::clamp(v, -kPointerLimit, kPointerLimit); }
 
-bool IsHover(int32_t mode) { return mode >= mdHoverTop && mode <= mdHoverRight; }
-
 // Sets the screen cursor when it changes (idle moves decide it anew on every move).
 void ShowCursor(TScreen& screen, TCursor cursor) {
     if (screen.Cursor() != cursor) screen.SetCursor(cursor);
@@ -38,27 +36,37 @@ auto ItemAt(List& list, int32_t index) -> decltype(&list[0]) {
     return index >= 0 && index < list.Count() ? &list[index] : nullptr;
 }
 
-// The rectangle of the box being dragged (modes 1, 2, 3, 24, 27).
+// The boxes that are dragged or resized: how each is found from the editor's index fields.
+struct TBoxRow {
+    TEditorMode DragMode;
+    TResizeKind ResizeKind; // rkNone: the box cannot be resized
+    const char* Name;       // in the info line while resizing
+    TRect* (*Rect)(TPageEditor& e);
+};
+
+template <class List>
+TRect* RectAt(List& list, int32_t index) {
+    auto* item = ItemAt(list, index);
+    return item ? &item->Rect : nullptr;
+}
+
+constexpr TBoxRow kBoxes[] = {
+    {mdDragFrame, rkFrame, "keret",
+     [](TPageEditor& e) { return RectAt(e.Items.Frames, e.FrameIndex); }},
+    {mdDragCaption, rkNone, "",
+     [](TPageEditor& e) { return RectAt(e.Items.Captions, e.CaptionOrTextIndex); }},
+    {mdDragImage, rkImage, "kép",
+     [](TPageEditor& e) { return RectAt(e.Items.Images, e.ImageIndex); }},
+    {mdDragText, rkNone, "",
+     [](TPageEditor& e) { return RectAt(e.Items.Texts, e.CaptionOrTextIndex); }},
+    {mdDragRectangle, rkRectangle, "négyszög",
+     [](TPageEditor& e) { return RectAt(e.Items.Rectangles, e.RectangleIndex); }},
+};
+
+// The rectangle of the box being dragged.
 TRect* DraggedBox(TPageEditor& e) {
-    TPageItems& items = e.Items;
-    switch (e.Mode) {
-    case mdDragFrame:
-        if (auto* frame = ItemAt(items.Frames, e.FrameIndex)) return &frame->Rect;
-        break;
-    case mdDragCaption:
-        if (auto* caption = ItemAt(items.Captions, e.CaptionOrTextIndex)) return &caption->Rect;
-        break;
-    case mdDragImage:
-        if (auto* image = ItemAt(items.Images, e.ImageIndex)) return &image->Rect;
-        break;
-    case mdDragText:
-        if (auto* text = ItemAt(items.Texts, e.CaptionOrTextIndex)) return &text->Rect;
-        break;
-    case mdDragRectangle:
-        if (auto* rectangle = ItemAt(items.Rectangles, e.RectangleIndex)) return &rectangle->Rect;
-        break;
-    default: break;
-    }
+    for (const TBoxRow& row : kBoxes)
+        if (row.DragMode == e.Mode) return row.Rect(e);
     return nullptr;
 }
 
@@ -70,24 +78,17 @@ struct TResizedBox {
 };
 
 TResizedBox ResizedBox(TPageEditor& e) {
-    TPageItems& items = e.Items;
-    switch (e.ResizeKind) {
-    case rkFrame:
-        if (auto* frame = ItemAt(items.Frames, e.FrameIndex)) return {&frame->Rect, frame, "keret"};
-        break;
-    case rkRectangle:
-        if (auto* rectangle = ItemAt(items.Rectangles, e.RectangleIndex))
-            return {&rectangle->Rect, nullptr, "négyszög"};
-        break;
-    case rkImage:
-        if (auto* image = ItemAt(items.Images, e.ImageIndex)) return {&image->Rect, nullptr, "kép"};
-        break;
-    default: break;
+    for (const TBoxRow& row : kBoxes) {
+        if (row.ResizeKind == rkNone || row.ResizeKind != e.ResizeKind) continue;
+        TRect* rect = row.Rect(e);
+        if (!rect) break;
+        TNyomtatoKeret* frame = row.ResizeKind == rkFrame ? &e.Items.Frames[e.FrameIndex] : nullptr;
+        return {rect, frame, row.Name};
     }
     return {};
 }
 
-// The points of the polygon or line being dragged whole or by one point (modes 29..32).
+// The points of the polygon or line being dragged whole or by one point.
 TPointList* DraggedPoints(TPageEditor& e) {
     switch (e.Mode) {
     case mdDragPolygon:
@@ -103,84 +104,59 @@ bool InPrintableArea(const TPrinterMetrics& m, double mx, double my) {
            my <= m.BottomEdgeMm;
 }
 
+// What a press on each kind of item starts: the drag mode, the index fields that name the
+// item (and its point), the prompt and the name of the history step the drag makes.
+struct TDragRow {
+    TPickKind Kind;
+    TEditorMode Mode;
+    int32_t TPageEditor::*Index;
+    int32_t TPageEditor::*PointIndex; // null: the item moves whole
+    const char* Info;
+    const char* Step;
+};
+
+constexpr TDragRow kDrags[] = {
+    {TPickKind::LinePoint, mdDragLinePoint, &TPageEditor::LineIndex, &TPageEditor::LinePointIndex,
+     "Drag the line point to appropriate place", "moved line point"},
+    {TPickKind::Line, mdDragLine, &TPageEditor::LineIndex, nullptr,
+     "Drag the line to the appropriate place", "moved line"},
+    {TPickKind::Text, mdDragText, &TPageEditor::CaptionOrTextIndex, nullptr,
+     "Drag the text to the appropriate place", "moved text"},
+    {TPickKind::Caption, mdDragCaption, &TPageEditor::CaptionOrTextIndex, nullptr,
+     "Drag the caption to the appropriate place", "moved caption"},
+    {TPickKind::Image, mdDragImage, &TPageEditor::ImageIndex, nullptr,
+     "Drag the image to the appropriate place", "moved image"},
+    {TPickKind::PolygonPoint, mdDragPolygonPoint, &TPageEditor::PolygonIndex,
+     &TPageEditor::PolygonPointIndex, "Drag the polygon point to the appropriate place",
+     "moved polygon point"},
+    {TPickKind::Polygon, mdDragPolygon, &TPageEditor::PolygonIndex, nullptr,
+     "Drag the polygon to the appropriate place", "moved polygon"},
+    {TPickKind::Rectangle, mdDragRectangle, &TPageEditor::RectangleIndex, nullptr,
+     "Drag the rectangle to the appropriate place", "moved rectangle"},
+    {TPickKind::Frame, mdDragFrame, &TPageEditor::FrameIndex, nullptr,
+     "Drag the frame to the appropriate place", "moved frame"},
+};
+
 void StartDrag(TPageEditor& e, TCoreServices& s, const TPick& pick, int32_t x, int32_t y) {
-    const TPoint anchor{ViewToMmX(e, x), ViewToMmY(e, y)};
-    const char* info = "";
-    const char* step = ""; // the history step the drag makes
-    switch (pick.Kind) {
-    case TPickKind::LinePoint:
-        e.Mode = mdDragLinePoint;
-        e.LineIndex = pick.Index;
-        e.LinePointIndex = pick.PointIndex;
-        info = "Drag the line point to appropriate place";
-        step = "moved line point";
-        break;
-    case TPickKind::Line:
-        e.Mode = mdDragLine;
-        e.LineIndex = pick.Index;
-        e.DragAnchor = anchor;
-        info = "Drag the line to the appropriate place";
-        step = "moved line";
-        break;
-    case TPickKind::Text:
-        e.Mode = mdDragText;
-        e.CaptionOrTextIndex = pick.Index;
-        e.DragAnchor = anchor;
-        info = "Drag the text to the appropriate place";
-        step = "moved text";
-        break;
-    case TPickKind::Caption:
-        e.Mode = mdDragCaption;
-        e.CaptionOrTextIndex = pick.Index;
-        e.DragAnchor = anchor;
-        info = "Drag the caption to the appropriate place";
-        step = "moved caption";
-        break;
-    case TPickKind::Image:
-        e.Mode = mdDragImage;
-        e.ImageIndex = pick.Index;
-        e.DragAnchor = anchor;
-        info = "Drag the image to the appropriate place";
-        step = "moved image";
-        break;
-    case TPickKind::PolygonPoint:
-        e.Mode = mdDragPolygonPoint;
-        e.PolygonIndex = pick.Index;
-        e.PolygonPointIndex = pick.PointIndex;
-        info = "Drag the polygon point to the appropriate place";
-        step = "moved polygon point";
-        break;
-    case TPickKind::Polygon:
-        e.Mode = mdDragPolygon;
-        e.PolygonIndex = pick.Index;
-        e.DragAnchor = anchor;
-        info = "Drag the polygon to the appropriate place";
-        step = "moved polygon";
-        break;
-    case TPickKind::Rectangle:
-        e.Mode = mdDragRectangle;
-        e.RectangleIndex = pick.Index;
-        e.DragAnchor = anchor;
-        info = "Drag the rectangle to the appropriate place";
-        step = "moved rectangle";
-        break;
-    case TPickKind::Frame:
-        e.Mode = mdDragFrame;
-        e.ResizeKind = rkFrame;
-        e.FrameIndex = pick.Index;
-        e.DragAnchor = anchor;
-        info = "Drag the frame to the appropriate place";
-        step = "moved frame";
-        break;
-    case TPickKind::None: return;
+    for (const TDragRow& row : kDrags) {
+        if (row.Kind != pick.Kind) continue;
+        e.Mode = row.Mode;
+        e.*row.Index = pick.Index;
+        if (row.PointIndex) {
+            e.*row.PointIndex = pick.PointIndex;
+        } else {
+            e.DragAnchor = TPoint{ViewToMmX(e, x), ViewToMmY(e, y)};
+        }
+        if (row.Mode == mdDragFrame) e.ResizeKind = rkFrame;
+        // The whole drag, press to release, is one step.
+        e.History.Begin(e, row.Step);
+        s.Screen.SetCursor(crDrag);
+        e.InfoText = row.Info;
+        return;
     }
-    // The whole drag, press to release, is one step.
-    e.History.Begin(e, step);
-    s.Screen.SetCursor(crDrag);
-    e.InfoText = info;
 }
 
-const char* ResizeStep(int32_t resizeKind) {
+const char* ResizeStep(TResizeKind resizeKind) {
     switch (resizeKind) {
     case rkFrame: return "resized frame";
     case rkRectangle: return "resized rectangle";
@@ -222,8 +198,7 @@ void Hover(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y) {
     if (e.Mode == mdIdle && HoverCorner(e, s, x, y)) return;
     const THoveredEdge edge = HoveredEdge(e, x, y);
     if (edge.Mode != mdIdle) {
-        if (e.Mode == mdIdle)
-            ShowCursor(s.Screen, edge.Mode <= mdHoverBottom ? crSizeNS : crSizeWE);
+        if (e.Mode == mdIdle) ShowCursor(s.Screen, ResizesUpDown(edge.Mode) ? crSizeNS : crSizeWE);
         e.Mode = edge.Mode;
         e.ResizeKind = edge.ResizeKind;
         if (edge.ResizeKind == rkFrame) e.FrameIndex = edge.Index;
@@ -272,7 +247,8 @@ void DragBox(TPageEditor& e, int32_t mx, int32_t my) {
 
 // One resize step: the dragged edge follows the pointer within the printable area and stays
 // at least 2 mm from the opposite edge. A frame's members move with its top and left edges.
-void ResizeEdge(TPageEditor& e, const TResizedBox& box, int32_t edgeMode, int32_t mx, int32_t my) {
+void ResizeEdge(TPageEditor& e, const TResizedBox& box, TEditorMode edgeMode, int32_t mx,
+                int32_t my) {
     TRect& r = *box.Rect;
     const TPrinterMetrics& m = e.Metrics;
     switch (edgeMode) {
@@ -314,10 +290,10 @@ void ResizeBox(TPageEditor& e, int32_t mx, int32_t my) {
 }
 
 // The edges a corner handle moves: vertical first, then horizontal.
-constexpr int32_t kCornerEdges[4][2] = {{mdResizeTop, mdResizeLeft},
-                                        {mdResizeTop, mdResizeRight},
-                                        {mdResizeBottom, mdResizeRight},
-                                        {mdResizeBottom, mdResizeLeft}};
+constexpr TEditorMode kCornerEdges[4][2] = {{mdResizeTop, mdResizeLeft},
+                                            {mdResizeTop, mdResizeRight},
+                                            {mdResizeBottom, mdResizeRight},
+                                            {mdResizeBottom, mdResizeLeft}};
 
 // The picture's height for a width, keeping its proportions (nothing without a picture).
 std::optional<int64_t> ProportionalHeight(const TNyomtatoKep& image, int64_t width) {
@@ -345,7 +321,7 @@ void ResizeCorner(TPageEditor& e, int32_t mx, int32_t my, bool keepProportions) 
 // The corner handle of a selected frame, rectangle or image under the pointer.
 bool HoverCorner(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y) {
     for (auto item = e.Selection.rbegin(); item != e.Selection.rend(); ++item) {
-        int32_t kind = rkNone;
+        TResizeKind kind = rkNone;
         if (item->Kind == ikFrame) kind = rkFrame;
         if (item->Kind == ikRectangle) kind = rkRectangle;
         if (item->Kind == ikImage) kind = rkImage;
@@ -553,14 +529,8 @@ void MouseDown(TPageEditor& e, TCoreServices& s, TMouseButton button, int32_t x,
         e.RepaintRequested = true;
         return;
     }
-    if (e.Mode == mdHoverCorner) {
-        e.Mode = mdResizeCorner;
-        e.History.Begin(e, ResizeStep(e.ResizeKind));
-        ShowResizedDimensions(e);
-        return;
-    }
-    if (IsHover(e.Mode)) {
-        e.Mode += mdResizeTop - mdHoverTop;
+    if (IsHovering(e.Mode)) {
+        e.Mode = ResizeOfHover(e.Mode);
         e.History.Begin(e, ResizeStep(e.ResizeKind));
         ShowResizedDimensions(e);
     }
@@ -578,41 +548,24 @@ void MouseMove(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y, unsigned 
         return;
     }
 
-    switch (e.Mode) {
-    case mdIdle:
-    case mdHoverTop:
-    case mdHoverBottom:
-    case mdHoverLeft:
-    case mdHoverRight:
-    case mdHoverCorner: Hover(e, s, x, y); break;
-    case mdRubberBand:
+    if (IsAtRest(e.Mode)) {
+        Hover(e, s, x, y);
+    } else if (e.Mode == mdRubberBand) {
         e.BandEnd = TPoint{x, y};
         e.RepaintRequested = true;
-        break;
-    case mdResizeCorner:
+    } else if (e.Mode == mdResizeCorner) {
         ResizeCorner(e, mx, my, (shift & ssShift) != 0);
         e.RepaintRequested = true;
-        break;
-    case mdDragFrame:
-    case mdDragCaption:
-    case mdDragImage:
-    case mdDragText:
-    case mdDragRectangle:
+    } else if (IsDraggingBox(e.Mode)) {
         DragBox(e, mx, my);
         e.RepaintRequested = true;
-        break;
-    case mdResizeTop:
-    case mdResizeBottom:
-    case mdResizeLeft:
-    case mdResizeRight:
+    } else if (IsResizing(e.Mode)) {
         ResizeBox(e, mx, my);
         e.RepaintRequested = true;
-        break;
-    case mdDragPolygon:
-    case mdDragLine: DragPoints(e, mx, my); break;
-    case mdDragLinePoint:
-    case mdDragPolygonPoint: DragOnePoint(e, mx, my); break;
-    default: break;
+    } else if (e.Mode == mdDragPolygon || e.Mode == mdDragLine) {
+        DragPoints(e, mx, my);
+    } else if (e.Mode == mdDragLinePoint || e.Mode == mdDragPolygonPoint) {
+        DragOnePoint(e, mx, my);
     }
 }
 
@@ -637,8 +590,7 @@ void MouseUp(TPageEditor& e, TCoreServices& s, TMouseButton, int32_t x, int32_t 
     }
     // Line and polygon entry go on until a right press; so does frame placing, where each
     // press adds a frame.
-    if (e.Mode == mdIdle || e.Mode == mdNewLine || e.Mode == mdNewPolygon || e.Mode == mdNewFrame)
-        return;
+    if (e.Mode == mdIdle || StaysAfterRelease(e.Mode)) return;
     s.Screen.SetCursor(crArrow);
     e.ForgetPictureCursor = true;
     e.Mode = mdIdle;

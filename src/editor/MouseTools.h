@@ -5,10 +5,10 @@
 
 #include <cstdint>
 
+#include "platform/MouseButton.h"
+
 class TPageEditor;
 struct TCoreServices;
-
-enum class TMouseButton { Left, Right, Middle };
 
 // shift holds the TShiftState bits of the modifier keys: Shift adds an item to the selection
 // or takes it out, and keeps an image's proportions while it is spanned or resized by a corner.

@@ -3,6 +3,7 @@
 #include "editor/DeviceUnits.h"
 #include "editor/MouseTools.h"
 #include "editor/PageEditor.h"
+#include "editor/PageLayout.h"
 #include "editor/PageView.h"
 #include "editor/Scrolling.h"
 #include "platform/Canvas.h"
@@ -34,11 +35,10 @@ int32_t NavigatorToMm(int32_t px, double sheetMm, int32_t from, int32_t to) {
 TRect NavigatorViewRect(const TPageEditor& e) {
     const TRect& nav = e.NavigatorPageRect;
     const double w = SheetWidthMm(e), h = SheetHeightMm(e);
-    return TRect{
-        MmToNavigator(ViewToMmXf(e, 0), w, nav.Left, nav.Right),
-        MmToNavigator(ViewToMmYf(e, 0), h, nav.Top, nav.Bottom),
-        MmToNavigator(ViewToMmXf(e, TPageEditor::PictureWidth - 1), w, nav.Left, nav.Right),
-        MmToNavigator(ViewToMmYf(e, TPageEditor::PictureHeight - 1), h, nav.Top, nav.Bottom)};
+    return TRect{MmToNavigator(ViewToMmXf(e, 0), w, nav.Left, nav.Right),
+                 MmToNavigator(ViewToMmYf(e, 0), h, nav.Top, nav.Bottom),
+                 MmToNavigator(ViewToMmXf(e, e.PictureWidth - 1), w, nav.Left, nav.Right),
+                 MmToNavigator(ViewToMmYf(e, e.PictureHeight - 1), h, nav.Top, nav.Bottom)};
 }
 
 int32_t NavigatorToMmX(const TPageEditor& e, int32_t x) {
@@ -54,7 +54,7 @@ void PaintNavigator(TCanvas& c, const TPageEditor& e) {
     c.Brush = TBrush{clSilver, TBrushStyle::bsSolid};
     c.Rectangle(0, 0, TPageEditor::NavigatorWidth, TPageEditor::NavigatorHeight);
     TRect shadow = e.NavigatorPageRect;
-    OffsetRect(shadow, 10, 10);
+    OffsetRect(shadow, kSheetShadow, kSheetShadow);
     c.Pen.Color = c.Brush.Color = kShadowGrey;
     c.Rectangle(shadow);
     c.Pen.Color = c.Brush.Color = clWhite;

@@ -4,12 +4,12 @@
 
 #include <cstdint>
 
+#include "platform/MouseButton.h"
 #include "platform/Rect.h"
 
 class TCanvas;
 class TPageEditor;
 class TScreen;
-enum class TMouseButton;
 
 // The part the page picture shows, in navigator pixels: the float mm of the picture's corner
 // pixels mapped onto the navigator's sheet.

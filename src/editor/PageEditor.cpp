@@ -39,9 +39,11 @@ void TPageEditor::ResetPage(TPrinter& printer) {
 }
 
 void TPageEditor::LayOut() {
-    BasePageRect = LayOutSheet(PictureWidth, PictureHeight, PageWidthMm, PageHeightMm);
-    // A document saved now carries the layout of this sheet.
-    Settings.BasePageRect = BasePageRect;
+    BasePageRect = FitSheet(PictureWidth, PictureHeight, PageWidthMm, PageHeightMm);
+    // A document saved now carries the layout of this sheet on the base-size picture,
+    // however large the window is.
+    Settings.BasePageRect =
+        LayOutSheet(BasePictureWidth, BasePictureHeight, PageWidthMm, PageHeightMm);
     NavigatorPageRect = LayOutSheet(NavigatorWidth, NavigatorHeight, PageWidthMm, PageHeightMm);
     ScrollX = ScrollY = 0;
     // The sheet at the current zoom (at zoom 1, the base itself with no scroll range).

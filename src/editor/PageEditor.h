@@ -13,6 +13,7 @@
 #include "document/ItemLists.h"
 #include "document/PageSettings.h"
 #include "document/PointList.h"
+#include "editor/EditorMode.h"
 #include "editor/PrinterMetrics.h"
 #include "editor/RepeatMenu.h"
 #include "editor/UndoHistory.h"
@@ -22,58 +23,13 @@ class TPrinter;
 struct TDocumentData;
 class TScreen;
 
-// Interaction modes (the single state of the mouse tools); 0 is idle.
-enum TEditorMode : int32_t {
-    mdIdle = 0,
-    mdDragFrame = 1,
-    mdDragCaption = 2,
-    mdDragImage = 3,
-    mdDeleteTool = 4,
-    mdModifyTool = 5,
-    mdHoverTop = 6, // the pointer is on an edge of a resizable box
-    mdHoverBottom = 7,
-    mdHoverLeft = 8,
-    mdHoverRight = 9,
-    mdResizeTop = 10, // that edge is being dragged
-    mdResizeBottom = 11,
-    mdResizeLeft = 12,
-    mdResizeRight = 13,
-    mdScrollTrack = 16,
-    mdPlaceCaption = 17,
-    mdPlaceImage = 18,
-    mdNavigatorDrag = 19,
-    mdPlaceHeightsLegend = 20,
-    mdPlaceDistanceIndicator = 21,
-    mdNewFrame = 22,
-    mdPlaceText = 23,
-    mdDragText = 24,
-    mdNewLine = 25,
-    mdNewRectangle = 26,
-    mdDragRectangle = 27,
-    mdNewPolygon = 28,
-    mdDragPolygon = 29,
-    mdDragLine = 30,
-    mdDragLinePoint = 31,
-    mdDragPolygonPoint = 32,
-    mdRubberBand = 33,   // a band spanned from the empty sheet selects what it encloses
-    mdHoverCorner = 34,  // the pointer is on a corner handle of a selected box
-    mdResizeCorner = 35, // that corner is being dragged (two edges at once)
-};
-
-// What a resize acts on (the box whose edge is hovered or dragged).
-enum TResizeKind : int32_t {
-    rkNone = 0,
-    rkHeightsLegend = 2,
-    rkFrame = 4,
-    rkRectangle = 5,
-    rkImage = 6,
-};
-
 class TPageEditor {
 public:
-    // Size of the page picture and of the navigator's thumbnail, in pixels.
-    static constexpr int PictureWidth = 360;
-    static constexpr int PictureHeight = 312;
+    // The page picture's smallest and first size, in pixels. Documents store the sheet's
+    // layout on a picture of this size (Settings.BasePageRect), whatever the window's size.
+    static constexpr int BasePictureWidth = 360;
+    static constexpr int BasePictureHeight = 312;
+    // The navigator's thumbnail, in pixels.
     static constexpr int NavigatorWidth = 128;
     static constexpr int NavigatorHeight = 111;
     static constexpr int ZoomMin = 5;
@@ -90,6 +46,10 @@ public:
 
     // Page and view.
     TPrinterMetrics Metrics;
+    // The page picture's current size in pixels (the window's free space); the layout, the
+    // zoom, the scroll range, hit-testing and the navigator's mark all follow it.
+    int32_t PictureWidth = BasePictureWidth;
+    int32_t PictureHeight = BasePictureHeight;
     int32_t PageWidthMm = 0;
     int32_t PageHeightMm = 0;
     // The sheet on the page picture at zoom 1, laid out for the current sheet. The page
@@ -112,10 +72,10 @@ public:
     int32_t WheelZoomRest = 0;
 
     // Interaction.
-    int32_t Mode = mdIdle;
+    TEditorMode Mode = mdIdle;
     // The mode a scroll-thumb drag or a navigator drag interrupted; it comes back after.
-    int32_t InterruptedMode = mdIdle;
-    int32_t ResizeKind = rkNone;
+    TEditorMode InterruptedMode = mdIdle;
+    TResizeKind ResizeKind = rkNone;
     TPoint DragAnchor; // mm: the pointer at the last accepted drag step
     // The item being dragged or resized (CaptionOrTextIndex serves captions and texts).
     int32_t CaptionOrTextIndex = -1;

@@ -1,8 +1,12 @@
 #include "editor/PageView.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "editor/DeviceUnits.h"
 #include "editor/ItemDrawing.h"
 #include "editor/PageEditor.h"
+#include "editor/PageLayout.h"
 #include "editor/SelectionDrawing.h"
 #include "platform/Canvas.h"
 
@@ -59,17 +63,23 @@ TRect MmOutlineToView(const TPageEditor& e, const TRect& mm) {
 }
 
 TRect VisibleMm(const TPageEditor& e) {
-    return TRect{ViewToMmX(e, 0), ViewToMmY(e, 0), ViewToMmX(e, TPageEditor::PictureWidth - 1),
-                 ViewToMmY(e, TPageEditor::PictureHeight - 1)};
+    return TRect{ViewToMmX(e, 0), ViewToMmY(e, 0), ViewToMmX(e, e.PictureWidth - 1),
+                 ViewToMmY(e, e.PictureHeight - 1)};
+}
+
+int32_t LineWidthOnView(const TPageEditor& e, int32_t printerPixels) {
+    const TViewMapping v(e);
+    const double pixels = LineWidthMm(e.Metrics, printerPixels) * (v.ScaleX + v.ScaleY) / 2;
+    return std::max<int32_t>(1, TruncClamped(std::round(pixels)));
 }
 
 void PaintSheet(TCanvas& c, const TPageEditor& e) {
     SetSolid(c, clSilver);
-    c.Rectangle(0, 0, TPageEditor::PictureWidth, TPageEditor::PictureHeight);
+    c.Rectangle(0, 0, e.PictureWidth, e.PictureHeight);
 
     TRect shadow = e.PageRect;
-    OffsetRect(shadow, TruncClamped(e.Zoom * 10 - e.ScrollX),
-               TruncClamped(e.Zoom * 10 - e.ScrollY));
+    OffsetRect(shadow, TruncClamped(e.Zoom * kSheetShadow - e.ScrollX),
+               TruncClamped(e.Zoom * kSheetShadow - e.ScrollY));
     SetSolid(c, kShadowGrey);
     c.Rectangle(shadow);
 

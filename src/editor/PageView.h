@@ -41,6 +41,10 @@ TRect MmOutlineToView(const TPageEditor& e, const TRect& mm);
 // of the last pixel column and row.
 TRect VisibleMm(const TPageEditor& e);
 
+// The picture pixels a line of this width in printer pixels covers: its printed width in mm
+// at the current zoom, rounded, and at least one pixel.
+int32_t LineWidthOnView(const TPageEditor& e, int32_t printerPixels);
+
 // Draws the sheet on the page picture at the current zoom and scroll position: the grey
 // background, the sheet's shadow and the white sheet, the printable area dotted, and the
 // page border when it is shown.

@@ -52,3 +52,13 @@ bool ReadDefaultPrinter(TPrinter& printer, TPrinterMetrics& metrics) {
     metrics = ComputePrinterMetrics(printer.DeviceCaps(), printer.Orientation());
     return true;
 }
+
+double LineWidthMm(const TPrinterMetrics& m, int32_t printerPixels) {
+    double mmPerPixel = 25.4 / 600;
+    if (m.MmPerPixelX > 0 && m.MmPerPixelY > 0) {
+        mmPerPixel = (static_cast<double>(m.MmPerPixelX) + m.MmPerPixelY) / 2;
+    } else if (m.MmPerPixelX > 0) {
+        mmPerPixel = m.MmPerPixelX;
+    }
+    return printerPixels * mmPerPixel;
+}

@@ -3,6 +3,8 @@
 // Everything the editor lays out is measured in mm on this sheet.
 #pragma once
 
+#include <cstdint>
+
 class TPrinter;
 struct TPrinterDeviceCaps;
 enum class TPrinterOrientation;
@@ -36,3 +38,7 @@ TPrinterMetrics ComputePrinterMetrics(const TPrinterDeviceCaps& caps,
 
 // Fills metrics from the default printer; false (metrics unchanged) when there is none.
 bool ReadDefaultPrinter(TPrinter& printer, TPrinterMetrics& metrics);
+
+// The millimetres a line of this width in printer pixels prints (the printer's pixel size,
+// or that of a 600 dpi printer when there is none).
+double LineWidthMm(const TPrinterMetrics& metrics, int32_t printerPixels);

@@ -3,17 +3,17 @@
 #include <algorithm>
 
 #include "editor/PageEditor.h"
+#include "editor/ViewZoom.h"
 
 int32_t ScrollLargeChange(int32_t maximum) { return std::max<int32_t>(1, maximum / 10); }
 
-void InterruptMode(TPageEditor& e, int32_t mode) {
+void InterruptMode(TPageEditor& e, TEditorMode mode) {
     if (e.Mode == mode) return;
-    const bool hover = e.Mode >= mdHoverTop && e.Mode <= mdHoverRight;
-    e.InterruptedMode = hover ? static_cast<int32_t>(mdIdle) : e.Mode;
+    e.InterruptedMode = IsHovering(e.Mode) ? mdIdle : e.Mode;
     e.Mode = mode;
 }
 
-void ResumeMode(TPageEditor& e, int32_t mode) {
+void ResumeMode(TPageEditor& e, TEditorMode mode) {
     if (e.Mode != mode) return;
     e.Mode = e.InterruptedMode;
     e.InterruptedMode = mdIdle;
@@ -29,7 +29,7 @@ void EndScrollTrack(TPageEditor& e) {
 
 namespace {
 
-void WheelZoom(TPageEditor& e, int32_t delta) {
+void WheelZoom(TPageEditor& e, int32_t delta, std::optional<TPoint> pointer) {
     // Parts of a notch add up; turning back starts afresh.
     if ((e.WheelZoomRest > 0 && delta < 0) || (e.WheelZoomRest < 0 && delta > 0)) {
         e.WheelZoomRest = 0;
@@ -42,7 +42,8 @@ void WheelZoom(TPageEditor& e, int32_t delta) {
     const int64_t wanted =
         std::clamp<int64_t>(before + steps, TPageEditor::ZoomMin, TPageEditor::ZoomMax);
     if (wanted == before) return;
-    e.SetZoomPosition(static_cast<int>(wanted));
+    const TPoint at = pointer.value_or(TPoint{e.PictureWidth / 2, e.PictureHeight / 2});
+    ZoomAbout(e, static_cast<int>(wanted), at.X, at.Y);
     e.RepaintRequested = true;
 }
 
@@ -53,10 +54,11 @@ int32_t WheelPixels(int32_t delta) {
 
 } // namespace
 
-void WheelOnPage(TPageEditor& e, int32_t deltaX, int32_t deltaY, bool shift, bool ctrl) {
+void WheelOnPage(TPageEditor& e, int32_t deltaX, int32_t deltaY, bool shift, bool ctrl,
+                 std::optional<TPoint> pointer) {
     if (e.Mode != mdIdle) return;
     if (ctrl) {
-        WheelZoom(e, deltaY != 0 ? deltaY : deltaX);
+        WheelZoom(e, deltaY != 0 ? deltaY : deltaX, pointer);
         return;
     }
     int32_t across = deltaX, down = deltaY;

@@ -3,6 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+
+#include "platform/Rect.h"
+
+#include "editor/EditorMode.h"
 
 class TPageEditor;
 
@@ -23,10 +28,12 @@ void EndScrollTrack(TPageEditor& e);
 // Enters a passing mode (scroll-thumb or navigator drag) over the current one, and leaves it
 // again. The current mode comes back afterwards, so a tool survives scrolling; a hover over an
 // edge does not (the pointer has left the picture).
-void InterruptMode(TPageEditor& e, int32_t mode);
-void ResumeMode(TPageEditor& e, int32_t mode);
+void InterruptMode(TPageEditor& e, TEditorMode mode);
+void ResumeMode(TPageEditor& e, TEditorMode mode);
 
 // The wheel over the page picture, only while the editor is idle: scrolls vertically (a
 // sideways wheel horizontally), with Shift horizontally; with Ctrl moves the zoom bar one
-// step per notch (forward zooms in). Asks for a repaint when the view changed.
-void WheelOnPage(TPageEditor& e, int32_t deltaX, int32_t deltaY, bool shift, bool ctrl);
+// step per notch (forward zooms in) about the pointer's picture pixel, or the picture's
+// centre when no pointer is given. Asks for a repaint when the view changed.
+void WheelOnPage(TPageEditor& e, int32_t deltaX, int32_t deltaY, bool shift, bool ctrl,
+                 std::optional<TPoint> pointer = std::nullopt);

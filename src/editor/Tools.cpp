@@ -1,11 +1,11 @@
 #include "editor/Tools.h"
 
-#include "editor/commands/ItemCommands.h"
+#include "editor/commands/NewItemCommands.h"
 #include "editor/CoreServices.h"
 #include "editor/PageEditor.h"
 #include "platform/Screen.h"
 
-const char* ToolPrompt(int32_t mode) {
+const char* ToolPrompt(TEditorMode mode) {
     switch (mode) {
     case mdDeleteTool: return "Jelölje ki a törlendő elemet.";
     case mdModifyTool: return "Jelölje ki a módosítandó elemet.";
@@ -22,7 +22,7 @@ const char* ToolPrompt(int32_t mode) {
     }
 }
 
-void StartTool(TPageEditor& e, TCoreServices& s, int32_t mode) {
+void StartTool(TPageEditor& e, TCoreServices& s, TEditorMode mode) {
     e.Mode = mode;
     s.Screen.SetCursor(crCross);
     e.ForgetPictureCursor = true;

@@ -6,14 +6,16 @@
 #include <cstdint>
 #include <string>
 
+#include "editor/EditorMode.h"
+
 class TPageEditor;
 struct TCoreServices;
 struct TRect;
 
 // The info-line prompt of a tool mode (empty for modes without one).
-const char* ToolPrompt(int32_t mode);
+const char* ToolPrompt(TEditorMode mode);
 
-void StartTool(TPageEditor& e, TCoreServices& s, int32_t mode);
+void StartTool(TPageEditor& e, TCoreServices& s, TEditorMode mode);
 // Finishes a line or polygon being entered, then returns to idle and repaints.
 void EndTool(TPageEditor& e, TCoreServices& s);
 

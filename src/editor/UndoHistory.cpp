@@ -1,6 +1,7 @@
 #include "editor/UndoHistory.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <deque>
 #include <iterator>
 #include <memory>
@@ -156,6 +157,8 @@ struct TCompassChange {
 
 struct TStep {
     std::string What;
+    // Names the page state the step leads to, for the saved mark.
+    uint64_t Id = 0;
     TPerKind<THunks> Items;
     std::optional<TSettingsChange> Settings;
     std::optional<TCompassChange> Compass;
@@ -241,6 +244,12 @@ struct TUndoHistory::TState {
     bool Open = false;
     bool Group = false;
     std::string OpenName;
+    // State names: the page before the oldest kept step, the one marked saved, the next new.
+    uint64_t BaseId = 0;
+    uint64_t SavedId = 0;
+    uint64_t NextId = 1;
+
+    uint64_t Position() const { return Done.empty() ? BaseId : Done.back().Id; }
 
     // Takes changes made outside any step (a new layout of the sheet, scale captions) into the
     // history's copy, so that no step claims them.
@@ -261,6 +270,7 @@ struct TUndoHistory::TState {
             // The page no longer matches the recorded steps: they cannot be applied safely.
             Done.clear();
             Undone.clear();
+            BaseId = NextId++;
             return std::nullopt;
         }
         Apply(e, Seen, step, undo);
@@ -312,9 +322,13 @@ void TUndoHistory::Close(const TPageEditor& e, bool keepSheet) {
     TStep step = TakeStep(e, s.Seen, keepSheet);
     if (step.Empty()) return;
     step.What = std::move(s.OpenName);
+    step.Id = s.NextId++;
     s.Undone.clear();
     s.Done.push_back(std::move(step));
-    if (s.Done.size() > static_cast<size_t>(kMaxSteps)) s.Done.pop_front();
+    if (s.Done.size() > static_cast<size_t>(kMaxSteps)) {
+        s.BaseId = s.Done.front().Id;
+        s.Done.pop_front();
+    }
 }
 
 bool TUndoHistory::IsOpen() const { return State->Open; }
@@ -332,3 +346,7 @@ std::optional<std::string> TUndoHistory::Redo(TPageEditor& e) {
     EndGroup(e);
     return State->Move(e, false);
 }
+
+void TUndoHistory::MarkSaved() { State->SavedId = State->Position(); }
+
+bool TUndoHistory::IsModified() const { return State->Position() != State->SavedId; }

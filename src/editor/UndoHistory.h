@@ -49,6 +49,13 @@ public:
     // Applies the latest undone step again; its name, or nothing when there is none.
     std::optional<std::string> Redo(TPageEditor& e);
 
+    // Marks the page as it stands in the history now as the one on disk (after a save or a
+    // load). Undoing or redoing back to this point makes the page unmodified again.
+    void MarkSaved();
+    // True when the page differs from the one marked saved: a step was recorded, undone or
+    // redone since, or the marked state fell out of the history.
+    bool IsModified() const;
+
 private:
     struct TState;
     void Close(const TPageEditor& e, bool keepSheet);

@@ -165,34 +165,40 @@ std::optional<std::vector<uint8_t>> DibFromBitmapFile(std::span<const uint8_t> f
     return block;
 }
 
+void TDibRows::Row(int32_t y, uint32_t* out) const {
+    const TDibLayout& l = Layout;
+    const uint8_t* palette = Block.data() + l.PaletteOffset;
+    auto fromPalette = [palette](unsigned index) {
+        const uint8_t* e = palette + 4 * index; // blue, green, red, reserved
+        return 0xFF000000u | (uint32_t{e[2]} << 16) | (uint32_t{e[1]} << 8) | e[0];
+    };
+    const uint8_t* row =
+        Block.data() + l.RowsOffset + static_cast<size_t>(l.Height - 1 - y) * l.RowBytes;
+    switch (l.BitCount) {
+    case 4:
+        for (int32_t x = 0; x < l.Width; ++x) {
+            const uint8_t b = row[x / 2];
+            out[x] = fromPalette((x % 2 == 0) ? (b >> 4) : (b & 0x0F));
+        }
+        break;
+    case 8:
+        for (int32_t x = 0; x < l.Width; ++x) out[x] = fromPalette(row[x]);
+        break;
+    default:
+        for (int32_t x = 0; x < l.Width; ++x) {
+            const uint8_t* px = row + 3 * static_cast<size_t>(x);
+            out[x] = 0xFF000000u | (uint32_t{px[2]} << 16) | (uint32_t{px[1]} << 8) | px[0];
+        }
+    }
+}
+
 TPixmap DibToPixmap(std::span<const uint8_t> block, const TDibLayout& l) {
     TPixmap p;
     p.Width = l.Width;
     p.Height = l.Height;
     p.Pixels.resize(static_cast<size_t>(l.Width) * static_cast<size_t>(l.Height));
-    const uint8_t* palette = block.data() + l.PaletteOffset;
-    auto fromPalette = [palette](unsigned index) {
-        const uint8_t* e = palette + 4 * index; // blue, green, red, reserved
-        return 0xFF000000u | (uint32_t{e[2]} << 16) | (uint32_t{e[1]} << 8) | e[0];
-    };
-    for (int32_t y = 0; y < l.Height; ++y) {
-        const uint8_t* row =
-            block.data() + l.RowsOffset + static_cast<size_t>(l.Height - 1 - y) * l.RowBytes;
-        uint32_t* out = p.Pixels.data() + static_cast<size_t>(y) * l.Width;
-        for (int32_t x = 0; x < l.Width; ++x) {
-            switch (l.BitCount) {
-            case 4: {
-                const uint8_t b = row[x / 2];
-                out[x] = fromPalette((x % 2 == 0) ? (b >> 4) : (b & 0x0F));
-                break;
-            }
-            case 8: out[x] = fromPalette(row[x]); break;
-            default: {
-                const uint8_t* px = row + 3 * static_cast<size_t>(x);
-                out[x] = 0xFF000000u | (uint32_t{px[2]} << 16) | (uint32_t{px[1]} << 8) | px[0];
-            }
-            }
-        }
-    }
+    const TDibRows rows(block, l);
+    for (int32_t y = 0; y < l.Height; ++y)
+        rows.Row(y, p.Pixels.data() + static_cast<size_t>(y) * l.Width);
     return p;
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "imaging/PixelRows.h"
 #include "platform/Pixmap.h"
 
 // Where the parts of a checked block lie.
@@ -43,3 +44,17 @@ std::optional<std::vector<uint8_t>> DibFromBitmapFile(std::span<const uint8_t> f
 
 // The picture as device pixels, top row first, 0xFFRRGGBB.
 TPixmap DibToPixmap(std::span<const uint8_t> block, const TDibLayout& layout);
+
+// The rows of a checked block as device pixels, converted as they are read.
+class TDibRows : public TPixelRows {
+public:
+    TDibRows(std::span<const uint8_t> block, const TDibLayout& layout)
+        : Block(block), Layout(layout) {}
+    int32_t Width() const override { return Layout.Width; }
+    int32_t Height() const override { return Layout.Height; }
+    void Row(int32_t y, uint32_t* out) const override;
+
+private:
+    std::span<const uint8_t> Block;
+    TDibLayout Layout;
+};

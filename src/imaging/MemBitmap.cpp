@@ -8,6 +8,7 @@
 
 #include "codec/BitmapImage.h"
 #include "codec/GraphicsExceptions.h"
+#include "imaging/AreaAverage.h"
 #include "imaging/Dib.h"
 #include "jpeg/JpegDecoder.h"
 #include "jpeg/JpegEncoder.h"
@@ -88,8 +89,8 @@ void TMemBitmap::Adopt(std::vector<uint8_t> block) {
         Fail();
         return;
     }
-    DeviceBitmap = DibToPixmap(block, *layout);
     ViewCopy.Drop();
+    DeviceBitmap = TPixmap{};
     DibBlock = std::move(block);
     Width = layout->Width;
     Height = layout->Height;
@@ -151,8 +152,7 @@ std::vector<uint8_t> TMemBitmap::JpegStream() const {
     BitmapImage picture;
     picture.AssignFromDib(DibBlock.data(), DibBlock.size());
     JpegEncoder encoder;
-    // A negative quality becomes a huge one, which the encoder refuses as out of range.
-    encoder.SetQuality(static_cast<uint32_t>(JpegQuality));
+    encoder.SetQuality(static_cast<uint32_t>(StoredJpegQuality()));
     return encoder.Encode(picture);
 }
 
@@ -180,7 +180,8 @@ void TMemBitmap::WriteToStream(TWriteStream& out) const {
     }
     const std::vector<uint8_t>& data = IsJpeg ? jpeg : DibBlock;
     out.WriteByte(IsJpeg ? 1 : 0);
-    out.WriteInt32(JpegQuality);
+    // A JPEG picture records the quality it was encoded with; other pictures keep theirs.
+    out.WriteInt32(stored && IsJpeg ? StoredJpegQuality() : JpegQuality);
     out.WriteByte(stored ? 1 : 0);
     if (!stored) return;
     out.WriteInt32(static_cast<int32_t>(data.size()));
@@ -200,18 +201,20 @@ void TMemBitmap::ReadFromStream(TReadStream& in) {
         return;
     }
     const size_t n = in.ReadCount(isJpeg ? "JPEG stream length" : "picture length", 1);
-    const auto bytes = in.ReadBytes(n);
     // A stored JPEG stream is decoded straight from memory; a decoding failure is the
-    // decoder's exception, with its message.
-    std::vector<uint8_t> block =
-        isJpeg ? BlockFromCodecPicture(WithGreyRampWhenGrey(DecodeJpeg(bytes)))
-               : std::vector<uint8_t>(bytes.begin(), bytes.end());
+    // decoder's exception, with its message. A block is copied once, into the picture.
+    std::vector<uint8_t> block;
+    if (isJpeg) {
+        block = BlockFromCodecPicture(WithGreyRampWhenGrey(DecodeJpeg(in.ReadBytes(n))));
+    } else {
+        block.reserve(n);
+        in.ReadAppend(block, n);
+    }
     std::string why;
     const auto layout = CheckDib(block, why);
     if (!layout) throw EReadError("the picture is damaged or unsupported: " + why);
-    TPixmap pixels = DibToPixmap(block, *layout);
     DibBlock = std::move(block);
-    DeviceBitmap = std::move(pixels);
+    DeviceBitmap = TPixmap{};
     ViewCopy.Drop();
     Width = layout->Width;
     Height = layout->Height;
@@ -222,21 +225,67 @@ void TMemBitmap::ReadFromStream(TReadStream& in) {
     HasImage = true;
 }
 
+bool TMemBitmap::SetPicture(std::vector<uint8_t> block, bool isJpeg) {
+    Clear();
+    Adopt(std::move(block));
+    if (HasImage) IsJpeg = isJpeg;
+    return HasImage;
+}
+
+int32_t TMemBitmap::StoredJpegQuality() const { return std::clamp<int32_t>(JpegQuality, 1, 100); }
+
+TPixmap TMemBitmap::Pixels() const {
+    if (!HasImage) return {};
+    if (DibBlock.empty()) return DeviceBitmap;
+    std::string why;
+    const auto layout = CheckDib(DibBlock, why);
+    return layout ? DibToPixmap(DibBlock, *layout) : TPixmap{};
+}
+
+namespace {
+
+// Hands the picture's rows, from its block or its given device pixels, to draw.
+template <typename Draw>
+void WithRows(const TMemBitmap& b, Draw draw) {
+    if (!b.DibBlock.empty()) {
+        std::string why;
+        const auto layout = CheckDib(b.DibBlock, why);
+        if (layout)
+            draw(TDibRows(b.DibBlock, *layout), static_cast<const void*>(b.DibBlock.data()));
+        return;
+    }
+    const TPixmap& p = b.DeviceBitmap;
+    if (p.Empty() || p.Pixels.size() < static_cast<size_t>(p.Width) * p.Height) return;
+    draw(TPixmapRows(p), static_cast<const void*>(p.Pixels.data()));
+}
+
+} // namespace
+
 void TMemBitmap::StretchDraw(TCanvas& canvas, int32_t x, int32_t y, int32_t w, int32_t h) const {
-    if (!HasImage || DeviceBitmap.Empty()) return;
-    canvas.StretchDraw(x, y, w, h, DeviceBitmap);
+    if (!CanDraw() || w <= 0 || h <= 0) return;
+    WithRows(*this, [&](const TPixelRows& rows, const void*) {
+        if (w >= rows.Width() && h >= rows.Height() && !DibBlock.empty()) {
+            canvas.StretchDraw(x, y, w, h, Pixels());
+        } else if (w >= rows.Width() && h >= rows.Height()) {
+            canvas.StretchDraw(x, y, w, h, DeviceBitmap);
+        } else {
+            canvas.StretchDraw(x, y, w, h, AreaAverage(rows, w, h));
+        }
+    });
 }
 
 void TMemBitmap::StretchDrawVisible(TCanvas& canvas, int32_t x, int32_t y, int32_t w, int32_t h,
                                     const TRect& visible) const {
-    if (!HasImage || DeviceBitmap.Empty() || w <= 0 || h <= 0) return;
+    if (!CanDraw() || w <= 0 || h <= 0) return;
     // The target in 64 bits: a far-off position plus a large size must not overflow.
     const TRect target{x, y, static_cast<int32_t>(std::min<int64_t>(int64_t{x} + w, INT32_MAX)),
                        static_cast<int32_t>(std::min<int64_t>(int64_t{y} + h, INT32_MAX))};
     TRect shown;
     if (!IntersectRect(shown, target, visible)) return;
     OffsetRect(shown, -x, -y);
-    const TPixmap& part = ViewCopy.Part(DeviceBitmap, w, h, shown);
-    if (part.Empty()) return;
-    canvas.StretchDraw(x + shown.Left, y + shown.Top, part.Width, part.Height, part);
+    WithRows(*this, [&](const TPixelRows& rows, const void* identity) {
+        const TPixmap& part = ViewCopy.Part(rows, identity, w, h, shown);
+        if (part.Empty()) return;
+        canvas.StretchDraw(x + shown.Left, y + shown.Top, part.Width, part.Height, part);
+    });
 }

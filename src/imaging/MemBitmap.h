@@ -1,7 +1,7 @@
 // The picture of an image item: a packed device-independent bitmap block (header, palette,
-// rows) and the device-ready pixels made from it once per load. Loads Windows bitmap and JPEG
-// files, stores itself in documents (a picture from JPEG as a JPEG stream, re-encoded at every
-// store) and draws itself stretched onto a canvas.
+// rows). Device pixels are made only when it is drawn, and only at the size drawn. Loads Windows
+// bitmap and JPEG files, stores itself in documents (a picture from JPEG as a JPEG stream,
+// re-encoded at every store) and draws itself stretched onto a canvas.
 #pragma once
 
 #include <cstdint>
@@ -56,7 +56,20 @@ public:
     // range") or std::bad_alloc.
     std::vector<uint8_t> JpegStream() const;
 
+    // Replaces the picture by a packed block (checked first); IsJpeg tells where it came from.
+    // False, and the object without a picture, when the block is not usable.
+    bool SetPicture(std::vector<uint8_t> block, bool isJpeg);
+
+    // True when there is something to draw.
+    bool CanDraw() const { return HasImage && (!DibBlock.empty() || !DeviceBitmap.Empty()); }
+    // The whole picture as device pixels (empty without a picture).
+    TPixmap Pixels() const;
+    // JpegQuality held to what the encoder takes, 1..100: what a store encodes with.
+    int32_t StoredJpegQuality() const;
+
     // Draws the whole picture stretched into x, y, w, h; nothing when there is no picture.
+    // A picture with more pixels than the target is first shrunk to the target's size by
+    // area averaging (never enlarged), so a printer or PDF gets no more than it can show.
     void StretchDraw(TCanvas& canvas, int32_t x, int32_t y, int32_t w, int32_t h) const;
     // The same for a screen picture: only the part inside visible is drawn, from a copy
     // scaled once for this size and part and kept until either changes or the picture does,
@@ -71,7 +84,9 @@ public:
     static bool IsJpegFileName(std::string_view fileName);
 
     std::vector<uint8_t> DibBlock; // empty when there is no block
-    TPixmap DeviceBitmap;          // empty when there is no picture to draw
+    // Device pixels given in place of a block (tests and generated pictures); a block, when
+    // there is one, is drawn instead.
+    TPixmap DeviceBitmap;
     int32_t RowBytes = 0;
     int32_t Width = 0;
     int32_t Height = 0;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "imaging/PixelRows.h"
 #include "platform/Pixmap.h"
 #include "platform/Rect.h"
 
@@ -14,6 +15,10 @@ public:
     // source stretched to width x height, nearest pixel. Scaled again only when the source,
     // the size or the part differ from the last call.
     const TPixmap& Part(const TPixmap& source, int32_t width, int32_t height, const TRect& part);
+    // The same from rows read on demand; identity tells one source from another (the memory
+    // the rows are read from), so only the rows the part shows are ever read.
+    const TPixmap& Part(const TPixelRows& source, const void* identity, int32_t width,
+                        int32_t height, const TRect& part);
     // Forgets the scaled pixels (the picture changed).
     void Drop();
     // How many times pixels were scaled, for tests.
@@ -22,7 +27,7 @@ public:
 private:
     // The source is recognised by its pixel memory and size; the owner also drops the copy
     // whenever it replaces the picture.
-    const uint32_t* SourcePixels = nullptr;
+    const void* SourcePixels = nullptr;
     int32_t SourceWidth = 0, SourceHeight = 0;
     int32_t Width = 0, Height = 0;
     TRect PartRect;

@@ -153,6 +153,7 @@ public:
         uint64_t buffer = m_Buffer;
         int bits = m_Bits;
         auto refill = [&] {
+            if (TryFillFast(buffer, bits)) return;
             m_Buffer = buffer;
             m_Bits = bits;
             Fill();
@@ -265,24 +266,27 @@ private:
         m_Bits -= n;
     }
 
+    // Fast case of Fill on a buffer held in locals: when the next 8 bytes hold no 0xFF, as many
+    // whole bytes as fit go in at once. Returns false, changing nothing, otherwise.
+    [[gnu::always_inline]] bool TryFillFast(uint64_t& buffer, int& bits) {
+        if (bits > 56 || m_Size - m_Position < 8) return false;
+        uint64_t word;
+        std::memcpy(&word, m_Data + m_Position, 8);
+        word = __builtin_bswap64(word);
+        const uint64_t inverted = ~word; // a 0xFF byte becomes a zero byte
+        constexpr uint64_t kLow = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
+        if (((inverted - kLow) & ~inverted & kHigh) != 0) return false;
+        const int n = (64 - bits) >> 3;
+        buffer |= (word >> (64 - 8 * n)) << (64 - bits - 8 * n);
+        m_Position += size_t(n);
+        bits += 8 * n;
+        return true;
+    }
+
     // Appends whole bytes until the buffer holds more than 56 bits or a marker or the end of
     // the data is reached; those stay unread until a bit beyond them is needed.
     [[gnu::noinline]] void Fill() {
-        // Fast case: the next 8 bytes hold no 0xFF, so as many whole bytes as fit go in at once.
-        if (m_Bits <= 56 && m_Size - m_Position >= 8) {
-            uint64_t word;
-            std::memcpy(&word, m_Data + m_Position, 8);
-            word = __builtin_bswap64(word);
-            const uint64_t inverted = ~word; // a 0xFF byte becomes a zero byte
-            constexpr uint64_t kLow = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
-            if (((inverted - kLow) & ~inverted & kHigh) == 0) {
-                const int n = (64 - m_Bits) >> 3;
-                m_Buffer |= (word >> (64 - 8 * n)) << (64 - m_Bits - 8 * n);
-                m_Position += size_t(n);
-                m_Bits += 8 * n;
-                return;
-            }
-        }
+        if (TryFillFast(m_Buffer, m_Bits)) return;
         while (m_Bits <= 56) {
             if (m_Position >= m_Size) {
                 m_Stop = Stop::EndOfData;

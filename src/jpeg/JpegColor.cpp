@@ -37,8 +37,13 @@ inline __m128i Offset8(__m128i a, __m128i b, __m128i weights) {
 
 } // namespace
 
-void YCbCrRowToBgr(const uint8_t* lum, const uint8_t* cb, const uint8_t* cr, uint8_t* out,
-                   uint32_t width) {
+namespace {
+
+// Both conversions: ChromaFactor 1 takes full-resolution chroma, 2 chroma at half the width,
+// each sample repeated for two pixels as it is loaded.
+template <int ChromaFactor>
+void ConvertRow(const uint8_t* lum, const uint8_t* cb, const uint8_t* cr, uint8_t* out,
+                uint32_t width) {
     uint32_t x = 0;
 #if defined(__SSE2__)
     const __m128i zero = _mm_setzero_si128(), bias = _mm_set1_epi16(128);
@@ -57,8 +62,16 @@ void YCbCrRowToBgr(const uint8_t* lum, const uint8_t* cb, const uint8_t* cr, uin
     // which the following step or the scalar tail overwrites.
     for (; x + 16 + 2 <= width; x += 16) {
         const __m128i y8 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lum + x));
-        const __m128i u8 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cb + x));
-        const __m128i v8 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cr + x));
+        __m128i u8, v8;
+        if constexpr (ChromaFactor == 1) {
+            u8 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cb + x));
+            v8 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cr + x));
+        } else {
+            u8 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(cb + x / 2));
+            v8 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(cr + x / 2));
+            u8 = _mm_unpacklo_epi8(u8, u8);
+            v8 = _mm_unpacklo_epi8(v8, v8);
+        }
         __m128i outB[2], outG[2], outR[2];
         for (int half = 0; half < 2; ++half) {
             const __m128i y = half ? _mm_unpackhi_epi8(y8, zero) : _mm_unpacklo_epi8(y8, zero);
@@ -97,7 +110,20 @@ void YCbCrRowToBgr(const uint8_t* lum, const uint8_t* cb, const uint8_t* cr, uin
         }
     }
 #endif
-    for (; x < width; ++x) ConvertPixel(lum[x], cb[x], cr[x], out + size_t(x) * 3);
+    for (; x < width; ++x)
+        ConvertPixel(lum[x], cb[x / ChromaFactor], cr[x / ChromaFactor], out + size_t(x) * 3);
+}
+
+} // namespace
+
+void YCbCrRowToBgr(const uint8_t* lum, const uint8_t* cb, const uint8_t* cr, uint8_t* out,
+                   uint32_t width) {
+    ConvertRow<1>(lum, cb, cr, out, width);
+}
+
+void YCbCrHalfRowToBgr(const uint8_t* lum, const uint8_t* cb, const uint8_t* cr, uint8_t* out,
+                       uint32_t width) {
+    ConvertRow<2>(lum, cb, cr, out, width);
 }
 
 // Replication upsampling of one sample row by a whole factor.

@@ -10,6 +10,11 @@
 void YCbCrRowToBgr(const uint8_t* lum, const uint8_t* cb, const uint8_t* cr, uint8_t* out,
                    uint32_t width);
 
+// The same with chroma rows at half the width: pixel x takes chroma sample x / 2 (replication
+// upsampling fused with the conversion).
+void YCbCrHalfRowToBgr(const uint8_t* lum, const uint8_t* cb, const uint8_t* cr, uint8_t* out,
+                       uint32_t width);
+
 // Repeats each sample `factor` times; returns `row` itself for factor 1, else `buffer`
 // (width bytes) holding the first `width` samples of the widened row.
 const uint8_t* WidenRow(const uint8_t* row, uint32_t factor, uint32_t width, uint8_t* buffer);

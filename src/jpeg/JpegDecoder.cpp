@@ -3,7 +3,12 @@
 // JpegScanDecoder.h, the picture reconstructed by JpegReconstruct.cpp.
 #include "jpeg/JpegDecoder.h"
 
+#include <cstring>
 #include <istream>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 #include <vector>
 
 #include "codec/BitmapImage.h"
@@ -23,13 +28,53 @@ uint32_t ReadWord(JpegByteReader& input) {
 
 uint32_t CeilDiv(uint32_t a, uint32_t b) { return uint32_t((uint64_t(a) + b - 1) / b); }
 
+// A large picture is written once, top to bottom, right after it is allocated: on Linux its
+// untouched pages are asked to come as transparent huge pages, which spares the kernel a fault
+// and a clearing for every 4 KB of it (the pages are zero either way).
+void AskForLargePages(uint8_t* data, size_t size) {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    constexpr uintptr_t kHuge = uintptr_t(2) << 20;
+    const uintptr_t begin = (reinterpret_cast<uintptr_t>(data) + kHuge - 1) & ~(kHuge - 1);
+    const uintptr_t end = (reinterpret_cast<uintptr_t>(data) + size) & ~(kHuge - 1);
+    if (data != nullptr && end > begin)
+        madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#else
+    (void)data;
+    (void)size;
+#endif
+}
+
+// Whether an SOS marker (0xFF, any fill bytes, 0xDA) appears in data[from, size). Stuffing
+// keeps 0xFF 0xDA out of entropy-coded data; a pair inside some other segment only makes the
+// caller choose the general path.
+bool ScanMarkerFollows(const uint8_t* data, size_t size, size_t from) {
+    while (from + 1 < size) {
+        const void* found = std::memchr(data + from, 0xFF, size - from - 1);
+        if (found == nullptr) return false;
+        const size_t at = size_t(static_cast<const uint8_t*>(found) - data);
+        if (data[at + 1] == 0xDA) return true;
+        from = at + 1;
+    }
+    return false;
+}
+
 } // namespace
 
 JpegDecoder::JpegDecoder() = default;
+JpegDecoder::JpegDecoder(const JpegDecoderOptions& options) : m_Options(options) {}
 JpegDecoder::~JpegDecoder() = default;
 
 void JpegDecoder::ReadImage(std::istream& input, BitmapImage& picture) {
     std::vector<uint8_t> bytes;
+    // A stream that knows its length (a file) is read into one buffer of that size.
+    const std::streampos start = input.tellg();
+    if (start != std::streampos(-1)) {
+        input.seekg(0, std::ios::end);
+        const std::streampos end = input.tellg();
+        input.clear();
+        input.seekg(start);
+        if (end != std::streampos(-1) && end > start) bytes.reserve(size_t(end - start));
+    }
     char chunk[65536];
     while (input.read(chunk, sizeof chunk) || input.gcount() > 0)
         bytes.insert(bytes.end(), chunk, chunk + input.gcount());
@@ -72,6 +117,8 @@ void JpegDecoder::DecodeScanData(JpegDecoderState& state, JpegByteReader& input,
 void JpegDecoder::ReadStartOfFile(JpegByteReader& input) {
     if (ReadJpegByte(input) != 0xFF || ReadJpegByte(input) != 0xD8)
         throw EJpegBadData("Hiányzó SOI jelzés");
+    // Without the JFIF requirement every segment after SOI goes through the marker loop.
+    if (!m_Options.RequireJfifHeader) return;
     if (ReadJpegByte(input) != 0xFF || ReadJpegByte(input) != 0xE0)
         throw EJpegBadData("Hiányzó JFIF APPO jelzés");
     uint8_t header[16];
@@ -119,6 +166,13 @@ void JpegDecoder::ReadMarker(JpegByteReader& input) {
         ReadJpegByte(input);
         throw EJpegBadData("Ismeretlen jelzés");
     }
+}
+
+void JpegDecoder::Reserve(uint64_t bytes) {
+    JpegDecoderState& st = *m_State;
+    const uint64_t limit = m_Options.MemoryLimit();
+    if (bytes > limit || st.MemoryReserved > limit - bytes) throw EJpegBadData("Túl nagy kép");
+    st.MemoryReserved += bytes;
 }
 
 void JpegDecoder::SkipSegment(JpegByteReader& input) {
@@ -214,7 +268,8 @@ void JpegDecoder::ReadFrameHeader(JpegByteReader& input, uint8_t marker) {
     }
     // Height 0 would need a DNL marker, which is not supported.
     if (st.FrameWidth == 0 || st.FrameHeight == 0) throw EJpegBadData("Érvénytelen képméret");
-    if (uint64_t(st.FrameWidth) * st.FrameHeight > m_PixelLimit) throw EJpegBadData("Túl nagy kép");
+    if (uint64_t(st.FrameWidth) * st.FrameHeight > m_Options.PixelLimit)
+        throw EJpegBadData("Túl nagy kép");
     for (uint32_t i = 0; i < st.ComponentCount; ++i) {
         const DecoderComponent& c = st.FrameComponent(i);
         // Replication upsampling needs whole factors.
@@ -235,6 +290,19 @@ void JpegDecoder::ReadFrameHeader(JpegByteReader& input, uint8_t marker) {
         c.NoninterleavedCols = CeilDiv(st.FrameWidth, 8 * c.HorizontalFactor);
         c.DuRows = st.McuRows * c.VerticalFrequency;
         c.DuCols = st.McuCols * c.HorizontalFrequency;
+        st.FrameDataUnits += uint64_t(c.DuRows) * c.DuCols;
+    }
+    // The memory the frame will need, before any of it is allocated: the picture, and for a
+    // progressive frame every coefficient and one MCU row of samples per component. Sample
+    // buffers of sequential scans are counted when their scan allocates them.
+    const uint32_t bitCount = st.ComponentCount == 1 ? 8 : 24;
+    Reserve(BitmapImage::RowWidthFor(bitCount, st.FrameWidth) * st.FrameHeight);
+    if (st.Progressive) {
+        for (uint32_t i = 0; i < st.ComponentCount; ++i) {
+            const DecoderComponent& c = st.FrameComponent(i);
+            Reserve(uint64_t(c.DuRows) * c.DuCols * 64 * sizeof(int16_t));
+            Reserve(uint64_t(c.DuCols) * 64 * c.VerticalFrequency);
+        }
     }
 
     if (st.ComponentCount == 1) {
@@ -246,6 +314,7 @@ void JpegDecoder::ReadFrameHeader(JpegByteReader& input, uint8_t marker) {
     } else {
         st.Output->SetSize(0, 24, st.FrameWidth, st.FrameHeight);
     }
+    AskForLargePages(st.Output->ImageData(), st.Output->ImageDataSize());
     st.SofFound = true;
 }
 
@@ -286,14 +355,46 @@ void JpegDecoder::ReadScan(JpegByteReader& input) {
         if (needDc && !c.DcTable->Defined) throw EJpegFatal("Belső hiba - definiálatlan DC tábla");
         if (needAc && !c.AcTable->Defined) throw EJpegFatal("Belső hiba - definiálatlan AC tábal");
     }
+    // Bounded work whatever the stream: a limit on scans, and on the data units all scans
+    // visit together (an end-of-band run costs no data but still visits its blocks).
+    if (st.ScanCount >= m_Options.ScanLimit) throw EJpegBadData("Túl sok vizsgálat");
+    uint64_t visited = 0;
+    if (scan.ComponentCount > 1 && !(st.Progressive && scan.Ss != 0)) {
+        for (uint32_t i = 0; i < scan.ComponentCount; ++i)
+            visited += uint64_t(scan.Components[i]->HorizontalFrequency) *
+                       scan.Components[i]->VerticalFrequency;
+        visited *= uint64_t(st.McuRows) * st.McuCols;
+    } else {
+        visited = uint64_t(scan.Components[0]->NoninterleavedRows) *
+                  scan.Components[0]->NoninterleavedCols;
+    }
+    st.DataUnitsVisited += visited;
+    if (st.DataUnitsVisited > uint64_t(m_Options.WorkPerDataUnit) * st.FrameDataUnits)
+        throw EJpegBadData("Túl sok munka a vizsgálatokban");
+
+    if (!st.Progressive && st.ScanCount == 0) {
+        st.SingleScan = scan.ComponentCount == st.ComponentCount &&
+                        !ScanMarkerFollows(input.Data(), input.Size(), input.Position());
+        st.RowPipeline = st.SingleScan && m_Options.RowPipeline;
+    }
     for (uint32_t i = 0; i < scan.ComponentCount; ++i) {
         DecoderComponent& c = *scan.Components[i];
-        if (c.Allocated) continue;
+        if (c.Allocated) {
+            // The pipeline's buffers hold one MCU row: no later scan may need them.
+            if (st.RowPipeline) throw EJpegFatal("Belső JPEG hiba - felszabadított adat");
+            continue;
+        }
         c.Stride = size_t(c.DuCols) * 8;
-        if (st.Progressive)
+        if (st.Progressive) {
             c.Coefficients.Allocate(size_t(c.DuRows) * c.DuCols * 64);
-        else
-            c.DataUnits.Allocate(c.Stride * c.DuRows * 8);
+        } else {
+            // What the stream needs is counted, whatever the options, so that every decoder
+            // refuses the same streams.
+            const size_t stripRows = size_t(8) * c.VerticalFrequency;
+            const size_t planeRows = size_t(8) * c.DuRows;
+            Reserve(uint64_t(c.Stride) * (st.SingleScan ? stripRows : planeRows));
+            c.DataUnits.Allocate(c.Stride * (st.RowPipeline ? stripRows : planeRows));
+        }
         c.Allocated = true;
     }
     st.ScanCount += 1;

@@ -13,12 +13,39 @@ struct JpegDecoderState;
 struct JpegScanHeader;
 class JpegByteReader;
 
+// What the decoder accepts. Every limit is checked before the work or memory it guards.
+struct JpegDecoderOptions {
+    // Frames with more pixels than this are refused before anything is allocated.
+    uint64_t PixelLimit = 400'000'000;
+    // The output picture and the working buffers together may take this many bytes for each
+    // pixel the pixel limit allows (a baseline frame needs its picture and a few rows).
+    uint64_t BytesPerAllowedPixel = 4;
+    // Scans in one frame (real encoders write at most a few dozen).
+    uint32_t ScanLimit = 1000;
+    // Data units visited by all scans together, per data unit of the frame (a progressive
+    // stream from common encoders visits each about 5 to 10 times, and one scan for each
+    // coefficient of each component 64 times).
+    uint32_t WorkPerDataUnit = 128;
+    // false: sequential frames keep every component's whole plane of samples, as the general
+    // path for several scans does (the tests' reference for the pipeline).
+    bool RowPipeline = true;
+    // true reads JFIF files only; the picture import also takes streams that begin with
+    // another segment (Exif, Adobe) or none at all.
+    bool RequireJfifHeader = true;
+
+    uint64_t MemoryLimit() const {
+        if (BytesPerAllowedPixel != 0 && PixelLimit > UINT64_MAX / BytesPerAllowedPixel)
+            return UINT64_MAX;
+        return PixelLimit * BytesPerAllowedPixel;
+    }
+};
+
 class JpegDecoder : public BitmapImageDecoder {
 public:
-    // Frames with more pixels than this are refused before anything is allocated.
-    static constexpr uint64_t kDefaultPixelLimit = uint64_t(1) << 28;
+    static constexpr uint64_t kDefaultPixelLimit = JpegDecoderOptions{}.PixelLimit;
 
     JpegDecoder();
+    explicit JpegDecoder(const JpegDecoderOptions& options);
     ~JpegDecoder() override;
 
     // Reads the whole stream, then decodes it. Failures are EGraphicsException (EJpegBadData
@@ -26,7 +53,9 @@ public:
     void ReadImage(std::istream& input, BitmapImage& picture) override;
     void Decode(const uint8_t* data, size_t size, BitmapImage& picture);
 
-    void SetPixelLimit(uint64_t pixels) { m_PixelLimit = pixels; }
+    void SetPixelLimit(uint64_t pixels) { m_Options.PixelLimit = pixels; }
+    void SetOptions(const JpegDecoderOptions& options) { m_Options = options; }
+    const JpegDecoderOptions& Options() const { return m_Options; }
 
 protected:
     // Decodes the entropy-coded data of one scan. The tests override it with a bit-at-a-time
@@ -42,7 +71,9 @@ private:
     void ReadFrameHeader(JpegByteReader& input, uint8_t marker);
     void ReadScan(JpegByteReader& input);
     void SkipSegment(JpegByteReader& input);
+    // Counts `bytes` more of the decoder's memory; refuses the frame past the memory limit.
+    void Reserve(uint64_t bytes);
 
     std::unique_ptr<JpegDecoderState> m_State;
-    uint64_t m_PixelLimit = kDefaultPixelLimit;
+    JpegDecoderOptions m_Options;
 };

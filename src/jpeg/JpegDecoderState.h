@@ -94,6 +94,13 @@ struct JpegDecoderState {
     // The output rows match the components' current samples (set by a scan that wrote them
     // as it went, cleared by every later scan).
     bool OutputComplete = false;
+    // A sequential frame whose only scan covers every component keeps just one MCU row of
+    // samples per component: the scan writes each row of the picture as soon as it is decoded.
+    bool SingleScan = false;       // the stream allows the pipeline
+    bool RowPipeline = false;      // and the decoder's options use it
+    uint64_t MemoryReserved = 0;   // bytes of output and buffers the frame needs
+    uint64_t FrameDataUnits = 0;   // data units of all components
+    uint64_t DataUnitsVisited = 0; // by the scans so far
 
     DecoderComponent& FrameComponent(uint32_t i) { return Components[ComponentIds[i]]; }
 

@@ -50,6 +50,14 @@ template <class T>
     out[7] = e0 - g;
 }
 
+// Eight lanes already clamped to 0..255 as eight bytes, in one store.
+[[gnu::always_inline]] inline void StoreBytes(I8 v, uint8_t* line) {
+    typedef uint8_t B32 __attribute__((vector_size(32)));
+    typedef uint8_t B8 __attribute__((vector_size(8)));
+    const B8 bytes = __builtin_shufflevector(B32(v), B32(v), 0, 4, 8, 12, 16, 20, 24, 28);
+    std::memcpy(line, &bytes, sizeof bytes);
+}
+
 inline uint8_t Clamp(W v) {
     const int32_t s = int32_t(v) >> 12;
     return uint8_t(s < 0 ? 0 : s > 255 ? 255 : s);
@@ -89,8 +97,7 @@ void InverseDct(const int16_t* coefficients, const int32_t* scaled, uint8_t* out
         I8 v = I8(o[k]) >> 12;
         v = v < 0 ? 0 : v;
         v = v > 255 ? 255 : v;
-        uint8_t* line = out + k * stride;
-        for (int c = 0; c < 8; ++c) line[c] = uint8_t(v[c]);
+        StoreBytes(v, out + k * stride);
     }
 }
 
@@ -127,27 +134,50 @@ void InverseDctTransposed(const int16_t* coefficients, const int32_t* scaledTran
                           uint8_t* out, size_t stride) {
     typedef int16_t S8 __attribute__((vector_size(16)));
     // Row pass on all rows at once: lane r of y[k] is coefficient (r, k) times its scale.
+    // Blocks whose right or lower half is zero are common: the butterflies then run on inputs
+    // known to be zero, which the compiler folds away (the results are the same, being exact
+    // integer arithmetic).
     W8 y[8], o[8];
+    S8 x[8], any = {}, right = {};
+#pragma GCC unroll 8
     for (int k = 0; k < 8; ++k) {
-        S8 x;
-        std::memcpy(&x, coefficients + k * 8, sizeof x);
+        std::memcpy(&x[k], coefficients + k * 8, sizeof x[k]);
+        any |= x[k];
+        if (k >= 4) right |= x[k];
+    }
+    typedef int64_t L2 __attribute__((vector_size(16)));
+    const bool rightZero = (L2(right)[0] | L2(right)[1]) == 0;
+    const bool lowerZero = L2(any)[1] == 0; // rows 4-7 of every column
+#pragma GCC unroll 8
+    for (int k = 0; k < 8; ++k) {
         W8 q;
         std::memcpy(&q, scaledTransposed + k * 8, sizeof q);
-        y[k] = W8(__builtin_convertvector(x, I8)) * q;
+        y[k] = W8(__builtin_convertvector(x[k], I8)) * q;
     }
-    Butterfly(y, W8{}, o);
+    if (rightZero) {
+        const W8 half[8] = {y[0], y[1], y[2], y[3], W8{}, W8{}, W8{}, W8{}};
+        Butterfly(half, W8{}, o);
+    } else {
+        Butterfly(y, W8{}, o);
+    }
     // o[j] holds output j of every row; the column pass wants row k's outputs in one vector.
+    // Rows whose coefficients are all zero give zero outputs.
     W8 rows[8];
     Transpose(o, rows);
     const W8 bias = {kColumnBias, kColumnBias, kColumnBias, kColumnBias,
                      kColumnBias, kColumnBias, kColumnBias, kColumnBias};
-    Butterfly(rows, bias, o);
+    if (lowerZero) {
+        const W8 half[8] = {rows[0], rows[1], rows[2], rows[3], W8{}, W8{}, W8{}, W8{}};
+        Butterfly(half, bias, o);
+    } else {
+        Butterfly(rows, bias, o);
+    }
+#pragma GCC unroll 8
     for (int k = 0; k < 8; ++k) {
         I8 v = I8(o[k]) >> 12;
         v = v < 0 ? 0 : v;
         v = v > 255 ? 255 : v;
-        uint8_t* line = out + k * stride;
-        for (int c = 0; c < 8; ++c) line[c] = uint8_t(v[c]);
+        StoreBytes(v, out + k * stride);
     }
 }
 

@@ -53,6 +53,10 @@ void JpegDecoderState::WriteRows(uint32_t firstRow, uint32_t endRow) {
         const uint8_t* yRow = lum.SampleRow(y / lum.VerticalFactor);
         const uint8_t* cbRow = cb.SampleRow(y / cb.VerticalFactor);
         const uint8_t* crRow = cr.SampleRow(y / cr.VerticalFactor);
+        if (lum.HorizontalFactor == 1 && cb.HorizontalFactor == 2 && cr.HorizontalFactor == 2) {
+            YCbCrHalfRowToBgr(yRow, cbRow, crRow, Output->Row(y), width);
+            continue;
+        }
         YCbCrRowToBgr(WidenRow(yRow, lum.HorizontalFactor, width, wide.data()),
                       WidenRow(cbRow, cb.HorizontalFactor, width, wide.data() + width),
                       WidenRow(crRow, cr.HorizontalFactor, width, wide.data() + 2 * width),

@@ -179,6 +179,10 @@ void RunScan(JpegDecoderState& st, JpegByteReader& input, JpegScanHeader& scan, 
         // row at a time while the samples are still in cache.
         const bool writeRows = !st.Progressive && scan.ComponentCount == st.ComponentCount;
         for (uint32_t mcuRow = 0; mcuRow < st.McuRows; ++mcuRow) {
+            if (st.RowPipeline)
+                for (uint32_t i = 0; i < scan.ComponentCount; ++i)
+                    scan.Components[i]->FirstRow =
+                        mcuRow * 8 * scan.Components[i]->VerticalFrequency;
             for (uint32_t mcuCol = 0; mcuCol < st.McuCols; ++mcuCol) {
                 restartCheck();
                 for (uint32_t i = 0; i < scan.ComponentCount; ++i) {
@@ -198,6 +202,7 @@ void RunScan(JpegDecoderState& st, JpegByteReader& input, JpegScanHeader& scan, 
         // A greyscale sequential frame is written a row of data units at a time.
         const bool writeRows = !st.Progressive && st.ComponentCount == 1;
         for (uint32_t row = 0; row < c.NoninterleavedRows; ++row) {
+            if (st.RowPipeline) c.FirstRow = row * 8;
             for (uint32_t col = 0; col < c.NoninterleavedCols; ++col) {
                 restartCheck();
                 decodeUnit(c, row, col);

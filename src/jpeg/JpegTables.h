@@ -39,7 +39,7 @@ double DctScaleFactor(int row, int column);
 // One DHT table. MaxCode/MinCode/ValPtr/HuffVal are the decoding arrays of T.81 F.2.2.3;
 // Lookup resolves every code of up to kLookupBits bits with one table read.
 struct HuffmanDecoder {
-    static constexpr int kLookupBits = 9;
+    static constexpr int kLookupBits = 11;
 
     int32_t MaxCode[16] = {}; // largest code of length L (index L-1); -1 when none
     int32_t MinCode[16] = {}; // smallest code of length L; 257 when none

@@ -32,6 +32,13 @@ public:
     std::span<const uint8_t> ReadBytes(size_t n);
     void Read(void* out, size_t n);
     void Skip(size_t n) { (void)ReadBytes(n); }
+    // Appends the next n bytes to out (whose capacity the caller may reserve). With
+    // ReleaseAsRead, the memory they came from is handed back to the system piece by piece as
+    // the copy goes on, so a large block never exists twice in full.
+    void ReadAppend(std::vector<uint8_t>& out, size_t n);
+    // For a stream over a buffer its caller owns and reads once, front to back: the parts
+    // ReadAppend consumed read as zeros afterwards.
+    void ReleaseAsRead(bool on) { Release = on; }
     // A count or length that must be non-negative and, at elemSize bytes an element, fit in
     // what is left of the stream; `what` names it in the error message.
     size_t ReadCount(const char* what, size_t elemSize);
@@ -41,6 +48,7 @@ private:
 
     std::span<const uint8_t> Data;
     size_t Pos = 0;
+    bool Release = false;
 };
 
 class TWriteStream {

@@ -11,6 +11,9 @@ struct TFileDialogOptions {
     std::string DefaultExt; // without the dot; appended when the typed name has none
     bool MustExist = false;
     bool OverwritePrompt = false;
+    // A file proposed in its folder; empty: the folder where the last dialog with the same
+    // filter was left in this run.
+    std::string InitialPath = {};
 };
 
 class TFileDialogs {

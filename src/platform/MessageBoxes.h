@@ -7,6 +7,8 @@
 // Buttons and icons, with the Windows values so callers read as they would there.
 inline constexpr unsigned MB_OK = 0x00;
 inline constexpr unsigned MB_OKCANCEL = 0x01;
+// Save / Discard / Cancel for unsaved changes: IDYES saves, IDNO discards.
+inline constexpr unsigned MB_YESNOCANCEL = 0x03;
 inline constexpr unsigned MB_YESNO = 0x04;
 inline constexpr unsigned MB_ICONERROR = 0x10;
 inline constexpr unsigned MB_ICONQUESTION = 0x20;

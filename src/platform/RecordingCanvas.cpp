@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
 
 #include "platform/TextLines.h"
 
@@ -18,12 +19,30 @@ std::string TCanvasCall::Describe() const {
     return s + ")";
 }
 
+namespace {
+
+// The metrics are worked out in 64 bits and held to the int32 range where they are handed back,
+// so that any font height and text length (the fuzzer tries them all) gives a defined result.
+int32_t Saturate(int64_t v) {
+    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+int64_t CharWidth64(int32_t fontHeight) {
+    return std::max<int64_t>(1, std::abs(int64_t{fontHeight}) / 2);
+}
+int64_t LineHeight64(int32_t fontHeight) {
+    return std::max<int64_t>(1, std::abs(int64_t{fontHeight}));
+}
+
+} // namespace
+
 int32_t TRecordingCanvas::CharWidth(int32_t fontHeight) {
-    return std::max<int32_t>(1, std::abs(fontHeight) / 2);
+    return Saturate(CharWidth64(fontHeight));
 }
 
 int32_t TRecordingCanvas::LineHeight(int32_t fontHeight) {
-    return std::max<int32_t>(1, std::abs(fontHeight));
+    return Saturate(LineHeight64(fontHeight));
 }
 
 TCanvasCall& TRecordingCanvas::Record(std::string op) {
@@ -63,10 +82,10 @@ int32_t TRecordingCanvas::DrawText(std::string_view text, TRect& r, unsigned fla
     for (auto line : lines) {
         width = std::max(width, TextExtent(line).cx);
     }
-    const int32_t height = static_cast<int32_t>(lines.size()) * LineHeight(Font.Height);
+    const int32_t height = Saturate(static_cast<int64_t>(lines.size()) * LineHeight64(Font.Height));
     if (flags & DT_CALCRECT) {
-        r.Right = r.Left + width;
-        r.Bottom = r.Top + height;
+        r.Right = Saturate(int64_t{r.Left} + width);
+        r.Bottom = Saturate(int64_t{r.Top} + height);
         return height;
     }
     auto& c = Record("DrawText");
@@ -76,7 +95,7 @@ int32_t TRecordingCanvas::DrawText(std::string_view text, TRect& r, unsigned fla
 }
 
 TSize TRecordingCanvas::TextExtent(std::string_view text) {
-    return TSize{static_cast<int32_t>(text.size()) * CharWidth(Font.Height),
+    return TSize{Saturate(static_cast<int64_t>(text.size()) * CharWidth64(Font.Height)),
                  LineHeight(Font.Height)};
 }
 

@@ -11,6 +11,9 @@ public:
     virtual ~TScreen() = default;
     virtual TCursor Cursor() const = 0;
     virtual void SetCursor(TCursor cursor) = 0;
+    // Pixels of the screen per millimetre of its glass (its physical dots per inch / 25.4),
+    // in the pixels the windows are laid out in.
+    virtual double PixelsPerMm() const { return 96 / 25.4; }
 };
 
 // Keeps the cursor in memory and remembers every shape that was set.
@@ -22,8 +25,11 @@ public:
         History.push_back(cursor);
     }
 
+    double PixelsPerMm() const override { return ScreenPixelsPerMm; }
+
     TCursor Current = crDefault;
     std::vector<TCursor> History;
+    double ScreenPixelsPerMm = 96 / 25.4;
 };
 
 // Sets the hourglass for the lifetime of the object and the arrow afterwards, also when the

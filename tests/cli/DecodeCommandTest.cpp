@@ -1,32 +1,27 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <QImage>
-#include <sys/wait.h>
+
+#include "cli/CliRunner.h"
+
+#include "support/FileFaults.h"
 
 namespace {
 
-class Decode : public testing::Test {
+class Decode : public CliTest {
 protected:
-    void SetUp() override {
-        std::string t = (std::filesystem::temp_directory_path() / "fs-decode-XXXXXX").string();
-        Dir = mkdtemp(t.data());
-    }
-    void TearDown() override { std::filesystem::remove_all(Dir); }
-
-    std::string File(const std::string& name) const { return (Dir / name).string(); }
-
     // Exit status of a shell command; its error output lands in Err.
     int Shell(const std::string& cmd) {
-        const int raw = std::system((cmd + " 2> '" + File("stderr") + "'").c_str());
-        std::ifstream in(File("stderr"));
-        Err.assign(std::istreambuf_iterator<char>(in), {});
-        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        const TCliRun r = RunShell(cmd);
+        Err = r.Err;
+        return r.Status;
     }
     int Run(const std::string& args) {
-        return Shell(std::string("'") + FS_CLI + "' decode " + args + " > /dev/null");
+        const TCliRun r = RunCli("decode " + args);
+        Err = r.Err;
+        return r.Status;
     }
 
     // A 9 x 5 picture, left half red and right half blue, compressed by cjpeg with options.
@@ -46,7 +41,6 @@ protected:
         return jpg;
     }
 
-    std::filesystem::path Dir;
     std::string Err;
 };
 
@@ -79,4 +73,49 @@ TEST_F(Decode, BrokenInputAndMissingArgumentsFailWithAMessage) {
 
     EXPECT_NE(Run(""), 0);
     EXPECT_FALSE(Err.empty());
+}
+
+TEST_F(Decode, AFailedWriteKeepsTheExistingBitmapAndALinkStaysALink) {
+    const std::string jpg = MakeJpeg("-quality 90");
+    const std::string old = "an existing bitmap";
+    const auto put = [](const std::string& path, const std::string& bytes) {
+        std::ofstream(path, std::ios::binary) << bytes;
+    };
+    const auto bytesOf = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+
+    // Full disk: the old bitmap stays whole and no temporary file is left.
+    fsfaults::TTinyTmpfs tmpfs(Dir.Path / "small");
+    if (tmpfs.Mounted()) {
+        put(File("small/out.bmp"), old);
+        const std::string filler = File("small/filler");
+        Shell("head -c 16384 /dev/zero > '" + filler + "'");
+        EXPECT_EQ(Run(jpg + " " + File("small/out.bmp")), 1);
+        EXPECT_NE(Err.find("No space"), std::string::npos) << Err;
+        EXPECT_EQ(bytesOf(File("small/out.bmp")), old);
+        EXPECT_EQ(fsfaults::NamesIn(Dir.Path / "small"),
+                  (std::vector<std::string>{"filler", "out.bmp"}));
+    }
+
+    // A read-only file of another user in a folder everyone may write.
+    if (fsfaults::IsRoot()) {
+        std::filesystem::permissions(Dir.Path, std::filesystem::perms::all);
+        put(File("locked.bmp"), old);
+        std::filesystem::permissions(File("locked.bmp"), std::filesystem::perms::owner_read |
+                                                             std::filesystem::perms::group_read |
+                                                             std::filesystem::perms::others_read);
+        EXPECT_EQ(Shell("setpriv --reuid=nobody --regid=nogroup --clear-groups '" +
+                        std::string(FS_CLI) + "' decode " + jpg + " " + File("locked.bmp")),
+                  1);
+        EXPECT_NE(Err.find("may not change"), std::string::npos) << Err;
+        EXPECT_EQ(bytesOf(File("locked.bmp")), old);
+    }
+
+    put(File("real.bmp"), old);
+    std::filesystem::create_symlink("real.bmp", Dir.Path / "link.bmp");
+    ASSERT_EQ(Run(jpg + " " + File("link.bmp")), 0) << Err;
+    EXPECT_TRUE(std::filesystem::is_symlink(Dir.Path / "link.bmp"));
+    EXPECT_EQ(QImage(QString::fromStdString(File("real.bmp"))).size(), QSize(9, 5));
 }

@@ -1,14 +1,14 @@
+#include <algorithm>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <QByteArray>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <sys/wait.h>
 
+#include "cli/CliRunner.h"
 #include "codec/BitmapImage.h"
 #include "document/DocumentFile.h"
 #include "jpeg/JpegEncoder.h"
@@ -17,27 +17,13 @@
 
 namespace {
 
-struct TRun {
-    int Status = -1;
-    std::string Out;
-    std::string Err;
-};
-
 std::string Slurp(const std::filesystem::path& p) {
     const auto bytes = ReadWholeFile(p.string());
     return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
 }
 
-class DumpCompose : public testing::Test {
+class DumpCompose : public CliTest {
 protected:
-    void SetUp() override {
-        std::string t = (std::filesystem::temp_directory_path() / "fs-cli-XXXXXX").string();
-        Dir = mkdtemp(t.data());
-    }
-    void TearDown() override { std::filesystem::remove_all(Dir); }
-
-    std::string File(const std::string& name) const { return (Dir / name).string(); }
-
     void Write(const std::string& name, std::span<const uint8_t> bytes) const {
         ASSERT_TRUE(WriteFileAtomically(File(name), bytes));
     }
@@ -45,26 +31,13 @@ protected:
         Write(name, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
     }
 
-    // Runs the command-line tool with the arguments (paths in the temporary folder, no
-    // quoting needed) and collects its exit status and output.
-    TRun Run(const std::string& args) const {
-        const std::string cmd = std::string("'") + FS_CLI + "' " + args + " > '" + File("stdout") +
-                                "' 2> '" + File("stderr") + "'";
-        const int raw = std::system(cmd.c_str());
-        TRun r;
-        r.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.Out = Slurp(Dir / "stdout");
-        r.Err = Slurp(Dir / "stderr");
-        return r;
-    }
+    static TCliRun Run(const std::string& args) { return RunCli(args); }
 
     QJsonObject DumpJson(const std::string& name, const std::string& flags = "") const {
-        const TRun r = Run("dump " + File(name) + " " + flags);
+        const TCliRun r = Run("dump " + File(name) + " " + flags);
         EXPECT_EQ(r.Status, 0) << r.Err;
         return QJsonDocument::fromJson(QByteArray::fromStdString(r.Out)).object();
     }
-
-    std::filesystem::path Dir;
 };
 
 } // namespace
@@ -108,12 +81,12 @@ TEST_F(DumpCompose, ComposeOfDumpGivesTheSameBytesAndDumpOfComposeTheSameJson) {
         if (!compass) d.Compass.reset();
         const auto original = WriteDocument(d);
         Write("a.PST", original);
-        const TRun dump = Run("dump " + File("a.PST"));
+        const TCliRun dump = Run("dump " + File("a.PST"));
         ASSERT_EQ(dump.Status, 0) << dump.Err;
         EXPECT_EQ(QJsonDocument::fromJson(QByteArray::fromStdString(dump.Out))["Compass"].isNull(),
                   !compass);
         Write("a.json", dump.Out);
-        const TRun compose = Run("compose " + File("a.json") + " " + File("b.PST"));
+        const TCliRun compose = Run("compose " + File("a.json") + " " + File("b.PST"));
         ASSERT_EQ(compose.Status, 0) << compose.Err;
         EXPECT_EQ(ReadWholeFile(File("b.PST")), original);
         EXPECT_EQ(Run("dump " + File("b.PST")).Out, dump.Out);
@@ -130,7 +103,7 @@ TEST_F(DumpCompose, ComposeFillsDefaultsAndLoadsPictureFiles) {
         "Images": [{"Rect": [0, 0, 50, 30], "FileName": "pic.bmp", "Picture": {"File": "pic.bmp"}}],
         "Frames": [{"Members": [[0, 0], [2, 0]]}]
     })");
-    const TRun r = Run("compose " + File("page.json") + " " + File("page.PST"));
+    const TCliRun r = Run("compose " + File("page.json") + " " + File("page.PST"));
     ASSERT_EQ(r.Status, 0) << r.Err;
     const auto bytes = ReadWholeFile(File("page.PST"));
     ASSERT_TRUE(bytes);
@@ -158,7 +131,7 @@ TEST_F(DumpCompose, JpegFilesBecomeJpegPicturesAndDumpShowsTheirStoredStream) {
     encoder.SetQuality(95);
     Write("photo.JPG", encoder.Encode(source));
     Write("page.json", R"({"Images": [{"Picture": {"File": "photo.JPG", "JpegQuality": 30}}]})");
-    const TRun r = Run("compose " + File("page.json") + " " + File("page.PST"));
+    const TCliRun r = Run("compose " + File("page.json") + " " + File("page.PST"));
     ASSERT_EQ(r.Status, 0) << r.Err;
     const auto bytes = ReadWholeFile(File("page.PST"));
     ASSERT_TRUE(bytes);
@@ -185,7 +158,7 @@ TEST_F(DumpCompose, JpegFilesBecomeJpegPicturesAndDumpShowsTheirStoredStream) {
           QJsonDocument(QJsonObject{{"Images", QJsonArray{QJsonObject{{"Picture", dumped}}}}})
               .toJson()
               .toStdString());
-    const TRun again = Run("compose " + File("again.json") + " " + File("again.PST"));
+    const TCliRun again = Run("compose " + File("again.json") + " " + File("again.PST"));
     ASSERT_EQ(again.Status, 0) << again.Err;
     const TDocumentData back = ReadDocument(*ReadWholeFile(File("again.PST")), "again.PST");
     EXPECT_TRUE(back.Items.Images[0].Picture->IsJpeg);
@@ -198,16 +171,16 @@ TEST_F(DumpCompose, JpegFilesBecomeJpegPicturesAndDumpShowsTheirStoredStream) {
           QJsonDocument(QJsonObject{{"Images", QJsonArray{QJsonObject{{"Picture", broken}}}}})
               .toJson()
               .toStdString());
-    const TRun refused = Run("compose " + File("broken.json") + " " + File("broken.PST"));
+    const TCliRun refused = Run("compose " + File("broken.json") + " " + File("broken.PST"));
     EXPECT_EQ(refused.Status, 1);
     EXPECT_NE(refused.Err.find("Images[0].Picture.Data: the JPEG picture cannot be decoded: "),
               std::string::npos)
         << refused.Err;
-    EXPECT_FALSE(std::filesystem::exists(Dir / "broken.PST"));
+    EXPECT_FALSE(std::filesystem::exists(Dir.Path / "broken.PST"));
 }
 
 TEST_F(DumpCompose, FailuresNameTheFileAndTheProblemAndWriteNothing) {
-    const TRun missing = Run("dump " + File("missing.PST"));
+    const TCliRun missing = Run("dump " + File("missing.PST"));
     EXPECT_EQ(missing.Status, 1);
     EXPECT_NE(missing.Err.find(File("missing.PST") + " cannot be loaded: cannot open the file"),
               std::string::npos)
@@ -223,7 +196,7 @@ TEST_F(DumpCompose, FailuresNameTheFileAndTheProblemAndWriteNothing) {
     bytes[21] = 0;
     bytes.resize(bytes.size() - 40);
     Write("cut.PST", bytes);
-    const TRun cut = Run("dump " + File("cut.PST"));
+    const TCliRun cut = Run("dump " + File("cut.PST"));
     EXPECT_EQ(cut.Status, 1);
     EXPECT_NE(cut.Err.find("cannot be loaded: the polygon list: "), std::string::npos) << cut.Err;
 
@@ -252,16 +225,16 @@ TEST_F(DumpCompose, FailuresNameTheFileAndTheProblemAndWriteNothing) {
     Write("old.PST", std::string("keep me"));
     for (const auto& [json, expected] : badJson) {
         Write("bad.json", json);
-        const TRun r = Run("compose " + File("bad.json") + " " + File("old.PST"));
+        const TCliRun r = Run("compose " + File("bad.json") + " " + File("old.PST"));
         EXPECT_EQ(r.Status, 1) << json;
         EXPECT_NE(r.Err.find(File("bad.json")), std::string::npos) << r.Err;
         EXPECT_NE(r.Err.find(expected), std::string::npos) << r.Err;
-        EXPECT_EQ(Slurp(Dir / "old.PST"), "keep me");
+        EXPECT_EQ(Slurp(Dir.Path / "old.PST"), "keep me");
     }
 }
 
 TEST_F(DumpCompose, UsageErrorsAndHelp) {
-    const TRun help = Run("--help");
+    const TCliRun help = Run("--help");
     EXPECT_EQ(help.Status, 0);
     EXPECT_NE(help.Out.find("dump FILE.PST"), std::string::npos);
     EXPECT_NE(help.Out.find("compose FILE.json OUT.PST"), std::string::npos);
@@ -269,4 +242,59 @@ TEST_F(DumpCompose, UsageErrorsAndHelp) {
     EXPECT_EQ(Run("dump").Status, 2);
     EXPECT_EQ(Run("compose only-one.json").Status, 2);
     EXPECT_EQ(Run("dump a.PST --frobnicate").Status, 2);
+}
+
+// "PictureFile" reads through the picture import: a phone's Exif-first stream is taken and
+// turned upright. A document whose JPEG quality lies outside 1..100 still dumps and saves.
+TEST_F(DumpCompose, PictureFilesComeThroughTheImportAndOddQualitiesStaySavable) {
+    BitmapImage source;
+    source.SetSize(0, 24, 24, 16);
+    JpegEncoder encoder;
+    const std::vector<uint8_t> jfif = encoder.Encode(source);
+    // SOI, an Exif segment with orientation 6 (a quarter clockwise), then no APP0.
+    std::vector<uint8_t> exif = {0xFF, 0xD8, 0xFF, 0xE1, 0, 34, 'E', 'x', 'i', 'f',  0,    0, 'I',
+                                 'I',  42,   0,    8,    0, 0,  0,   1,   0,   0x12, 0x01, 3, 0,
+                                 1,    0,    0,    0,    6, 0,  0,   0,   0,   0,    0,    0};
+    const size_t app0 = 2 + (size_t(jfif[4]) << 8 | jfif[5]);
+    exif.insert(exif.end(), jfif.begin() + 2 + ptrdiff_t(app0), jfif.end());
+    Write("phone.jpg", exif);
+    Write("page.json", R"({"Images": [{"Rect": [0, 0, 40, 60], "PictureFile": "phone.jpg"}]})");
+    const TCliRun r = Run("compose " + File("page.json") + " " + File("page.PST"));
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    auto bytes = ReadWholeFile(File("page.PST"));
+    ASSERT_TRUE(bytes);
+    {
+        const TDocumentData doc = ReadDocument(*bytes, "page.PST");
+        const TMemBitmap& picture = *doc.Items.Images[0].Picture;
+        EXPECT_TRUE(picture.IsJpeg);
+        EXPECT_EQ(picture.Width, 16);
+        EXPECT_EQ(picture.Height, 24);
+    }
+
+    // The stored quality (64 by default) made 150: dump shows 150, compose of it saves 100.
+    const std::vector<uint8_t> field = {1, 64, 0, 0, 0, 1};
+    const auto at = std::search(bytes->begin(), bytes->end(), field.begin(), field.end());
+    ASSERT_NE(at, bytes->end());
+    at[1] = 150;
+    Write("odd.PST", *bytes);
+    const TCliRun dump = Run("dump " + File("odd.PST"));
+    ASSERT_EQ(dump.Status, 0) << dump.Err;
+    const QJsonObject dumped = QJsonDocument::fromJson(QByteArray::fromStdString(dump.Out))
+                                   .object()["Images"][0]["Picture"]
+                                   .toObject();
+    EXPECT_EQ(dumped["JpegQuality"].toInt(), 150);
+    Write("odd.json", dump.Out);
+    ASSERT_EQ(Run("compose " + File("odd.json") + " " + File("odd2.PST")).Status, 0);
+    const TDocumentData back = ReadDocument(*ReadWholeFile(File("odd2.PST")), "odd2.PST");
+    EXPECT_EQ(back.Items.Images[0].Picture->JpegQuality, 100);
+
+    Write("both.json", R"({"Images": [{"PictureFile": "phone.jpg", "Picture": {}}]})");
+    const TCliRun both = Run("compose " + File("both.json") + " " + File("both.PST"));
+    EXPECT_NE(both.Err.find("gives both Picture and PictureFile"), std::string::npos) << both.Err;
+    Write("cut.jpg", std::vector<uint8_t>(exif.begin(), exif.begin() + 60));
+    Write("cut.json", R"({"Images": [{"PictureFile": "cut.jpg"}]})");
+    const TCliRun cut = Run("compose " + File("cut.json") + " " + File("cut.PST"));
+    EXPECT_NE(cut.Err.find("Images[0].PictureFile: cannot load the picture"), std::string::npos)
+        << cut.Err;
+    EXPECT_NE(cut.Err.find("the file ends inside the picture data"), std::string::npos) << cut.Err;
 }

@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <QImage>
-#include <sys/wait.h>
 
+#include "cli/CliRunner.h"
 #include "codec/BitmapImage.h"
 #include "document/DocumentFile.h"
 #include "jpeg/JpegEncoder.h"
@@ -13,24 +12,13 @@
 
 namespace {
 
-class Render : public testing::Test {
+class Render : public CliTest {
 protected:
-    void SetUp() override {
-        std::string t = (std::filesystem::temp_directory_path() / "fs-render-XXXXXX").string();
-        Dir = mkdtemp(t.data());
-    }
-    void TearDown() override { std::filesystem::remove_all(Dir); }
-
-    std::string File(const std::string& name) const { return (Dir / name).string(); }
-
     // Exit status of the tool with these arguments; its error output lands in Err.
     int Run(const std::string& args) {
-        const std::string cmd = std::string("'") + FS_CLI + "' render " + args +
-                                " > /dev/null 2> '" + File("stderr") + "'";
-        const int raw = std::system(cmd.c_str());
-        std::ifstream in(File("stderr"));
-        Err.assign(std::istreambuf_iterator<char>(in), {});
-        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        const TCliRun r = RunCli("render " + args);
+        Err = r.Err;
+        return r.Status;
     }
 
     // An A4 document with a red rectangle at 20..60 x 20..40 mm.
@@ -43,7 +31,6 @@ protected:
         return path;
     }
 
-    std::filesystem::path Dir;
     std::string Err;
 };
 

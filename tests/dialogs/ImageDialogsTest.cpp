@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -6,7 +7,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 
 #include "dialogs/DialogTestSupport.h"
 #include "dialogs/ImagePositionDlg.h"
@@ -16,6 +16,7 @@
 #include "imaging/MemBitmap.h"
 #include "support/BmpFixtures.h"
 #include "support/ScriptedServices.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ protected:
 
     // A file in the test's folder holding bytes; its UTF-8 path.
     std::string File(const char* name, const std::vector<uint8_t>& bytes) {
-        const std::string path = Dir.filePath(name).toStdString();
+        const std::string path = Dir.File(name);
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()),
                    static_cast<std::streamsize>(bytes.size()));
@@ -49,7 +50,7 @@ protected:
         return p.pixelColor(p.width() / 2, p.height() / 2);
     }
 
-    QTemporaryDir Dir;
+    TTempDir Dir{"image-dialogs"};
     TScriptedServices S;
     TUjNyomtatoKepDlg Dialog;
 };
@@ -84,8 +85,11 @@ TEST_F(ImageDialogsTest, AChosenPictureIsPreviewedAndGivesTheHeight) {
     ASSERT_EQ(S.Files.Asked.size(), 1u);
     const TFileDialogOptions& asked = S.Files.Asked[0];
     EXPECT_EQ(asked.Title, "Kép betöltése");
-    EXPECT_EQ(asked.Filter, "Bittérképek (*.BMP)|*.BMP|JPEG (*.JPG)|*.JPG|"
-                            "Graphic Interchange Format (*.GIF)|*.GIF");
+    // Every picture the import reads first, then one entry a format.
+    EXPECT_THAT(asked.Filter,
+                ::testing::StartsWith("All pictures (*.BMP;*.JPG;*.JPEG;*.PNG;*.GIF;*.TIF;*.TIFF;"
+                                      "*.WEBP)|*.BMP;*.JPG;*.JPEG;*.PNG;*.GIF;*.TIF;*.TIFF;*.WEBP|"
+                                      "Bittérképek (*.BMP)|*.BMP|"));
     EXPECT_EQ(asked.DefaultExt, "BMP");
     EXPECT_TRUE(asked.MustExist);
 
@@ -93,6 +97,8 @@ TEST_F(ImageDialogsTest, AChosenPictureIsPreviewedAndGivesTheHeight) {
     EXPECT_EQ(Dialog.PictureFileName(), wide);
     EXPECT_EQ(Dialog.edMagassag->text(), "40");
     EXPECT_NE(PreviewCentre(), kSilver);
+    // The preview keeps the proportions: a 2:1 picture leaves the top and bottom quarters.
+    EXPECT_EQ(Dialog.imKep->Picture.pixelColor(90, 10), Dialog.palette().color(QPalette::Window));
     EXPECT_EQ(S.Screen.History, (std::vector<TCursor>{crHourGlass, crArrow}));
 
     Dialog.edSzelesseg->setText("81");
@@ -109,15 +115,23 @@ TEST_F(ImageDialogsTest, AChosenPictureIsPreviewedAndGivesTheHeight) {
 TEST_F(ImageDialogsTest, AFileThatDoesNotLoadIsReportedAndLeavesNoPicture) {
     Choose(Bitmap("first.bmp", 20, 10));
     ASSERT_TRUE(Dialog.HasPicture());
+    // A GIF cut inside its header, the same named .JPG, a bitmap of three bytes, a JPEG
+    // stream cut after its start: each refused with the reason on the second line.
     const std::vector<uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0};
-    for (const std::string& path :
-         {File("anim.GIF", gif), File("photo.JPG", gif), File("broken.BMP", {'B', 'M', 1})}) {
+    const std::pair<std::string, std::string> refused[] = {
+        {File("anim.GIF", gif), "Hibás fájl.\nGIF"},
+        {File("photo.JPG", gif), "Hibás fájl.\nGIF"},
+        {File("broken.BMP", {'B', 'M', 1}), "Hibás fájl.\nthe bitmap file is shorter"},
+        {File("cut.jpg", {0xFF, 0xD8, 0xFF, 0xE1, 0, 8}),
+         "Hibás fájl.\nthe file ends inside the picture data"},
+    };
+    for (const auto& [path, message] : refused) {
         SCOPED_TRACE(path);
         S.Messages.Shown.clear();
         S.Screen.History.clear();
         Choose(path);
         ASSERT_EQ(S.Messages.Shown.size(), 1u);
-        EXPECT_EQ(S.Messages.Shown[0].Text, "Hibás fájl.");
+        EXPECT_THAT(S.Messages.Shown[0].Text, ::testing::StartsWith(message));
         EXPECT_EQ(S.Messages.Shown[0].Caption, "Kép betöltése");
         EXPECT_EQ(S.Messages.Shown[0].Flags, MB_OK | MB_ICONERROR);
         EXPECT_FALSE(Dialog.HasPicture());

@@ -9,6 +9,7 @@
 #include "document/RecordStreams.h"
 #include "platform/Files.h"
 #include "support/SampleDocument.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -47,7 +48,7 @@ void ExpectSameItems(const TPageItems& a, const TPageItems& b) {
         EXPECT_EQ(x.Picture->DibBlock, y.Picture->DibBlock);
         EXPECT_EQ(x.Picture->JpegQuality, y.Picture->JpegQuality);
         EXPECT_EQ(x.Picture->BitCount, y.Picture->BitCount);
-        EXPECT_EQ(x.Picture->DeviceBitmap.Pixels, y.Picture->DeviceBitmap.Pixels);
+        EXPECT_EQ(x.Picture->Pixels().Pixels, y.Picture->Pixels().Pixels);
         EXPECT_EQ(x.Picture->DibBlock.empty(), !y.Picture->HasImage);
     }
     ASSERT_EQ(a.Frames.Count(), b.Frames.Count());
@@ -110,16 +111,6 @@ std::vector<size_t> ListCountOffsets(const TDocumentData& d) {
     return at;
 }
 
-struct TTempDir {
-    std::filesystem::path Path;
-    TTempDir() {
-        std::string t = (std::filesystem::temp_directory_path() / "fs-document-XXXXXX").string();
-        Path = mkdtemp(t.data());
-    }
-    ~TTempDir() { std::filesystem::remove_all(Path); }
-    std::string File(const std::string& name) const { return (Path / name).string(); }
-};
-
 } // namespace
 
 TEST(DocumentFile, EmptyDocumentIs198BytesWithTheFixedParts) {
@@ -172,7 +163,7 @@ TEST(DocumentFile, EveryItemKindMembersFontsAndPicturesComeBack) {
     ExpectSameItems(d.Items, back.Items);
     // The picture-less image reads back as an object without picture.
     EXPECT_FALSE(back.Items.Images[3].Picture->HasImage);
-    EXPECT_EQ(back.Items.Images[2].Picture->DeviceBitmap.At(2, 0), FixturePixel({3, 3, 24}, 2, 0));
+    EXPECT_EQ(back.Items.Images[2].Picture->Pixels().At(2, 0), FixturePixel({3, 3, 24}, 2, 0));
     EXPECT_EQ(WriteDocument(back), bytes);
 }
 
@@ -331,17 +322,17 @@ TEST(DocumentFile, LoadingGivesTheWholeDocumentOrAMessageAndSavingKeepsTheOldFil
     installed = std::move(loaded.Document->Items);
     ExpectSameItems(d.Items, installed);
 
-    // A picture that cannot be stored (a JPEG quality the encoder refuses) fails the save and
-    // leaves the saved file alone.
+    // A picture that cannot be stored (a JPEG picture whose block lost its rows) fails the
+    // save and leaves the saved file alone.
     const auto before = ReadWholeFile(path);
     TDocumentData jpeg = SampleDocument();
     jpeg.Items.Images[1].Picture->IsJpeg = true;
-    jpeg.Items.Images[1].Picture->JpegQuality = 0;
+    jpeg.Items.Images[1].Picture->DibBlock.resize(44);
     const auto error = SaveDocumentFile(path, jpeg);
     ASSERT_TRUE(error);
     EXPECT_EQ(*error, "The file " + path +
                           " cannot be saved: the picture of image 2 cannot be "
-                          "stored as JPEG: Value out of range");
+                          "stored as JPEG: Subscript out of range");
     EXPECT_EQ(ReadWholeFile(path), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path), {}), 1);
 

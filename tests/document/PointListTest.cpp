@@ -5,6 +5,7 @@
 #include "document/LineItem.h"
 #include "document/PointList.h"
 #include "document/PolygonItem.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -104,10 +105,10 @@ TEST(PointList, FilesThatCannotBeOpenedLeaveTheListAlone) {
     EXPECT_FALSE(list.LoadFromFile("/nonexistent/folder/points.bin"));
     EXPECT_EQ(list.Count(), 1);
 
-    const auto path = (std::filesystem::path(::testing::TempDir()) / "points.bin").string();
+    const TTempDir dir("points");
+    const auto path = dir.File("points.bin");
     ASSERT_TRUE(list.SaveToFile(path));
     TPointList other;
     ASSERT_TRUE(other.LoadFromFile(path));
     EXPECT_EQ(other.ToArray(), list.ToArray());
-    std::filesystem::remove(path);
 }

@@ -119,7 +119,7 @@ TEST(HitTest, EdgesAreThreePixelsWideAndTheTopEdgeComesFirst) {
     EXPECT_EQ(EdgeModeAt(r, 50, 21), mdHoverRight); // the top edge stops before the right
     EXPECT_EQ(EdgeModeAt(r, 9, 60), mdHoverLeft);   // the sides run from top to bottom
     EXPECT_EQ(EdgeModeAt(r, 20, 61), mdHoverBottom);
-    EXPECT_EQ(EdgeModeAt(r, 52, 40), 0);
+    EXPECT_EQ(EdgeModeAt(r, 52, 40), mdIdle);
     EXPECT_FALSE(OnEdge(TRect{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, mdHoverTop, 0, 0));
 }
 
@@ -144,18 +144,18 @@ TEST(HitTest, AnEdgeOverAnotherPickableItemIsNotOffered) {
 
     // A caption over the frame's edge and the rectangle's edge takes both away...
     page.AddCaption({25, 15, 45, 45});
-    EXPECT_EQ(edgeAt(30, 20).Mode, 0);
-    EXPECT_EQ(edgeAt(40, 42).Mode, 0);
+    EXPECT_EQ(edgeAt(30, 20).Mode, mdIdle);
+    EXPECT_EQ(edgeAt(40, 42).Mode, mdIdle);
     // ...but a rectangle hides an image's edge from no one.
     page.AddRectangle({80, 80, 95, 95});
     EXPECT_EQ(edgeAt(85, 90).ResizeKind, rkImage);
 
     // While an edge is hovered only an edge of the same kind keeps the hover.
     page.E.Mode = mdHoverLeft;
-    EXPECT_EQ(edgeAt(30, 100).Mode, 0); // the frame's bottom
+    EXPECT_EQ(edgeAt(30, 100).Mode, mdIdle); // the frame's bottom
     EXPECT_EQ(edgeAt(20, 60).Mode, mdHoverLeft);
     page.E.Mode = mdDragCaption;
-    EXPECT_EQ(edgeAt(20, 60).Mode, 0);
+    EXPECT_EQ(edgeAt(20, 60).Mode, mdIdle);
 
     // The heights legend, when shown, comes before everything.
     page.E.Mode = mdIdle;

@@ -123,24 +123,30 @@ TEST(ItemDrawing, IdleEditorDrawsEveryItemAsPrintedBottomToTop) {
     const TRect k = MmRectToView(e, e.Items.Images[0].Rect);
     EXPECT_EQ(calls[6].Args, TArgs({k.Left, k.Top, k.Right - k.Left + 1, k.Bottom - k.Top + 1}));
 
-    // The caption: a black box over white, the font as high as the box, clipped to it.
+    // The caption: a black box over white, the font's cell as high as the box inside its
+    // outline, clipped to the box's width (accents and descenders may reach past the cell).
     const TRect cr = MmRectToView(e, e.Items.Captions[0].Rect);
     EXPECT_EQ(calls[7].Args, Box(cr, 1));
     EXPECT_EQ(calls[7].Pen, (TPen{clBlack, 1, TPenStyle::psSolid}));
     EXPECT_EQ(calls[7].Brush, (TBrush{clWhite, TBrushStyle::bsSolid}));
-    EXPECT_EQ(calls[8].Args, Box(cr));
-    EXPECT_EQ(calls[9].Args, TArgs({cr.Left, cr.Top}));
-    EXPECT_EQ(calls[9].Font.Height, cr.Bottom - cr.Top);
+    ASSERT_EQ(calls[8].Args.size(), 4u);
+    EXPECT_EQ(calls[8].Args[0], cr.Left + 1);
+    EXPECT_EQ(calls[8].Args[2], cr.Right);
+    EXPECT_LT(calls[8].Args[1], cr.Top);
+    EXPECT_GT(calls[8].Args[3], cr.Bottom + 1);
+    EXPECT_EQ(calls[9].Args, TArgs({cr.Left + 1, cr.Top + 1}));
+    EXPECT_EQ(calls[9].Font.Height, cr.Bottom - cr.Top - 1);
     EXPECT_EQ(calls[9].BkMode, TBkMode::Transparent);
     // The text: a hollow box without a background, each line a third of it.
     const TRect tr = MmRectToView(e, e.Items.Texts[0].Rect);
     EXPECT_EQ(calls[11].Brush.Style, TBrushStyle::bsClear);
-    EXPECT_EQ(calls[13].Args, TArgs({tr.Left, tr.Top, tr.Right, tr.Bottom, int32_t{DT_NOCLIP}}));
-    EXPECT_EQ(calls[13].Font.Height, (tr.Bottom - tr.Top) / 3);
+    EXPECT_EQ(calls[13].Args,
+              TArgs({tr.Left + 1, tr.Top + 1, tr.Right, tr.Bottom, int32_t{DT_NOCLIP}}));
+    EXPECT_EQ(calls[13].Font.Height, (tr.Bottom - tr.Top - 1) / 3);
 
-    // The line with its own pen, its width in picture pixels whatever the zoom; the legend's
-    // outline (there is no colour table).
-    EXPECT_EQ(calls[15].Pen, (TPen{clBlue, 3, TPenStyle::psDash}));
+    // The line with its own pen, as wide as it prints; the legend's outline (there is no
+    // colour table).
+    EXPECT_EQ(calls[15].Pen, (TPen{clBlue, LineWidthOnView(e, 3), TPenStyle::psDash}));
     EXPECT_EQ(calls[15].Args, TArgs({Px(e, 10), Py(e, 150), Px(e, 190), Py(e, 160)}));
     EXPECT_EQ(calls[16].Args, Box(MmOutlineToView(e, e.Settings.HeightsLegendRect)));
     EXPECT_EQ(calls[16].Brush.Style, TBrushStyle::bsClear);
@@ -156,7 +162,8 @@ TEST(ItemDrawing, DuringAToolOrDragEverythingButLinesIsABlackOutline) {
                                     "Rectangle", "Polyline", "Rectangle"));
     for (const TCanvasCall& call : c.Calls) {
         const bool line = call.Op == "Polyline";
-        EXPECT_EQ(call.Pen, (line ? TPen{clBlue, 3, TPenStyle::psDash} : TPen{}))
+        EXPECT_EQ(call.Pen,
+                  (line ? TPen{clBlue, LineWidthOnView(e, 3), TPenStyle::psDash} : TPen{}))
             << call.Describe();
         if (!line) {
             EXPECT_EQ(call.Brush.Style, TBrushStyle::bsClear) << call.Describe();
@@ -229,7 +236,7 @@ TEST(ItemDrawing, TextFontsShareTheBoxBetweenTheLinesAndNoLineCountMeansOne) {
     const int32_t h = MmRectToView(e, TRect{20, 20, 60, 40}).Height();
     std::vector<int32_t> heights;
     for (const TCanvasCall& call : c.CallsOf("DrawText")) heights.push_back(call.Font.Height);
-    EXPECT_THAT(heights, ElementsAre(h / 4, h, h));
+    EXPECT_THAT(heights, ElementsAre((h - 1) / 4, h - 1, h - 1));
     EXPECT_EQ(c.CallsOf("Rectangle").size(), 4u);
     EXPECT_EQ(c.CallsOf("ClipRect").size(), c.CallsOf("NoClip").size());
 }
@@ -256,7 +263,7 @@ TEST(ItemDrawing, ThePolygonOrLineBeingEnteredShowsOnlyInItsOwnMode) {
               "Polyline(" + std::to_string(Px(e, 100)) + "," + std::to_string(Py(e, 100)) + ")");
     EXPECT_EQ(entered.Pen, TPen{});
     // In other modes only the document's own line is drawn.
-    for (int32_t mode : {mdIdle, mdDeleteTool}) {
+    for (TEditorMode mode : {mdIdle, mdDeleteTool}) {
         e.Mode = mode;
         EXPECT_EQ(Painted(e).CallsOf("Polyline").size(), 1u);
     }
@@ -282,7 +289,7 @@ TEST(ItemDrawing, DamagedValuesDrawWithinSafeRanges) {
 
     const auto lines = c.CallsOf("Polyline");
     ASSERT_EQ(lines.size(), 2u); // the empty line and polygon draw nothing
-    EXPECT_EQ(lines[0].Pen.Width, 100);
+    EXPECT_EQ(lines[0].Pen.Width, LineWidthOnView(e, 100));
     EXPECT_EQ(lines[1].Pen.Width, 1);
     EXPECT_TRUE(c.CallsOf("Polygon").empty());
     // Everything stays well inside 32 bits (and the canvas's own limits), also after the

@@ -66,7 +66,7 @@ TEST(MouseTools, ACaptionStopsOneMillimetreShortOfTheRightEdgeWhereAFrameTouches
 TEST(MouseTools, ResizingMovesAFramesMembersOnlyWithItsTopAndLeftEdges) {
     struct Edge {
         TPoint Hover;
-        int32_t Mode;
+        TEditorMode Mode;
         TCursor Cursor;
         TPoint To;
         TRect Expected;
@@ -88,10 +88,10 @@ TEST(MouseTools, ResizingMovesAFramesMembersOnlyWithItsTopAndLeftEdges) {
         ASSERT_EQ(page.E.Mode, edge.Mode);
         EXPECT_EQ(page.Screen.Current, edge.Cursor);
         page.Press(page.Pixel(edge.Hover.X, edge.Hover.Y));
-        EXPECT_EQ(page.E.Mode, edge.Mode + 4);
+        EXPECT_EQ(page.E.Mode, ResizeOfHover(edge.Mode));
         EXPECT_EQ(page.E.InfoText, "The keret dimensions: 40, 40");
         page.MoveMm(edge.To.X, edge.To.Y);
-        EXPECT_EQ(frame.Rect, edge.Expected) << edge.Mode;
+        EXPECT_EQ(frame.Rect, edge.Expected) << static_cast<int>(edge.Mode);
         EXPECT_EQ(member.Rect, (TRect{25 + edge.MemberShift.X, 35 + edge.MemberShift.Y,
                                       35 + edge.MemberShift.X, 40 + edge.MemberShift.Y}));
         page.Release(page.At(edge.To.X, edge.To.Y));
@@ -205,7 +205,7 @@ TEST(MouseTools, TheRightButtonEndsToolsAndReleasesKeepPointEntryGoing) {
     TMousePage page;
     StartTool(page.E, page.Core, mdNewLine);
     page.E.LinePoints = std::make_unique<TPointList>();
-    for (int32_t mode : {mdNewLine, mdNewPolygon, mdNewFrame}) {
+    for (TEditorMode mode : {mdNewLine, mdNewPolygon, mdNewFrame}) {
         page.E.Mode = mode;
         page.Release(page.At(10, 10));
         EXPECT_EQ(page.E.Mode, mode);
@@ -226,7 +226,7 @@ TEST(MouseTools, TheRightButtonEndsToolsAndReleasesKeepPointEntryGoing) {
 
     // Presses in the Delete and Modify tools never start a drag.
     page.AddCaption({20, 20, 40, 30});
-    for (int32_t mode : {mdDeleteTool, mdModifyTool}) {
+    for (TEditorMode mode : {mdDeleteTool, mdModifyTool}) {
         page.E.Mode = mode;
         page.PressMm(25, 25);
         EXPECT_NE(page.E.Mode, mdDragCaption);
@@ -257,7 +257,7 @@ TEST(MouseTools, StaleIndicesAndFarOffCoordinatesAreHandledSafely) {
     TMousePage page;
     // Index fields that name no item: the steps do nothing.
     page.AddLine({{20, 20}, {40, 40}});
-    const std::vector<std::tuple<int32_t, int32_t*>> stale = {
+    const std::vector<std::tuple<TEditorMode, int32_t*>> stale = {
         {mdDragCaption, &page.E.CaptionOrTextIndex},
         {mdDragFrame, &page.E.FrameIndex},
         {mdDragLinePoint, &page.E.LinePointIndex},

@@ -6,6 +6,7 @@
 
 #include "editor/CommandsFixture.h"
 #include "support/BmpFixtures.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -27,17 +28,13 @@ TImageDialogData ImageAt(std::string file, std::string left, std::string top, st
 
 // A 3 x 2 pixel bitmap file in a folder of its own.
 struct TPictureFile {
-    std::filesystem::path Dir;
-    std::string Path;
+    TTempDir Dir{"commands"};
+    std::string Path = Dir.File("kép.bmp");
     TPictureFile() {
-        std::string t = (std::filesystem::temp_directory_path() / "fs-commands-XXXXXX").string();
-        Dir = mkdtemp(t.data());
-        Path = (Dir / "kép.bmp").string();
         const auto bytes = MakeBmp(TBmpShape{});
         std::ofstream(Path, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     }
-    ~TPictureFile() { std::filesystem::remove_all(Dir); }
 };
 
 using NewItemTest = CommandsTest;
@@ -106,7 +103,7 @@ TEST_F(NewItemTest, ImagesAreMadeOnlyWithTheirPictureAndUsableFields) {
     ASSERT_EQ(E.Items.Images.Count(), 1);
     EXPECT_EQ(E.Items.Images[0].Rect, (TRect{10, 20, 90, 73}));
     EXPECT_EQ(E.Items.Images[0].FileName,
-              (file.Dir / "").string() + "k\xe9p.bmp"); // code page 1250
+              (file.Dir.Path / "").string() + "k\xe9p.bmp"); // code page 1250
     EXPECT_EQ(E.Items.Images[0].Picture->Width, 3);
     EXPECT_EQ(S.Screen.History, (std::vector<TCursor>{crHourGlass, crArrow}));
 
@@ -131,12 +128,12 @@ TEST_F(NewItemTest, ImagesAreMadeOnlyWithTheirPictureAndUsableFields) {
     }
     EXPECT_EQ(E.Items.Images.Count(), 2);
     EXPECT_EQ(E.Mode, mdIdle);
-    EXPECT_EQ(S.Messages.Shown,
-              (std::vector<std::string>{"Kép betöltése: Hibás fájl.",
-                                        "Új kép: Hibás képkoordináták ! (Left)",
-                                        "Új kép: Hibás képkoordináták ! (Width)",
-                                        "Új kép: Hibás képkoordináták ! (Height)",
-                                        "Új kép: Hibás képkoordináták ! (Width)"}));
+    EXPECT_EQ(
+        S.Messages.Shown,
+        (std::vector<std::string>{
+            "Kép betöltése: Hibás fájl.\ncannot open the file: No such file or directory",
+            "Új kép: Hibás képkoordináták ! (Left)", "Új kép: Hibás képkoordináták ! (Width)",
+            "Új kép: Hibás képkoordináták ! (Height)", "Új kép: Hibás képkoordináták ! (Width)"}));
 }
 
 TEST_F(NewItemTest, EachPressAddsAFrameAndANewFrameJoinsTheFrameItLiesIn) {

@@ -7,6 +7,7 @@
 #include "editor/PageLayout.h"
 #include "platform/Printer.h"
 #include "platform/Screen.h"
+#include "support/TempDir.h"
 #include "support/TestPrinters.h"
 
 TEST(PageEditor, WithoutPrinterThePageIs2000By3200AndTheClickAreaIsClamped) {
@@ -107,7 +108,8 @@ TEST(PageEditor, ScaleCaptionsShowTheScaleAndAreMeasuredAgain) {
 }
 
 TEST(PageEditor, ALoadedDocumentsSheetPositionDoesNotDistortTheView) {
-    const std::string path = ::testing::TempDir() + "fs_base_page_rect.PST";
+    const TTempDir dir("base-page-rect");
+    const std::string path = dir.File("page.PST");
     TDocumentData made;
     made.PageWidthMm = 300;
     made.PageHeightMm = 100;

@@ -59,7 +59,7 @@ TEST(Scrolling, CtrlWheelMovesTheZoomBarOneStepPerNotch) {
     // Nothing happens while a tool or drag is in progress.
     e.SetZoomPosition(20);
     e.RepaintRequested = false;
-    for (int32_t mode : {mdDeleteTool, mdDragCaption, mdNewLine, mdScrollTrack}) {
+    for (TEditorMode mode : {mdDeleteTool, mdDragCaption, mdNewLine, mdScrollTrack}) {
         e.Mode = mode;
         WheelOnPage(e, 0, -kNotch, false, false);
         WheelOnPage(e, 0, kNotch, false, true);

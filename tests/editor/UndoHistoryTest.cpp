@@ -9,6 +9,7 @@
 #include "editor/PageDescription.h"
 #include "editor/PageView.h"
 #include "support/ScriptedItemDialogs.h"
+#include "support/TempDir.h"
 #include "support/TestPrinters.h"
 
 namespace {
@@ -234,10 +235,8 @@ TEST(UndoHistory, ADragIsOneStepFromPressToReleaseAndOnlyIfItMovedSomething) {
 }
 
 TEST(UndoHistory, UndoingALoadBringsBackThePreviousItemsSettingsAndCompass) {
-    namespace fs = std::filesystem;
-    const fs::path dir = fs::path(::testing::TempDir()) / "fs_undo_load";
-    fs::create_directories(dir);
-    const std::string path = (dir / "other.PST").string();
+    const TTempDir dir("undo-load");
+    const std::string path = dir.File("other.PST");
     {
         TUndoPage other;
         other.E.Items.Captions[0].Text = "Más";
@@ -254,14 +253,13 @@ TEST(UndoHistory, UndoingALoadBringsBackThePreviousItemsSettingsAndCompass) {
     const std::string loaded = DescribePage(p.E);
     ASSERT_NE(loaded, before);
     // Saving leaves the history as it is.
-    ASSERT_FALSE(p.E.SaveDocument((dir / "saved.PST").string()));
+    ASSERT_FALSE(p.E.SaveDocument(dir.File("saved.PST")));
 
     p.Key(VK_Z);
     EXPECT_EQ(p.E.InfoText, "Undo: loaded document");
     EXPECT_EQ(DescribePage(p.E), before);
     p.Key(VK_Y);
     EXPECT_EQ(DescribePage(p.E), loaded);
-    fs::remove_all(dir);
 }
 
 TEST(UndoHistory, UndoingPrinterSetupBringsTheItemsBackOntoTheNewSheet) {
@@ -322,6 +320,30 @@ TEST(UndoHistory, TheKeysDoNothingWhileAToolRuns) {
     EXPECT_EQ(p.E.History.UndoCount(), 1);
 }
 
+TEST(UndoHistory, TheKeysWorkWhileThePointerRestsOnAResizableEdge) {
+    TUndoPage p;
+    const std::string before = DescribePage(p.E);
+    // A rectangle is resized, then the pointer rests on its right edge again.
+    p.Move(p.Pixel(28, 29));
+    p.Drag(p.Pixel(28, 29), {{33, 29}});
+    const std::string resized = DescribePage(p.E);
+    p.Move(p.Pixel(33, 29));
+    ASSERT_TRUE(IsHovering(p.E.Mode));
+
+    EXPECT_TRUE(p.Key(VK_Z));
+    EXPECT_EQ(p.E.InfoText, "Undo: resized rectangle");
+    EXPECT_EQ(DescribePage(p.E), before);
+    // The edge has moved away from under the pointer, which holds no edge any more.
+    EXPECT_EQ(p.E.Mode, mdIdle);
+    EXPECT_EQ(p.Screen.Current, crArrow);
+
+    p.Move(p.Pixel(28, 29));
+    ASSERT_TRUE(IsHovering(p.E.Mode));
+    EXPECT_TRUE(p.Key(VK_Y));
+    EXPECT_EQ(DescribePage(p.E), resized);
+    EXPECT_EQ(p.E.History.UndoCount(), 1);
+}
+
 TEST(UndoHistory, TheHundredAndFirstStepDropsTheOldestAndANewChangeDropsTheRedoSteps) {
     TUndoPage p;
     p.New(neFrame);
@@ -368,4 +390,36 @@ TEST(UndoHistory, ChangesMadeOutsideTheStepsAreNotTakenBackByThem) {
     p.Key(VK_Y);
     EXPECT_EQ(p.E.Items.Images[0].Rect, (TRect{45, 31, 55, 41}));
     EXPECT_EQ(p.E.Items.Captions[1].Text, "1 : 500");
+}
+
+TEST(UndoHistory, ThePageIsModifiedExactlyWhileTheHistoryStandsAwayFromTheSavedMark) {
+    TUndoPage p;
+    p.E.History.MarkSaved();
+    EXPECT_FALSE(p.E.History.IsModified());
+    p.Drag(p.At(47, 35), {{50, 36}});
+    EXPECT_TRUE(p.E.History.IsModified());
+    p.Key(VK_Z);
+    EXPECT_FALSE(p.E.History.IsModified()); // undone back to what was saved
+    p.Key(VK_Y);
+    EXPECT_TRUE(p.E.History.IsModified());
+    p.E.History.MarkSaved(); // saved after the drag
+    p.Key(VK_Z);
+    EXPECT_TRUE(p.E.History.IsModified());
+    // A different change from the same point never comes back to the saved page.
+    StartDeleteTool(p.E, p.Core);
+    p.Click(35, 35);
+    EXPECT_TRUE(p.E.History.IsModified());
+    p.Key(VK_Z);
+    EXPECT_TRUE(p.E.History.IsModified());
+
+    // Saved with no steps at all, then more steps than the history keeps: undoing all that
+    // it keeps still leaves the oldest change made, so the page stays modified.
+    TUndoPage q;
+    q.E.History.MarkSaved();
+    q.New(neFrame);
+    for (int i = 0; i <= TUndoHistory::kMaxSteps; ++i) q.Click(60 + i % 50, 60 + i / 50);
+    q.RightClick();
+    for (int i = 0; i < TUndoHistory::kMaxSteps; ++i) q.Key(VK_Z);
+    EXPECT_EQ(q.E.History.UndoCount(), 0);
+    EXPECT_TRUE(q.E.History.IsModified());
 }

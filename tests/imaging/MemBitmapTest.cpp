@@ -8,6 +8,7 @@
 #include "imaging/MemBitmap.h"
 #include "platform/RecordingCanvas.h"
 #include "support/BmpFixtures.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -23,38 +24,21 @@ void ExpectShowsFixture(const TMemBitmap& b, const TBmpShape& s) {
     EXPECT_EQ(b.Height, s.Height);
     EXPECT_EQ(b.BitCount, s.BitCount);
     EXPECT_EQ(b.RowBytes, DibRowBytes(s.Width, s.BitCount));
-    ASSERT_EQ(b.DeviceBitmap.Width, s.Width);
-    ASSERT_EQ(b.DeviceBitmap.Height, s.Height);
+    ASSERT_EQ(b.Pixels().Width, s.Width);
+    ASSERT_EQ(b.Pixels().Height, s.Height);
     for (int32_t y = 0; y < s.Height; ++y) {
         for (int32_t x = 0; x < s.Width; ++x) {
-            ASSERT_EQ(b.DeviceBitmap.At(x, y), FixturePixel(s, x, y)) << "at " << x << ", " << y;
+            ASSERT_EQ(b.Pixels().At(x, y), FixturePixel(s, x, y)) << "at " << x << ", " << y;
         }
     }
 }
 
-// A temporary folder removed with the test.
-struct TTempDir {
-    std::filesystem::path Path;
-    TTempDir() {
-        std::string t = (std::filesystem::temp_directory_path() / "fs-imaging-XXXXXX").string();
-        Path = mkdtemp(t.data());
-    }
-    ~TTempDir() { std::filesystem::remove_all(Path); }
-    std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
-        const auto p = Path / name;
-        std::ofstream(p, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-        return p.string();
-    }
-};
-
 // Captures the picture StretchDraw was given.
 class TPictureCanvas : public TRecordingCanvas {
 public:
-    const TPixmap* Drawn = nullptr;
+    TPixmap Drawn;
     void StretchDraw(int32_t x, int32_t y, int32_t w, int32_t h, const TPixmap& picture) override {
-        Drawn = &picture;
+        Drawn = picture;
         TRecordingCanvas::StretchDraw(x, y, w, h, picture);
     }
 };
@@ -128,7 +112,7 @@ TEST(MemBitmap, UnsupportedOrDamagedFilesLeaveNoPicture) {
         b.LoadFromBitmapFileData(file);
         EXPECT_FALSE(b.HasImage);
         EXPECT_TRUE(b.DibBlock.empty());
-        EXPECT_TRUE(b.DeviceBitmap.Empty());
+        EXPECT_TRUE(b.Pixels().Empty());
     }
 }
 
@@ -220,7 +204,7 @@ TEST(MemBitmap, ObjectsWithoutAPictureAreStoredAsSixBytes) {
     b.ReadFromStream(in);
     EXPECT_FALSE(b.HasImage);
     EXPECT_TRUE(b.DibBlock.empty());
-    EXPECT_TRUE(b.DeviceBitmap.Empty());
+    EXPECT_TRUE(b.Pixels().Empty());
     EXPECT_EQ(Stored(b), expected);
 }
 
@@ -253,7 +237,7 @@ TEST(MemBitmap, DamagedBlocksThrowAndKeepThePicture) {
         TReadStream in(d);
         EXPECT_THROW(b.ReadFromStream(in), EReadError) << "length " << d.size();
         EXPECT_EQ(Stored(b), before);
-        EXPECT_EQ(b.DeviceBitmap.Width, 5);
+        EXPECT_EQ(b.Pixels().Width, 5);
     }
 }
 
@@ -272,6 +256,16 @@ TEST(MemBitmap, StretchDrawHandsTheDevicePixelsToTheCanvas) {
     b.StretchDraw(canvas, 5, 6, 7, 8);
     EXPECT_EQ(canvas.Log(),
               (std::vector<std::string>{"StretchDraw(1,2,30,40)", "StretchDraw(5,6,7,8)"}));
-    // The same device pixels every time: nothing is converted per drawing.
-    EXPECT_EQ(canvas.Drawn, &b.DeviceBitmap);
+    // A target at least as large as the picture gets the picture's own pixels.
+    EXPECT_EQ(canvas.Drawn.Pixels, b.Pixels().Pixels);
+    // A smaller one gets the picture shrunk to it: one pixel is the mean of all.
+    b.StretchDraw(canvas, 0, 0, 1, 1);
+    ASSERT_EQ(canvas.Drawn.Pixels.size(), 1u);
+    const TPixmap all = b.Pixels();
+    for (int shift : {0, 8, 16}) {
+        uint32_t sum = 0;
+        for (uint32_t p : all.Pixels) sum += (p >> shift) & 0xFF;
+        const auto n = static_cast<uint32_t>(all.Pixels.size());
+        EXPECT_EQ((canvas.Drawn.Pixels[0] >> shift) & 0xFF, (sum + n / 2) / n) << shift;
+    }
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <sstream>
 
 #include "codec/GraphicsExceptions.h"
 #include "jpeg/JpegDecoder.h"
@@ -348,4 +349,97 @@ TEST(JpegStream, ProgressiveRefinementSignFollowsTheCorrectionBit) {
                 EXPECT_EQ(d.Picture.Row(y)[x], expected[y * 8 + x]) << sign << " " << y << "," << x;
         EXPECT_NE(expected[0], expected[7]); // the coefficient is visible
     }
+}
+
+namespace {
+
+std::string MessageWith(const JpegDecoderOptions& options, const Bytes& stream) {
+    BitmapImage picture;
+    try {
+        JpegDecoder(options).Decode(stream.data(), stream.size(), picture);
+        return "ok";
+    } catch (const EGraphicsException& e) {
+        return e.what();
+    }
+}
+
+// A progressive 8 x 8 grey frame: a DC scan, then `refinements` DC refinement scans.
+Bytes ManyScans(uint32_t refinements) {
+    Bytes s = Cat({kSoi,
+                   App0(),
+                   Dqt(),
+                   Sof(0xC2, 8, 8, {{1, 0x11, 0}}),
+                   kTables,
+                   Sos({{1, 0}}, 0, 0, 0),
+                   {0x7F}});
+    for (uint32_t i = 0; i < refinements; ++i) s = Cat({s, Sos({{1, 0}}, 0, 0, 0x10), {0x7F}});
+    return Cat({s, kEoi});
+}
+
+} // namespace
+
+// Hostile progressive files can repeat cheap scans over a large frame: the number of scans and
+// the blocks they visit together are bounded before each scan is decoded.
+TEST(JpegStream, ScanCountAndScanWorkAreBounded) {
+    // One data unit, so the default work limit (128 visits a data unit) comes first.
+    EXPECT_EQ(Message(ManyScans(127)), "ok");
+    EXPECT_EQ(Message(ManyScans(128)), "Túl sok munka a vizsgálatokban");
+
+    JpegDecoderOptions generous;
+    generous.WorkPerDataUnit = 1u << 20;
+    EXPECT_EQ(MessageWith(generous, ManyScans(999)), "ok");
+    EXPECT_EQ(MessageWith(generous, ManyScans(1000)), "Túl sok vizsgálat");
+}
+
+// The picture and every buffer the frame needs are counted against the memory limit before
+// they are allocated. A single-scan sequential frame needs its picture and one MCU row; a frame
+// with one scan per component needs whole planes; a progressive one every coefficient.
+TEST(JpegStream, MemoryIsCheckedBeforeAllocating) {
+    JpegDecoderOptions tight;
+    tight.PixelLimit = 64 * 64; // 16384 bytes at 4 a pixel; the 64 x 64 picture takes 12288
+    const Bytes sof = Sof(0xC0, 64, 64, {{1, 0x11, 0}, {2, 0x11, 0}, {3, 0x11, 0}});
+    const Bytes zeros16(16, 0x00); // 64 blocks of DC category 0 and end of block
+    const Bytes oneScan = Cat({kSoi, App0(), Dqt(), sof, kTables, Sos({{1, 0}, {2, 0}, {3, 0}}),
+                               Cat({zeros16, zeros16, zeros16}), kEoi});
+    const Bytes threeScans = Cat({kSoi, App0(), Dqt(), sof, kTables, Sos({{1, 0}}), zeros16,
+                                  Sos({{2, 0}}), zeros16, Sos({{3, 0}}), zeros16, kEoi});
+    EXPECT_EQ(MessageWith(tight, oneScan), "ok");
+    EXPECT_EQ(MessageWith(tight, threeScans), "Túl nagy kép");
+    EXPECT_EQ(Message(threeScans), "ok"); // within the default limit, the reference agrees
+    JpegDecoderOptions planes = tight;
+    planes.RowPipeline = false; // the same refusals whichever path the decoder takes
+    EXPECT_EQ(MessageWith(planes, oneScan), "ok");
+    EXPECT_EQ(MessageWith(planes, threeScans), "Túl nagy kép");
+
+    const Bytes progressive =
+        Cat({kSoi, App0(), Dqt(), Sof(0xC2, 64, 64, {{1, 0x11, 0}, {2, 0x11, 0}, {3, 0x11, 0}}),
+             kTables, Sos({{1, 0}, {2, 0}, {3, 0}}, 0, 0, 0), Bytes(24, 0x00), kEoi});
+    EXPECT_EQ(MessageWith(tight, progressive), "Túl nagy kép");
+    EXPECT_EQ(Message(progressive), "ok");
+
+    // 11584 x 11584 pixels claimed by a few hundred bytes, under the picture loader's limit of
+    // 2^27 pixels: progressive 4:2:0 would need 6 bytes a pixel and is refused at its frame
+    // header; baseline would need 3 and gets as far as its missing data.
+    JpegDecoderOptions loader;
+    loader.PixelLimit = uint64_t(1) << 27;
+    auto claim = [&](uint8_t marker) {
+        return Cat({kSoi, App0(), Dqt(),
+                    Sof(marker, 11584, 11584, {{1, 0x22, 0}, {2, 0x11, 0}, {3, 0x11, 0}}), kTables,
+                    Sos({{1, 0}, {2, 0}, {3, 0}}, 0, marker == 0xC2 ? 0 : 63, 0), kEoi});
+    };
+    EXPECT_EQ(MessageWith(loader, claim(0xC2)), "Túl nagy kép");
+    EXPECT_EQ(MessageWith(loader, claim(0xC0)), "Unexpected Marker");
+}
+
+// ReadImage takes the stream from where it stands to its end, however it is read in.
+TEST(JpegStream, ReadImageReadsFromTheStreamPosition) {
+    const Bytes file = Cat({{'x', 'y', 'z'}, Grey()});
+    std::istringstream in(std::string(file.begin(), file.end()));
+    in.seekg(3);
+    BitmapImage picture;
+    JpegDecoder().ReadImage(in, picture);
+    EXPECT_EQ(picture.Width(), 8u);
+    EXPECT_EQ(picture.Row(7)[7], 128);
+    std::istringstream whole(std::string(file.begin(), file.end()));
+    EXPECT_THROW(JpegDecoder().ReadImage(whole, picture), EJpegBadData); // "xyz" is no SOI
 }

@@ -18,6 +18,7 @@
 #include "codec/BitmapImage.h"
 #include "codec/GraphicsExceptions.h"
 #include "jpeg/ReferenceDecoder.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -55,9 +56,10 @@ std::string MissingJpegTools() {
     return missing;
 }
 
-// The process id keeps parallel test processes (and build trees) apart.
+// One folder for the whole test process, removed when it ends.
 std::string TempPath(const std::string& name) {
-    return ::testing::TempDir() + "fs_jpeg_" + std::to_string(getpid()) + "_" + name;
+    static const TTempDir dir("jpeg");
+    return dir.File(name);
 }
 
 Bytes ReadFileBytes(const std::string& path) {

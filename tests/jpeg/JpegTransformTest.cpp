@@ -1,8 +1,10 @@
 // Tables and transform pieces of the decoder checked on their own.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
+#include <vector>
 
 #include "jpeg/JpegColor.h"
 #include "jpeg/JpegIdct.h"
@@ -132,7 +134,7 @@ void LiteralIdct(const int16_t* x, const int32_t* q, uint8_t* out) {
 
 } // namespace
 
-// The vectorized transform against the literal one, on sparse and dense blocks with real
+// The vectorized transforms against the literal one, on sparse and dense blocks with real
 // and extreme tables.
 TEST(JpegIdct, MatchesTheLiteralTransformBitForBit) {
     std::mt19937 rng(11);
@@ -144,7 +146,15 @@ TEST(JpegIdct, MatchesTheLiteralTransformBitForBit) {
         int16_t coef[64] = {};
         const int count = int(rng() % (i % 10 == 0 ? 64 : 12));
         const int range = i % 7 == 0 ? 65536 : i % 3 == 0 ? 2048 : 64;
-        for (int n = 0; n < count; ++n) coef[rng() % 64] = int16_t(int(rng() % range) - range / 2);
+        // Some blocks keep to the left columns, the upper rows or both, which the transform
+        // takes by shorter paths.
+        const int rowMask = i % 5 == 2 || i % 5 == 3 ? 3 : 7;
+        const int columnMask = i % 5 == 1 || i % 5 == 3 ? 3 : 7;
+        for (int n = 0; n < count; ++n) {
+            const int at = int(rng() % 64);
+            coef[((at / 8) & rowMask) * 8 + ((at % 8) & columnMask)] =
+                int16_t(int(rng() % range) - range / 2);
+        }
         uint8_t expected[64], actual[8 * 11];
         LiteralIdct(coef, table.ScaledValues, expected);
         InverseDct(coef, table.ScaledValues, actual, 11); // a stride wider than the block
@@ -190,5 +200,28 @@ TEST(JpegColor, WidenRowRepeatsSamples) {
     for (uint32_t factor : {1u, 2u, 3u, 4u}) {
         const uint8_t* wide = WidenRow(row, factor, 37 * factor / 2 + 1, buffer);
         for (uint32_t x = 0; x < 37 * factor / 2 + 1; ++x) ASSERT_EQ(wide[x], row[x / factor]);
+    }
+}
+
+// The fused half-width conversion of 4:2:0 and 4:2:2 rows gives exactly what widening the
+// chroma rows and converting them gives, at every width (vector steps and scalar tail), and
+// writes nothing past the row.
+TEST(JpegColor, HalfWidthChromaConversionMatchesWideningFirst) {
+    std::mt19937 rng(3);
+    for (uint32_t width = 1; width <= 90; ++width) {
+        std::vector<uint8_t> lum(width), cb((width + 1) / 2), cr((width + 1) / 2);
+        for (int round = 0; round < 20; ++round) {
+            for (uint8_t& v : lum) v = uint8_t(rng());
+            for (uint8_t& v : cb) v = uint8_t(rng());
+            for (uint8_t& v : cr) v = uint8_t(rng());
+            std::vector<uint8_t> wideCb(width), wideCr(width);
+            std::vector<uint8_t> expected(size_t(width) * 3), actual(size_t(width) * 3 + 16, 0xA5);
+            YCbCrRowToBgr(lum.data(), WidenRow(cb.data(), 2, width, wideCb.data()),
+                          WidenRow(cr.data(), 2, width, wideCr.data()), expected.data(), width);
+            YCbCrHalfRowToBgr(lum.data(), cb.data(), cr.data(), actual.data(), width);
+            ASSERT_TRUE(std::equal(expected.begin(), expected.end(), actual.begin()))
+                << "width " << width;
+            for (size_t i = expected.size(); i < actual.size(); ++i) ASSERT_EQ(actual[i], 0xA5);
+        }
     }
 }

@@ -61,6 +61,13 @@ private:
 };
 
 class ReferenceJpegDecoder : public JpegDecoder {
+public:
+    ReferenceJpegDecoder() {
+        JpegDecoderOptions options;
+        options.RowPipeline = false;
+        SetOptions(options);
+    }
+
 protected:
     void DecodeScanData(JpegDecoderState& state, JpegByteReader& input,
                         JpegScanHeader& scan) override {

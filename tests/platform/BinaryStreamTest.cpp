@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/BinaryStream.h"
 #include "platform/Files.h"
+#include "support/TempDir.h"
 
 TEST(BinaryStream, WritesLittleEndianAndReadsItBack) {
     TWriteStream w;
@@ -41,19 +43,39 @@ TEST(BinaryStream, CountsMustBeNonNegativeAndFitTheRest) {
 }
 
 TEST(Files, AtomicWriteReplacesWholeFileAndFailureKeepsTheOld) {
-    const auto dir = std::filesystem::path(::testing::TempDir()) / "fs_files_test";
-    std::filesystem::create_directories(dir);
-    const auto path = (dir / "a.bin").string();
+    const TTempDir dir("files");
+    const auto path = dir.File("a.bin");
     const std::vector<uint8_t> first{1, 2, 3}, second{9};
     ASSERT_TRUE(WriteFileAtomically(path, first));
     ASSERT_TRUE(WriteFileAtomically(path, second));
     EXPECT_EQ(ReadWholeFile(path).value(), second);
 
     std::string error;
-    EXPECT_FALSE(WriteFileAtomically((dir / "missing" / "b.bin").string(), first, &error));
+    EXPECT_FALSE(WriteFileAtomically(dir.File("missing/b.bin"), first, &error));
     EXPECT_FALSE(error.empty());
-    EXPECT_FALSE(ReadWholeFile((dir / "nothing-here").string(), &error).has_value());
+    EXPECT_FALSE(ReadWholeFile(dir.File("nothing-here"), &error).has_value());
     // Nothing but the written file is left in the folder.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
-    std::filesystem::remove_all(dir);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path), {}), 1);
+}
+
+TEST(BinaryStream, ReadAppendCopiesInPiecesAndCanHandBackWhatItRead) {
+    // 9 MB: more than two of the pieces the copy goes in, and not a whole number of them.
+    std::vector<uint8_t> source(9u << 20);
+    for (size_t i = 0; i < source.size(); ++i) source[i] = static_cast<uint8_t>(i * 7 + i / 4096);
+    const std::vector<uint8_t> expected = source;
+    for (bool release : {false, true}) {
+        TReadStream in(source);
+        in.ReleaseAsRead(release);
+        in.Skip(3);
+        std::vector<uint8_t> out = {42};
+        EXPECT_THROW(in.ReadAppend(out, source.size()), EReadError); // more than is left
+        EXPECT_EQ(out, std::vector<uint8_t>{42});
+        in.ReadAppend(out, source.size() - 3);
+        EXPECT_TRUE(in.AtEnd());
+        ASSERT_EQ(out.size(), source.size() - 2);
+        EXPECT_TRUE(std::equal(out.begin() + 1, out.end(), expected.begin() + 3));
+        // Released, the pages inside what was copied are gone (zero); kept, they are intact.
+        const size_t middle = source.size() / 2;
+        EXPECT_EQ(source[middle] == 0 && source[middle + 1] == 0, release);
+    }
 }

@@ -27,3 +27,20 @@ TEST(RecordingCanvas, DrawTextCalcRectMeasuresEveryLineWithoutDrawing) {
     EXPECT_EQ(r, (TRect{100, 200, 120, 220}));
     EXPECT_TRUE(c.Calls.empty());
 }
+
+TEST(RecordingCanvas, HugeFontsAndLongTextsMeasureWithinTheIntRange) {
+    TRecordingCanvas c;
+    c.Font.Height = 270'000'000; // twenty characters of it overflowed 32-bit arithmetic
+    EXPECT_EQ(c.TextExtent("abcdefghijklmnopqrst").cx, INT32_MAX);
+    EXPECT_EQ(c.TextExtent("ab").cx, 270'000'000);
+    c.Font.Height = INT32_MIN; // its magnitude has no int32
+    EXPECT_EQ(c.TextExtent("a").cy, INT32_MAX);
+    EXPECT_EQ(TRecordingCanvas::CharWidth(INT32_MIN), 1 << 30);
+
+    // Measured boxes end at the far end of the range rather than wrapping to the near one.
+    c.Font.Height = 270'000'000;
+    TRect r{2'100'000'000, 2'000'000'000, 0, 0};
+    EXPECT_EQ(c.DrawText("a\nb\nc\nd\ne\nf\ng\nh\ni", r, DT_CALCRECT), INT32_MAX);
+    EXPECT_EQ(r.Right, INT32_MAX);
+    EXPECT_EQ(r.Bottom, INT32_MAX);
+}

@@ -113,8 +113,8 @@ TClipboardPicture PictureOf(const TPageEditor& e, const TPageItems& clip) {
     if (!u) return picture;
     const double w = static_cast<double>(u->Right) - u->Left + 1;
     const double h = static_cast<double>(u->Bottom) - u->Top + 1;
-    const double k =
-        std::min({4.0, (TPageEditor::PictureWidth - 1) / w, (TPageEditor::PictureHeight - 1) / h});
+    const double k = std::min(
+        {4.0, (TPageEditor::BasePictureWidth - 1) / w, (TPageEditor::BasePictureHeight - 1) / h});
     picture.Width = std::max(1, static_cast<int32_t>(std::ceil(k * w)));
     picture.Height = std::max(1, static_cast<int32_t>(std::ceil(k * h)));
     auto view = std::make_shared<TPageEditor>();

@@ -4,6 +4,7 @@
 
 #include "document/ItemLists.h"
 #include "editor/commands/CommandTargets.h"
+#include "editor/commands/DeleteModify.h"
 #include "editor/commands/ItemCommands.h"
 #include "editor/commands/ItemCommandSteps.h"
 #include "editor/commands/ItemOperations.h"
@@ -59,7 +60,7 @@ TTextDialogData TextDialogOf(const Item& item) {
 
 bool ModifyLine(TPageEditor& e, TCoreServices& s, int index) {
     TNyomtatoVonal& line = e.Items.Lines[index];
-    TLineDialogData d{line.Color, line.Width, line.PenStyle};
+    TLineDialogData d{line.Color, line.Width, line.PenStyle, LineWidthMm(e.Metrics, 1)};
     if (!s.Dialogs.LineProperties(d, true)) return false;
     return ModifyItem(e, ikLine, index, [&] {
         line.Color = d.Color;

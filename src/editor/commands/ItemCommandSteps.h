@@ -1,5 +1,5 @@
-// What the item command files share: the press handlers PressInTool dispatches to, the
-// reading of dialog fields and the fonts of captions and texts. Internal to the editor core.
+// What the item command files share: the reading of dialog fields and the fonts of captions
+// and texts. Internal to the editor core.
 #pragma once
 
 #include <cstdint>
@@ -14,19 +14,6 @@ class TPageEditor;
 struct TCoreServices;
 struct TImageDialogData;
 struct TPrinterMetrics;
-
-// Presses in the tools of new items, at mm (mx, my).
-void PlaceCaption(TPageEditor& e, TCoreServices& s, int32_t mx, int32_t my);
-void PlaceText(TPageEditor& e, TCoreServices& s, int32_t mx, int32_t my);
-void PlaceImage(TPageEditor& e, TCoreServices& s, int32_t mx, int32_t my);
-void AddFrame(TPageEditor& e, TCoreServices& s, int32_t mx, int32_t my);
-void AddRectangle(TPageEditor& e, TCoreServices& s, int32_t mx, int32_t my);
-// Presses of the Delete and Modify tools, at picture pixel (x, y).
-void DeleteAt(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y);
-void ModifyAt(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y);
-// The Modify dialog of one item, its confirmed values taken back as one step. True when the
-// item changed.
-bool ModifyWithDialog(TPageEditor& e, TCoreServices& s, TKKItem item);
 
 // The warning for caption and text coordinates that are not usable.
 inline constexpr const char* kBadTextCoordinates = "Hibás szövegkoordináták !";

@@ -2,7 +2,6 @@
 // commands.
 #include "editor/commands/ItemCommands.h"
 
-#include "editor/commands/ItemCommandSteps.h"
 #include "editor/commands/ItemOperations.h"
 #include "editor/PageEditor.h"
 #include "editor/PageView.h"

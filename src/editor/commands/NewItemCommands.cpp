@@ -6,11 +6,14 @@
 #include "editor/commands/ItemCommands.h"
 #include "editor/commands/ItemCommandSteps.h"
 #include "editor/commands/ItemOperations.h"
+#include "editor/commands/NewItemCommands.h"
 #include "editor/CoreServices.h"
 #include "editor/ItemDialogs.h"
 #include "editor/PageEditor.h"
 #include "editor/TextMeasure.h"
 #include "editor/Tools.h"
+#include "imaging/MemBitmap.h"
+#include "imaging/PictureImport.h"
 #include "platform/Cp1250.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PickerDialogs.h"
@@ -57,7 +60,7 @@ void Remember(TPageEditor& e, const char* caption, TRepeatCommand command) {
 // The item made by a dialog goes to its placing tool, or straight onto the page.
 template <class Item>
 void PlaceOrAppend(TPageEditor& e, TCoreServices& s, std::unique_ptr<Item> item, bool byMouse,
-                   std::unique_ptr<Item>& pending, int32_t placingMode, const char* caption,
+                   std::unique_ptr<Item>& pending, TEditorMode placingMode, const char* caption,
                    TRepeatCommand command) {
     if (byMouse) {
         pending = std::move(item);
@@ -116,14 +119,15 @@ void NewImage(TPageEditor& e, TCoreServices& s) {
     auto image = std::make_unique<TNyomtatoKep>();
     image->Rect = fields.Rect;
     image->FileName = Utf8ToCp1250(d.FileName);
-    {
+    std::string why;
+    if (d.Picture && d.Picture->HasImage && !d.Picture->DibBlock.empty()) {
+        image->Picture = d.Picture; // read by the dialog already
+    } else {
         THourGlass busy(s.Screen);
-        image->Picture->LoadFromFile(d.FileName, TMemBitmap::kFormatByName);
-    }
-    // The dialog loaded the file once already; it may have changed or gone since.
-    if (!image->Picture->HasImage || image->Picture->DibBlock.empty()) {
-        s.Messages.Show("Hibás fájl.", "Kép betöltése", MB_ICONERROR);
-        return;
+        if (!ImportPictureFile(d.FileName, *image->Picture, why)) {
+            s.Messages.Show("Hibás fájl.\n" + why, "Kép betöltése", MB_ICONERROR);
+            return;
+        }
     }
     e.PendingImageSize = TSize{fields.Rect.Width(), fields.Rect.Height()};
     PlaceOrAppend(e, s, std::move(image), d.ByMouse, e.PendingImage, mdPlaceImage, kNewImageCaption,
@@ -222,6 +226,7 @@ void FinishLine(TPageEditor& e, TCoreServices& s) {
     const std::unique_ptr<TPointList> points = std::move(e.LinePoints);
     if (!points || points->Count() == 0) return;
     TLineDialogData d;
+    d.MmPerPrinterPixel = LineWidthMm(e.Metrics, 1);
     if (!s.Dialogs.LineProperties(d, false)) return;
     auto line = std::make_unique<TNyomtatoVonal>();
     line->Color = d.Color;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "document/ItemLists.h"
+#include "editor/commands/DeleteModify.h"
 #include "editor/commands/ItemCommandSteps.h"
 #include "editor/commands/ItemOperations.h"
 #include "editor/PageEditor.h"

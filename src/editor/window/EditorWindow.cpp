@@ -4,7 +4,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
@@ -26,6 +29,7 @@
 #include "editor/PageView.h"
 #include "editor/PrintPage.h"
 #include "editor/Scrolling.h"
+#include "editor/ViewZoom.h"
 #include "editor/window/EditorServices.h"
 #include "editor/window/Forms.h"
 #include "editor/window/QtItemDialogs.h"
@@ -56,10 +60,6 @@ QLabel* Label(const char* caption, QWidget* parent, int x, int y, int w, int h =
     return l;
 }
 
-TMouseButton ToButton(int code) {
-    return code == 1 ? TMouseButton::Right : code == 2 ? TMouseButton::Middle : TMouseButton::Left;
-}
-
 unsigned ShiftOf(Qt::KeyboardModifiers m) {
     return (m & Qt::ShiftModifier ? ssShift : 0u) | (m & Qt::AltModifier ? ssAlt : 0u) |
            (m & Qt::ControlModifier ? ssCtrl : 0u);
@@ -87,9 +87,11 @@ TNyomtatoOldalDlg::TNyomtatoOldalDlg(TEditorServices& services, TForms& forms)
     Clipboard = SystemClipboard.get();
     setObjectName("TNyomtatoOldalDlg");
     setWindowTitle("Folioscriptor");
-    setWindowFlags(Qt::Dialog | Qt::WindowSystemMenuHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint | Qt::WindowContextHelpButtonHint);
-    setFixedSize(ClientWidth, ClientHeight);
+    // A normal top-level window: it can be resized and maximized, and the page picture
+    // takes the room it gains.
+    setWindowFlags(Qt::Window);
+    setMinimumSize(ClientWidth, ClientHeight);
+    resize(ClientWidth, ClientHeight);
     QFont f("MS Sans Serif");
     f.setPixelSize(11);
     setFont(f);
@@ -101,11 +103,17 @@ TNyomtatoOldalDlg::TNyomtatoOldalDlg(TEditorServices& services, TForms& forms)
     OpenDialogJel = {"Nyomtatójel betöltése", "Nyomtatójelek (*.NLG)|*.NLG", "NLG", true, false};
 
     ItemDialogs = MakeItemDialogs(Forms, Services);
+    RunSetupDialog = [this] {
+        return RunPrinterSetupDialog(Services.Printer, Services.Modal, this);
+    };
     CreateControls();
 
     // FormCreate.
     ResetPage();
     cmbUjElem->setCurrentIndex(0);
+    // The empty page of the start is nothing to save.
+    Editor.History.MarkSaved();
+    UpdateTitle();
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
@@ -116,41 +124,56 @@ TNyomtatoOldalDlg::TNyomtatoOldalDlg(TEditorServices& services, TForms& forms)
 TNyomtatoOldalDlg::~TNyomtatoOldalDlg() = default;
 
 void TNyomtatoOldalDlg::CreateControls() {
+    // The page picture on the left takes the free space; the command panel on the right
+    // keeps its size.
+    auto* columns = new QHBoxLayout(this);
+    columns->setContentsMargins(8, 4, 0, 8);
+    columns->setSpacing(0);
     GroupBox1 = new QGroupBox("Page layout", this);
-    GroupBox1->setGeometry(8, 4, 400, 397);
-    imLap = new TCursorImage(Services.Screen, TPageEditor::PictureWidth, TPageEditor::PictureHeight,
-                             GroupBox1);
+    columns->addWidget(GroupBox1, 1);
+    auto* panel = new QWidget(this);
+    panel->setFixedSize(ClientWidth - kPanelLeft, ClientHeight - 12);
+    columns->addWidget(panel, 0, Qt::AlignTop);
+    imLap = new TCursorImage(Services.Screen, TPageEditor::BasePictureWidth,
+                             TPageEditor::BasePictureHeight, GroupBox1);
     imLap->setObjectName("imLap");
-    imLap->move(12, 20);
+    imLap->SetResizable(TPageEditor::BasePictureWidth, TPageEditor::BasePictureHeight);
     sbVert = Help(new QScrollBar(Qt::Vertical, GroupBox1), 22000);
-    sbVert->setGeometry(12 + TPageEditor::PictureWidth + 2, 20, 16, TPageEditor::PictureHeight);
     sbHorz = Help(new QScrollBar(Qt::Horizontal, GroupBox1), 22000);
-    sbHorz->setGeometry(12, 20 + TPageEditor::PictureHeight + 2, TPageEditor::PictureWidth, 16);
     for (QScrollBar* bar : {sbHorz, sbVert}) bar->setRange(0, 0);
+    auto* view = new QGridLayout(GroupBox1);
+    // At the smallest size the picture is the base size with the margins of the first start.
+    view->setContentsMargins(12, 20, 10, 47);
+    view->setSpacing(2);
+    view->addWidget(imLap, 0, 0);
+    view->addWidget(sbVert, 0, 1);
+    view->addWidget(sbHorz, 1, 0);
+    sbVert->setFixedWidth(16);
+    sbHorz->setFixedHeight(16);
 
-    GroupBox4 = new QGroupBox("Main", this);
-    GroupBox4->setGeometry(416, 4, 313, 84);
+    GroupBox4 = new QGroupBox("Main", panel);
+    GroupBox4->setGeometry(8, 4, 313, 84);
     btnProba = Help(Button("&Print", GroupBox4, 12, 20, 140), 22003);
     btnKimentes = Help(Button("&Save...", GroupBox4, 160, 20, 140), 22004);
     btnBetoltes = Help(Button("&Load...", GroupBox4, 160, 50, 140), 22005);
     Button1 = Button("Printer setup", GroupBox4, 12, 50, 140);
 
-    GroupBox5 = new QGroupBox("Mouse pointer [mm]", this);
-    GroupBox5->setGeometry(416, 92, 150, 50);
+    GroupBox5 = new QGroupBox("Mouse pointer [mm]", panel);
+    GroupBox5->setGeometry(8, 92, 150, 50);
     Label6 = Label("X:", GroupBox5, 10, 24, 14);
     stX = Label("", GroupBox5, 26, 24, 44);
     Label8 = Label("Y:", GroupBox5, 76, 24, 14);
     stY = Label("", GroupBox5, 92, 24, 50);
 
-    GroupBox6 = new QGroupBox("Zoom", this);
-    GroupBox6->setGeometry(572, 92, 157, 50);
+    GroupBox6 = new QGroupBox("Zoom", panel);
+    GroupBox6->setGeometry(164, 92, 157, 50);
     sbNagyitas = Help(new QScrollBar(Qt::Horizontal, GroupBox6), 22012);
     sbNagyitas->setGeometry(10, 24, 137, 16);
     sbNagyitas->setRange(TPageEditor::ZoomMin, TPageEditor::ZoomMax);
     sbNagyitas->setValue(TPageEditor::ZoomMin);
 
-    GroupBox8 = new QGroupBox("Items", this);
-    GroupBox8->setGeometry(416, 146, 313, 84);
+    GroupBox8 = new QGroupBox("Items", panel);
+    GroupBox8->setGeometry(8, 146, 313, 84);
     btnUj = Help(Button("&New", GroupBox8, 12, 20, 90), 22006);
     btnTorles = Help(Button("&Delete", GroupBox8, 110, 20, 90), 22007);
     btnModositas = Help(Button("&Modify", GroupBox8, 208, 20, 93), 22008);
@@ -159,14 +182,17 @@ void TNyomtatoOldalDlg::CreateControls() {
     cmbUjElem->setGeometry(90, 52, 211, 22);
     cmbUjElem->addItems({"Caption", "Text", "Image", "Frame", "Line", "Rectangle", "Polygon"});
 
-    GroupBox3 = new QGroupBox("", this);
-    GroupBox3->setGeometry(416, 234, 313, 128);
+    GroupBox3 = new QGroupBox("", panel);
+    GroupBox3->setGeometry(8, 234, 313, 128);
     lbInfo = Label("", GroupBox3, 10, 14, 293, 106);
     lbInfo->setWordWrap(true);
     lbInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    Button2 = Button("About...", this, 416, 372, 100);
-    Button4 = Help(Button("&Close", this, 629, 372, 100), 22013);
+    Button2 = Button("About...", panel, 416 - kPanelLeft, 372, 100);
+    Button4 = Help(Button("&Close", panel, 629 - kPanelLeft, 372, 100), 22013);
+    // The panel starts below the window's top margin.
+    for (QWidget* child : panel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        child->move(child->x(), child->y() - 4);
 
     PopupMenu1 = new QMenu(this);
     for (int i = 0; i < 5; ++i) {
@@ -202,6 +228,40 @@ void TNyomtatoOldalDlg::CreateControls() {
         action->setShortcutContext(Qt::WindowShortcut);
         addAction(action);
     }
+    actOpen = new QAction(this);
+    actOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    actSave = new QAction(this);
+    actSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    actSaveAs = new QAction(this);
+    actSaveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    actPrint = new QAction(this);
+    actPrint->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    for (QAction* action : {actOpen, actSave, actSaveAs, actPrint}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+    }
+    connect(actOpen, &QAction::triggered, this, [this] { LoadDocument(); });
+    connect(actSave, &QAction::triggered, this, [this] { SaveCurrent(); });
+    connect(actSaveAs, &QAction::triggered, this, [this] { SaveDocument(); });
+    connect(actPrint, &QAction::triggered, this, [this] { Print(); });
+    // Zoom keys: in and out a step about the centre, the whole sheet, its physical size.
+    actZoomIn = new QAction(this);
+    actZoomIn->setShortcuts({QKeySequence(Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Plus),
+                             QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    actZoomOut = new QAction(this);
+    actZoomOut->setShortcuts({QKeySequence(Qt::Key_Minus), QKeySequence(Qt::CTRL | Qt::Key_Minus)});
+    actFitPage = new QAction(this);
+    actFitPage->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    actPhysicalSize = new QAction(this);
+    actPhysicalSize->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
+    for (QAction* action : {actZoomIn, actZoomOut, actFitPage, actPhysicalSize}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+    }
+    connect(actZoomIn, &QAction::triggered, this, [this] { FormKeyDown(VK_ADD); });
+    connect(actZoomOut, &QAction::triggered, this, [this] { FormKeyDown(VK_SUBTRACT); });
+    connect(actFitPage, &QAction::triggered, this, [this] { FormKeyDown(VK_0, ssCtrl); });
+    connect(actPhysicalSize, &QAction::triggered, this, [this] { FormKeyDown(VK_1, ssCtrl); });
     // The core decides whether the keys act now (not while a tool runs).
     connect(actUndo, &QAction::triggered, this, [this] { FormKeyDown(VK_Z, ssCtrl); });
     connect(actRedo, &QAction::triggered, this, [this] { FormKeyDown(VK_Y, ssCtrl); });
@@ -222,9 +282,13 @@ void TNyomtatoOldalDlg::CreateControls() {
     }
     ConnectPicture();
 
-    imLap->OnWheel = [this](int deltaX, int deltaY, bool shift, bool ctrl) {
-        WheelOnPage(Editor, deltaX, deltaY, shift, ctrl);
+    imLap->OnWheel = [this](int deltaX, int deltaY, bool shift, bool ctrl, int x, int y) {
+        WheelOnPage(Editor, deltaX, deltaY, shift, ctrl, TPoint{x, y});
         Reflect();
+    };
+    imLap->OnResize = [this](int width, int height) {
+        SetPictureSize(Editor, width, height);
+        PaintView(false);
     };
 
     connect(sbHorz, &QScrollBar::valueChanged, this, [this](int v) {
@@ -239,7 +303,7 @@ void TNyomtatoOldalDlg::CreateControls() {
     });
     connect(sbNagyitas, &QScrollBar::valueChanged, this, [this](int v) {
         if (Syncing) return;
-        Editor.SetZoomPosition(v);
+        ZoomAtCentre(Editor, v);
         PaintView(false);
     });
     for (QScrollBar* bar : {sbHorz, sbVert, sbNagyitas}) {
@@ -290,9 +354,9 @@ TCoreServices TNyomtatoOldalDlg::Core() {
 
 void TNyomtatoOldalDlg::ConnectPicture() {
     // The page picture's mouse events go to the mouse tools, with the modifier keys held.
-    imLap->OnMouseDown = [this](int button, int x, int y) {
+    imLap->OnMouseDown = [this](TMouseButton button, int x, int y) {
         TCoreServices core = Core();
-        MouseDown(Editor, core, ToButton(button), x, y, ShiftOf(imLap->EventModifiers));
+        MouseDown(Editor, core, button, x, y, ShiftOf(imLap->EventModifiers));
         Reflect();
     };
     imLap->OnMouseMove = [this](int x, int y) {
@@ -300,9 +364,9 @@ void TNyomtatoOldalDlg::ConnectPicture() {
         MouseMove(Editor, core, x, y, ShiftOf(imLap->EventModifiers));
         Reflect();
     };
-    imLap->OnMouseUp = [this](int button, int x, int y) {
+    imLap->OnMouseUp = [this](TMouseButton button, int x, int y) {
         TCoreServices core = Core();
-        MouseUp(Editor, core, ToButton(button), x, y, ShiftOf(imLap->EventModifiers));
+        MouseUp(Editor, core, button, x, y, ShiftOf(imLap->EventModifiers));
         Reflect();
     };
     imLap->OnDoubleClick = [this](int x, int y) {
@@ -336,6 +400,7 @@ bool TNyomtatoOldalDlg::ShowItemMenu(const QPoint& p) {
 }
 
 void TNyomtatoOldalDlg::Reflect() {
+    UpdateTitle();
     lbInfo->setText(QString::fromStdString(Editor.InfoText));
     stX->setText(QString::fromStdString(Editor.PointerXText));
     stY->setText(QString::fromStdString(Editor.PointerYText));
@@ -436,38 +501,21 @@ void TNyomtatoOldalDlg::Print() {
 }
 
 void TNyomtatoOldalDlg::PrinterSetup() {
-    // Confirmed or cancelled, the sheet is read again and the document starts empty.
-    RunPrinterSetupDialog(Services.Printer, Services.Modal, this);
+    // Cancelled, nothing changes. Confirmed, the sheet is read again and the page starts
+    // empty, as one step that undo takes back.
+    if (!RunSetupDialog()) return;
+    const int steps = Editor.History.UndoCount();
+    const bool modified = IsModified();
     ResetPage();
+    Editor.InfoText = Editor.History.UndoCount() != steps || IsModified() != modified
+                          ? "The page was emptied for the new sheet; Ctrl+Z brings the items back."
+                          : "The page is set up for the new sheet.";
+    Reflect();
 }
 
 void TNyomtatoOldalDlg::UpdateScaleCaptions() {
     Editor.UpdateScaleCaptions(ScaleText, Services.Printer);
     PaintView(false);
-}
-
-void TNyomtatoOldalDlg::SaveDocument() {
-    const auto path = Services.Files.Save(SaveDialog);
-    if (!path) return;
-    std::optional<std::string> error;
-    {
-        THourGlass busy(Services.Screen);
-        error = Editor.SaveDocument(*path);
-    }
-    if (error) Services.Messages.Show(*error, "Save document", MB_ICONERROR);
-}
-
-void TNyomtatoOldalDlg::LoadDocument() {
-    const auto path = Services.Files.Open(OpenDialog);
-    if (!path) return;
-    std::optional<std::string> error;
-    {
-        THourGlass busy(Services.Screen);
-        error = Editor.LoadDocument(*path);
-        // The view keeps its layout of the current sheet and its zoom and scroll position.
-        if (!error) PaintView(false);
-    }
-    if (error) Services.Messages.Show(*error, kLoadDocumentCaption, MB_ICONWARNING);
 }
 
 void TNyomtatoOldalDlg::showEvent(QShowEvent* event) {
@@ -477,22 +525,46 @@ void TNyomtatoOldalDlg::showEvent(QShowEvent* event) {
     Editor.NavigatorDirty = true;
     PaintView(true);
     if (TPrinterNavigatorDlg* navigator = Forms.PrinterNavigatorDlg) {
-        navigator->move(20, 20);
         ConnectNavigator(*navigator->imLap);
+        PlaceNavigator();
         navigator->show();
+        // Again once the window manager has put its frame around the window.
+        QTimer::singleShot(0, this, [this] { PlaceNavigator(); });
     }
 }
 
+void TNyomtatoOldalDlg::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    // Minimised or closed, the navigator goes with the window.
+    if (!event->spontaneous() && Forms.PrinterNavigatorDlg) Forms.PrinterNavigatorDlg->hide();
+}
+
+void TNyomtatoOldalDlg::PlaceNavigator() {
+    TPrinterNavigatorDlg& navigator = *Forms.PrinterNavigatorDlg;
+    const QRect frame = frameGeometry();
+    const int gap = 8;
+    QPoint at(frame.right() + 1 + gap, frame.top());
+    if (const QScreen* screen = this->screen()) {
+        const QRect area = screen->availableGeometry();
+        const int width = navigator.frameGeometry().width();
+        // Right of the window where it fits, else left of it, else over its right edge.
+        if (at.x() + width > area.right() + 1) at.setX(frame.left() - gap - width);
+        if (at.x() < area.left()) at.setX(frame.right() - width);
+        at.setY(std::max(area.top(), at.y()));
+    }
+    navigator.move(at);
+}
+
 void TNyomtatoOldalDlg::ConnectNavigator(TCursorImage& thumbnail) {
-    thumbnail.OnMouseDown = [this](int button, int x, int y) {
-        NavigatorMouseDown(Editor, Services.Screen, ToButton(button), x, y);
+    thumbnail.OnMouseDown = [this](TMouseButton button, int x, int y) {
+        NavigatorMouseDown(Editor, Services.Screen, button, x, y);
         Reflect();
     };
     thumbnail.OnMouseMove = [this](int x, int y) {
         NavigatorMouseMove(Editor, x, y);
         Reflect();
     };
-    thumbnail.OnMouseUp = [this](int, int, int) {
+    thumbnail.OnMouseUp = [this](TMouseButton, int, int) {
         NavigatorMouseUp(Editor, Services.Screen);
         Reflect();
     };
@@ -512,7 +584,16 @@ void TNyomtatoOldalDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void TNyomtatoOldalDlg::closeEvent(QCloseEvent* event) {
-    // Closing the editor ends the program (the navigator and the dialogs go with it).
+    if (!SessionEnding && !MayClose()) {
+        event->ignore();
+        return;
+    }
+    // Closing the editor ends the program, the navigator and the dialogs with it. The
+    // navigator refuses to be closed on its own, so it is hidden first: quitting asks every
+    // visible window to close and would be called off by it.
     QWidget::closeEvent(event);
-    if (event->isAccepted()) QApplication::quit();
+    if (!event->isAccepted()) return;
+    for (QWidget* form : Forms.InOrder())
+        if (form != this) form->hide();
+    QApplication::quit();
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <QWidget>
 #include <string>
@@ -34,6 +35,8 @@ public:
 
     static constexpr int ClientWidth = 737;
     static constexpr int ClientHeight = 409;
+    // Where the command panel on the right begins at the smallest size.
+    static constexpr int kPanelLeft = 408;
 
     TPageEditor Editor;
     // The item dialogs as the editor core sees them (a test may replace them).
@@ -82,6 +85,11 @@ public:
     // The clipboard the editor copies to and pastes from: the system's unless a test
     // puts another one here.
     TClipboard* Clipboard;
+    // Zoom in and out (+, -), the whole sheet (Ctrl+0), its physical size (Ctrl+1).
+    QAction* actZoomIn;
+    QAction* actZoomOut;
+    QAction* actFitPage;
+    QAction* actPhysicalSize;
 
     // The file dialogs of Save and Load (and the unused printer-mark dialog).
     TFileDialogOptions OpenDialog;
@@ -92,9 +100,36 @@ public:
     // this window sets it; an outside scale control may.
     std::string ScaleText;
 
-    // Commands the window adds, in this order.
+    // Ctrl+O, Ctrl+S, Ctrl+Shift+S and Ctrl+P.
+    QAction* actOpen;
+    QAction* actSave;
+    QAction* actSaveAs;
+    QAction* actPrint;
+
+    // The printer set-up dialog; true when confirmed (a test may replace it).
+    std::function<bool()> RunSetupDialog;
+
+    // The file the page came from or was last saved to; empty for a page never saved.
+    std::string CurrentFile;
+
+    // Commands the window adds, in this order. SaveDocument ("Save...", Ctrl+Shift+S) always
+    // asks for the file, proposing the current one.
     virtual void SaveDocument();
     virtual void LoadDocument();
+    // Ctrl+S: saves to the current file without asking; asks when there is none. True when
+    // the page was saved.
+    bool SaveCurrent();
+    // Saves under path; a failure is shown in a message box. True when the page was saved.
+    bool SaveTo(const std::string& path);
+    // Loads path as Load does (a broken file: the Load message box, the page as it was).
+    void OpenFile(const std::string& path);
+    // True when the page differs from the one last loaded or saved.
+    bool IsModified() const { return Editor.History.IsModified(); }
+    // "NAME.PST – Folioscriptor" with the modified mark, "Folioscriptor" for a new page.
+    void UpdateTitle();
+    // The end of the session: the window closes without asking; unsaved changes stay in the
+    // recovery copy for the next start.
+    void EndSession();
     void BeforeNewCaption() override {}
     virtual void UpdateScaleCaptions();
     void NewCaptionCreated(TNyomtatoSzoveg&) override {}
@@ -117,6 +152,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -130,9 +166,14 @@ private:
     void ConnectPicture();
     // The item menu for a right click at picture pixel p; false when no item lies there.
     bool ShowItemMenu(const QPoint& p);
+    // The navigator beside the window, on the same screen.
+    void PlaceNavigator();
+    // Asks what to do with unsaved changes before the window closes; true to go on.
+    bool MayClose();
 
     std::unique_ptr<TClipboard> SystemClipboard;
     TEditorServices& Services;
     TForms& Forms;
     bool Syncing = false;
+    bool SessionEnding = false;
 };

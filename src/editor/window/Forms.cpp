@@ -43,7 +43,7 @@ void CreateForms(TForms& f, TEditorServices& services) {
     f.NyomtatoSorokModositasDlg = f.Create<TNyomtatoSorokModositasDlg>(fonts, messages);
     f.NyomtatoSzovegModositasDlg = f.Create<TNyomtatoSzovegModositasDlg>(fonts, messages);
     f.AlapDlg = f.Create<TAlapDlg>(messages);
-    f.PrinterNavigatorDlg = f.Create<TPrinterNavigatorDlg>(services.Screen);
+    f.PrinterNavigatorDlg = f.Create<TPrinterNavigatorDlg>(services.Screen, f.NyomtatoOldalDlg);
     f.UjNyomtatoVonalDlg = f.Create<TUjNyomtatoVonalDlg>(services.Colors, messages);
     f.UjNyomtatoSzovegDlg = f.Create<TUjNyomtatoSzovegDlg>(fonts, messages);
     f.UjNyomtatoSorokDlg = f.Create<TUjNyomtatoSorokDlg>(fonts, messages);

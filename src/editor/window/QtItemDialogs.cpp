@@ -83,6 +83,7 @@ public:
             data.Height = FieldText(*d.edMagassag);
             data.ByMouse = d.rbEgerrel->isChecked();
             data.FileName = d.PictureFileName();
+            data.Picture = d.SharedPicture();
         }
         d.ResetPicture();
         return confirmed;
@@ -90,6 +91,7 @@ public:
 
     bool LineProperties(TLineDialogData& data, bool fill) override {
         TUjNyomtatoVonalDlg& d = *Forms.UjNyomtatoVonalDlg;
+        d.SetMmPerPrinterPixel(data.MmPerPrinterPixel);
         if (fill) {
             d.cmbSzin->SetColor(data.Color);
             d.cmbStilus->SetPenStyle(static_cast<TPenStyle>(data.PenStyle));

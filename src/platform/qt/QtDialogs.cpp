@@ -40,12 +40,18 @@ int TQtMessageBoxes::Show(const std::string& text, const std::string& caption, u
     switch (flags & 0x0F) {
     case MB_OKCANCEL: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
     case MB_YESNO: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MB_YESNOCANCEL:
+        box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Save);
+        break;
     default: box.setStandardButtons(QMessageBox::Ok); break;
     }
     switch (box.exec()) {
     case QMessageBox::Cancel: return IDCANCEL;
-    case QMessageBox::Yes: return IDYES;
-    case QMessageBox::No: return IDNO;
+    case QMessageBox::Yes:
+    case QMessageBox::Save: return IDYES;
+    case QMessageBox::No:
+    case QMessageBox::Discard: return IDNO;
     default: return IDOK;
     }
 }
@@ -61,13 +67,30 @@ std::string WithDefaultExt(QString path, const std::string& ext) {
 
 } // namespace
 
+void TQtFileDialogs::StartIn(QFileDialog& dialog, const TFileDialogOptions& options) const {
+    if (!options.InitialPath.empty()) {
+        const QFileInfo proposed(QString::fromStdString(options.InitialPath));
+        dialog.setDirectory(proposed.absolutePath());
+        dialog.selectFile(proposed.fileName());
+        return;
+    }
+    const auto last = LastFolder.find(options.Filter);
+    if (last != LastFolder.end()) dialog.setDirectory(last->second);
+}
+
+void TQtFileDialogs::Remember(const QFileDialog& dialog, const TFileDialogOptions& options) {
+    LastFolder[options.Filter] = dialog.directory().absolutePath();
+}
+
 std::optional<std::string> TQtFileDialogs::Open(const TFileDialogOptions& options) {
     QFileDialog dialog(Parent, QString::fromStdString(options.Title), QString(),
                        QtNameFilters(options.Filter));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(options.MustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QString::fromStdString(options.DefaultExt));
+    StartIn(dialog, options);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    Remember(dialog, options);
     return dialog.selectedFiles().front().toStdString();
 }
 
@@ -78,7 +101,9 @@ std::optional<std::string> TQtFileDialogs::Save(const TFileDialogOptions& option
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QString::fromStdString(options.DefaultExt));
     if (!options.OverwritePrompt) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    StartIn(dialog, options);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    Remember(dialog, options);
     return WithDefaultExt(dialog.selectedFiles().front(), options.DefaultExt);
 }
 

@@ -1,12 +1,14 @@
 // Message boxes and the common file, colour and font dialogs, shown with Qt.
 #pragma once
 
+#include <map>
 #include <QString>
 
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PickerDialogs.h"
 
+class QFileDialog;
 class QWidget;
 
 class TQtMessageBoxes : public TMessageBoxes {
@@ -27,7 +29,12 @@ public:
     void SetParent(QWidget* parent) { Parent = parent; }
 
 private:
+    // Each kind of file (told apart by the filter) opens where its last dialog was left.
+    void StartIn(QFileDialog& dialog, const TFileDialogOptions& options) const;
+    void Remember(const QFileDialog& dialog, const TFileDialogOptions& options);
+
     QWidget* Parent;
+    std::map<std::string, QString> LastFolder;
 };
 
 class TQtColorDialogs : public TColorDialogs {

@@ -11,6 +11,7 @@
 #include <QPrinterInfo>
 
 #include "platform/FileDialogs.h"
+#include "platform/Files.h"
 #include "platform/qt/ModalRunner.h"
 #include "platform/qt/QtCanvas.h"
 
@@ -124,10 +125,16 @@ TCanvas& TQtPrinter::BeginDoc() {
             if (!chosen || chosen->empty()) throw EPrintCancelled("Printing was cancelled.");
             file = *chosen;
         }
-        Printer->setOutputFileName(QString::fromStdString(file));
+        auto pdf = std::make_unique<TSafeFileWriter>(file);
+        if (!pdf->Ok())
+            throw EPrinter("Cannot write the PDF file \"" + file + "\": " + pdf->Error());
+        pdf->CloseForProducer();
+        Printer->setOutputFileName(QString::fromStdString(pdf->TemporaryPath()));
+        PdfFile = std::move(pdf);
     }
     auto painter = std::make_unique<QPainter>();
     if (!painter->begin(Printer.get())) {
+        PdfFile.reset();
         throw EPrinter(IsPdf() ? "Cannot write the PDF file \"" + file + "\"."
                                : "Cannot start printing on \"" +
                                      Printer->printerName().toStdString() + "\".");
@@ -142,8 +149,11 @@ void TQtPrinter::EndDoc() {
     Canvas.reset();
     const bool ended = Painter->end();
     Painter.reset();
+    std::unique_ptr<TSafeFileWriter> pdf = std::move(PdfFile);
     if (!ended || Printer->printerState() == QPrinter::Error)
         throw EPrinter("The printer could not finish the page.");
+    if (pdf && !pdf->Commit())
+        throw EPrinter("Cannot write the PDF file \"" + pdf->Target() + "\": " + pdf->Error());
 }
 
 void TQtPrinter::Abort() {
@@ -152,6 +162,7 @@ void TQtPrinter::Abort() {
     Printer->abort();
     if (Painter->isActive()) Painter->end();
     Painter.reset();
+    PdfFile.reset();
 }
 
 std::unique_ptr<TCanvas> TQtPrinter::CreateMeasureCanvas() {

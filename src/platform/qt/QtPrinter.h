@@ -14,6 +14,7 @@ class QWidget;
 class TFileDialogs;
 class TModalRunner;
 class TQtCanvas;
+class TSafeFileWriter;
 
 class TQtPrinter : public TPrinter {
 public:
@@ -59,6 +60,8 @@ private:
     std::unique_ptr<QPrinter> Printer;
     TFileDialogs* Dialogs;
     std::string OutputFile;
+    // The PDF being printed goes to a temporary file that replaces the chosen one at EndDoc.
+    std::unique_ptr<TSafeFileWriter> PdfFile;
     std::unique_ptr<QPainter> Painter;
     std::unique_ptr<TQtCanvas> Canvas;
 };

@@ -2,6 +2,7 @@
 
 #include <QCursor>
 #include <QGuiApplication>
+#include <QScreen>
 
 namespace {
 
@@ -51,4 +52,11 @@ void TQtScreen::SetCursor(TCursor cursor) {
         QGuiApplication::setOverrideCursor(QCursor(ShapeOf(cursor)));
         Overriding = true;
     }
+}
+
+double TQtScreen::PixelsPerMm() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const double dpi = screen ? screen->physicalDotsPerInch() : 0.0;
+    // A screen that reports no size (some virtual ones) counts as the usual 96 dpi.
+    return (dpi > 1 ? dpi : 96.0) / 25.4;
 }

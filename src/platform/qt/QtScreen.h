@@ -8,6 +8,8 @@ public:
     ~TQtScreen() override;
     TCursor Cursor() const override { return Current; }
     void SetCursor(TCursor cursor) override;
+    // The primary screen's physical dots per inch.
+    double PixelsPerMm() const override;
 
 private:
     TCursor Current = crDefault;

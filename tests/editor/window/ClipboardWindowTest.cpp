@@ -65,8 +65,8 @@ TEST(ClipboardWindowTest, ItemsCopiedInOneWindowArePastedInAnotherAndSaved) {
     // A click on the frame selects it; Ctrl+C puts it, with its member, on the clipboard.
     TCursorImage& picture = *first.Window().imLap;
     const QPoint onFrame = PixelOf(e, 100, 80);
-    picture.OnMouseDown(0, onFrame.x(), onFrame.y());
-    picture.OnMouseUp(0, onFrame.x(), onFrame.y());
+    picture.OnMouseDown(TMouseButton::Left, onFrame.x(), onFrame.y());
+    picture.OnMouseUp(TMouseButton::Left, onFrame.x(), onFrame.y());
     SendKey(first.Window(), Qt::Key_C, Qt::ControlModifier);
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     ASSERT_NE(data, nullptr);

@@ -9,6 +9,7 @@
 #include "platform/Files.h"
 #include "support/QtTestApp.h"
 #include "support/ScriptedServices.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -19,16 +20,10 @@ protected:
     EditorDocumentTest() {
         TestApp();
         CreateForms(Forms, Services);
-        // One folder per test: ctest runs the tests of this file in parallel.
-        Dir = fs::path(::testing::TempDir()) /
-              (std::string("fs_editor_doc_") +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(Dir);
     }
-    ~EditorDocumentTest() override { fs::remove_all(Dir); }
 
     TNyomtatoOldalDlg& Window() { return *Forms.NyomtatoOldalDlg; }
-    std::string PathOf(const char* name) const { return (Dir / name).string(); }
+    std::string PathOf(const char* name) const { return Dir.File(name); }
 
     void AddCaption(const char* text) {
         auto c = std::make_unique<TNyomtatoSzoveg>();
@@ -40,7 +35,7 @@ protected:
     TScriptedServices Scripted;
     TEditorServices Services = Scripted.Services();
     TForms Forms;
-    fs::path Dir;
+    TTempDir Dir{"editor-document"};
 };
 
 } // namespace

@@ -12,11 +12,14 @@
 #include "controls/CursorImage.h"
 #include "dialogs/AboutDlg.h"
 #include "dialogs/NavigatorDlg.h"
+#include "document/DocumentFile.h"
+#include "editor/Keys.h"
 #include "editor/window/EditorWindow.h"
 #include "editor/window/Forms.h"
 #include "platform/RecordingCanvas.h"
 #include "support/QtTestApp.h"
 #include "support/ScriptedServices.h"
+#include "support/TempDir.h"
 #include "support/TestPrinters.h"
 
 namespace {
@@ -45,7 +48,8 @@ TEST_F(EditorWindowTest, TwelveFormsAreCreatedInOrderWithTheEditorFirst) {
                   "TUjNyomtatoVonalDlg", "TUjNyomtatoSzovegDlg", "TUjNyomtatoSorokDlg",
                   "TUjNyomtatoKepDlg", "TNyomtatoKeretModositasDlg", "TAboutDlg"}));
     EXPECT_EQ(Forms.MainForm(), &Window());
-    EXPECT_EQ(Window().windowTitle(), "Folioscriptor");
+    EXPECT_EQ(Window().windowTitle(), "Folioscriptor[*]");
+    EXPECT_FALSE(Window().isWindowModified());
     EXPECT_EQ(Forms.PrinterNavigatorDlg->windowTitle(), "Printer navigator");
 }
 
@@ -102,17 +106,40 @@ TEST_F(EditorWindowTest, StartsWithAnEmptyDocumentOnTheFallbackSheet) {
     EXPECT_EQ(e.PageWidthMm, 2000);
     EXPECT_EQ(e.PageHeightMm, 3200);
     EXPECT_EQ(e.Zoom, 1.0);
-    for (int kind = ikCaption; kind <= ikFrame; ++kind) EXPECT_EQ(e.Items.CountOf(kind), 0);
+    // What the start-up page holds, as a file shows it: read back, no list has an entry, there
+    // is no compass block and nothing to undo.
+    const TTempDir dir("start-up");
+    ASSERT_FALSE(e.SaveDocument(dir.File("start.PST")));
+    const TDocumentLoad saved = LoadDocumentFile(dir.File("start.PST"));
+    ASSERT_TRUE(saved.Document) << saved.Error;
+    for (int kind = ikCaption; kind <= ikFrame; ++kind)
+        EXPECT_EQ(saved.Document->Items.CountOf(kind), 0) << kind;
+    EXPECT_FALSE(saved.Document->Compass);
+    EXPECT_EQ(e.History.UndoCount(), 0);
 }
 
-TEST_F(EditorWindowTest, ShowingPlacesAndShowsTheNavigator) {
+TEST_F(EditorWindowTest, ShowingPlacesAndShowsTheNavigatorBesideTheWindowAndHidingHidesIt) {
+    // The offscreen screen is 800 pixels wide: the navigator goes left of the window.
+    Window().move(200, 30);
     Window().show();
-    EXPECT_TRUE(Forms.PrinterNavigatorDlg->isVisible());
-    EXPECT_EQ(Forms.PrinterNavigatorDlg->pos(), QPoint(20, 20));
+    QApplication::processEvents();
+    TPrinterNavigatorDlg& navigator = *Forms.PrinterNavigatorDlg;
+    EXPECT_TRUE(navigator.isVisible());
+    // A tool window of the editor, not above every program, and beside the editor.
+    EXPECT_EQ(navigator.parentWidget(), &Window());
+    EXPECT_TRUE(navigator.windowFlags() & Qt::Tool);
+    EXPECT_FALSE(navigator.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_FALSE(Window().frameGeometry().intersects(navigator.frameGeometry()))
+        << Window().frameGeometry().x() << "," << Window().frameGeometry().y() << " "
+        << Window().frameGeometry().width() << " / " << navigator.frameGeometry().x() << ","
+        << navigator.frameGeometry().y();
+    EXPECT_NEAR(navigator.frameGeometry().top(), Window().frameGeometry().top(), 4);
+    EXPECT_GE(navigator.x(), 0);
     // The navigator refuses to close.
-    Forms.PrinterNavigatorDlg->close();
-    EXPECT_TRUE(Forms.PrinterNavigatorDlg->isVisible());
+    navigator.close();
+    EXPECT_TRUE(navigator.isVisible());
     Window().hide();
+    EXPECT_FALSE(navigator.isVisible());
 }
 
 TEST_F(EditorWindowTest, EscapeDuringPolygonEntryDiscardsThePoints) {
@@ -147,14 +174,25 @@ TEST_F(EditorWindowTest, TheRepeatTimerBringsTheMenuBack) {
     EXPECT_TRUE(w.Editor.RepeatMenuAttached);
 }
 
-TEST_F(EditorWindowTest, PrinterSetupEmptiesTheDocumentAndResetsTheZoom) {
+TEST_F(EditorWindowTest, PrinterSetupEmptiesTheDocumentAndResetsTheZoomOnlyWhenConfirmed) {
     TNyomtatoOldalDlg& w = Window();
     w.Editor.Items.Lines.Add(std::make_unique<TNyomtatoVonal>());
     w.Editor.SetZoomPosition(40);
+    bool confirm = false;
+    w.RunSetupDialog = [&confirm] { return confirm; };
+    w.PrinterSetup(); // cancelled
+    EXPECT_EQ(w.Editor.Items.Lines.Count(), 1);
+    EXPECT_NE(w.Editor.Zoom, 1.0);
+
+    confirm = true;
     w.PrinterSetup();
     EXPECT_EQ(w.Editor.Items.Lines.Count(), 0);
     EXPECT_EQ(w.Editor.Zoom, 1.0);
     EXPECT_EQ(w.sbNagyitas->value(), 5);
+    EXPECT_EQ(w.lbInfo->text(),
+              "The page was emptied for the new sheet; Ctrl+Z brings the items back.");
+    w.FormKeyDown(VK_Z, ssCtrl);
+    EXPECT_EQ(w.Editor.Items.Lines.Count(), 1);
 }
 
 TEST_F(EditorWindowTest, PrintWithoutPrinterShowsWhyAndPrintingDrawsThePage) {

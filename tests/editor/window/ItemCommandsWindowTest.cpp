@@ -14,32 +14,26 @@
 #include "editor/window/Forms.h"
 #include "support/QtTestApp.h"
 #include "support/ScriptedServices.h"
+#include "support/TempDir.h"
 #include "support/TestPrinters.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 class ItemCommandsWindowTest : public ::testing::Test {
 protected:
     ItemCommandsWindowTest() {
         TestApp();
         CreateForms(Forms, Services);
-        Dir = fs::path(::testing::TempDir()) /
-              (std::string("fs_commands_") +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(Dir);
     }
-    ~ItemCommandsWindowTest() override { fs::remove_all(Dir); }
 
     TNyomtatoOldalDlg& Window() { return *Forms.NyomtatoOldalDlg; }
     // The first picture pixel that shows the millimetre (x, y).
     QPoint PixelOf(int x, int y) {
         const TPageEditor& e = Window().Editor;
         QPoint p(-1, -1);
-        for (int px = 0; px < TPageEditor::PictureWidth && p.x() < 0; ++px)
+        for (int px = 0; px < e.PictureWidth && p.x() < 0; ++px)
             if (ViewToMmX(e, px) == x) p.setX(px);
-        for (int py = 0; py < TPageEditor::PictureHeight && p.y() < 0; ++py)
+        for (int py = 0; py < e.PictureHeight && p.y() < 0; ++py)
             if (ViewToMmY(e, py) == y) p.setY(py);
         return p;
     }
@@ -53,7 +47,7 @@ protected:
     TScriptedServices Scripted;
     TEditorServices Services = WithA4Printer();
     TForms Forms;
-    fs::path Dir;
+    TTempDir Dir{"commands-window"};
 };
 
 } // namespace
@@ -66,14 +60,14 @@ TEST_F(ItemCommandsWindowTest, ARectangleMadeFromTheWindowIsSavedAtThePressedMil
     const QPoint at = PixelOf(50, 60);
     ASSERT_TRUE(at.x() >= 0 && at.y() >= 0);
     Scripted.Colors.Answers = {clRed};
-    w.imLap->OnMouseDown(0, at.x(), at.y()); // a left click on the page picture
-    w.imLap->OnMouseUp(0, at.x(), at.y());   // (a drag from the press would span the box)
+    w.imLap->OnMouseDown(TMouseButton::Left, at.x(), at.y()); // a left click on the page picture
+    w.imLap->OnMouseUp(TMouseButton::Left, at.x(), at.y());   // (a drag would span the box)
     EXPECT_TRUE(w.lbInfo->text().isEmpty());
     EXPECT_TRUE(w.Timer1->isActive()); // the repeat menu comes back shortly
     EXPECT_EQ(w.mIsmetlo[0]->text(), QString::fromUtf8("Új négyszög"));
     EXPECT_TRUE(w.mIsmetlo[0]->isVisible() && !w.mIsmetlo[1]->isVisible());
 
-    const std::string path = (Dir / "page.PST").string();
+    const std::string path = Dir.File("page.PST");
     Scripted.Files.Answers = {path};
     w.SaveDocument();
     TDocumentLoad load = LoadDocumentFile(path);

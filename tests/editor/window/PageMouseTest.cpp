@@ -11,11 +11,10 @@
 #include "editor/window/Forms.h"
 #include "support/QtTestApp.h"
 #include "support/ScriptedServices.h"
+#include "support/TempDir.h"
 #include "support/TestPrinters.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 void SendMouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButtons held) {
     const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
@@ -28,9 +27,8 @@ void SendMouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButtons h
 
 TEST(PageMouse, ARectangleDraggedOnThePagePictureIsSavedAtItsNewPlace) {
     TestApp();
-    const fs::path dir = fs::path(::testing::TempDir()) / "fs_page_mouse";
-    fs::create_directories(dir);
-    const std::string loaded = (dir / "in.PST").string(), saved = (dir / "out.PST").string();
+    const TTempDir dir("page-mouse");
+    const std::string loaded = dir.File("in.PST"), saved = dir.File("out.PST");
 
     TA4Printer printer;
     {
@@ -76,5 +74,4 @@ TEST(PageMouse, ARectangleDraggedOnThePagePictureIsSavedAtItsNewPlace) {
     EXPECT_GT(dy, 8);
     EXPECT_EQ(back.Document->Items.Rectangles[0].Rect, (TRect{30 + dx, 40 + dy, 50 + dx, 60 + dy}));
     w.hide();
-    fs::remove_all(dir);
 }

@@ -3,15 +3,17 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <QFile>
 #include <QImage>
-#include <QTemporaryDir>
 
 #include "document/ItemLists.h"
 #include "document/PageSettings.h"
 #include "editor/PrinterMetrics.h"
 #include "editor/PrintPage.h"
 #include "editor/TextMeasure.h"
+#include "imaging/MemBitmap.h"
 #include "platform/qt/QtPrinter.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -27,12 +29,11 @@ struct Crop {
     QRgb AtSheetPx(int x, int y) const { return Image.pixel(x - X0, y - Y0); }
 };
 
-Crop Rasterize(const QTemporaryDir& dir, const QString& pdf, double x, double y, double w,
-               double h) {
+Crop Rasterize(const TTempDir& dir, const QString& pdf, double x, double y, double w, double h) {
     Crop crop;
     crop.X0 = crop.Px(x);
     crop.Y0 = crop.Px(y);
-    const QString out = dir.filePath("crop");
+    const QString out = QString::fromStdString(dir.File("crop"));
     const QString command =
         QString("pdftoppm -r %1 -x %2 -y %3 -W %4 -H %5 -aa no -aaVector no -singlefile '%6' '%7'")
             .arg(kDpi)
@@ -55,8 +56,8 @@ const QRgb kRed = qRgb(255, 0, 0), kGreen = qRgb(0, 255, 0), kBlue = qRgb(0, 0, 
 
 TEST(PrintRender, PrintedPdfHasItemsAtTheirMillimetrePositions) {
     if (!HavePdftoppm()) GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
-    QTemporaryDir dir;
-    const QString pdf = dir.filePath("page.pdf");
+    const TTempDir dir("print-render");
+    const QString pdf = QString::fromStdString(dir.File("page.pdf"));
     TQtPrinter printer(TQtPrinter::TChoice::BuiltInPdf, nullptr);
     ASSERT_TRUE(printer.UsePaperOfSize(209, 296)); // A4
     printer.SetOutputFile(pdf.toStdString());
@@ -150,4 +151,76 @@ TEST(PrintRender, LandscapePaperGivesAWideSheetAndNoExchange) {
     EXPECT_NEAR(m.PhysicalHeightMm, 210, 1.5);
     EXPECT_GT(m.RightEdgeMm, m.BottomEdgeMm);
     EXPECT_NEAR(m.MmPerPixelX, 25.4 / 600, 0.0002);
+}
+
+namespace {
+
+// A w x h picture block in four flat quadrants: red, green over blue, black.
+TMemBitmap& QuadrantPicture(TMemBitmap& b, int32_t w, int32_t h) {
+    const int32_t rowBytes = (3 * w + 3) / 4 * 4;
+    std::vector<uint8_t> block(40 + size_t(rowBytes) * size_t(h), 0);
+    const auto put = [&block](size_t at, uint32_t v, int n) {
+        for (int i = 0; i < n; ++i) block[at + size_t(i)] = uint8_t(v >> (8 * i));
+    };
+    put(0, 40, 4), put(4, uint32_t(w), 4), put(8, uint32_t(h), 4), put(12, 1, 2), put(14, 24, 2);
+    for (int32_t y = 0; y < h; ++y) { // y = 0 is the top row, stored last
+        uint8_t* row = block.data() + 40 + size_t(h - 1 - y) * size_t(rowBytes);
+        for (int32_t x = 0; x < w; ++x) {
+            const QRgb c = y < h / 2 ? (x < w / 2 ? kRed : kGreen) : (x < w / 2 ? kBlue : kBlack);
+            row[3 * x] = uint8_t(qBlue(c)), row[3 * x + 1] = uint8_t(qGreen(c)),
+                    row[3 * x + 2] = uint8_t(qRed(c));
+        }
+    }
+    EXPECT_TRUE(b.SetPicture(std::move(block), false));
+    return b;
+}
+
+} // namespace
+
+TEST(PrintRender, ABigPictureGoesToThePdfAtTheDevicePixelsOfItsRectangle) {
+    if (!HavePdftoppm() || std::system("pdfimages -v >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "pdftoppm or pdfimages (poppler-utils) is not installed";
+    const TTempDir dir("print-render-big");
+    const QString pdf = QString::fromStdString(dir.File("page.pdf"));
+
+    TQtPrinter printer(TQtPrinter::TChoice::BuiltInPdf, nullptr);
+    ASSERT_TRUE(printer.UsePaperOfSize(209, 296));
+    printer.SetOutputFile(pdf.toStdString());
+    TPrinterMetrics m;
+    ASSERT_TRUE(ReadDefaultPrinter(printer, m));
+
+    TPageItems items;
+    TPageSettings settings;
+    auto image = std::make_unique<TNyomtatoKep>();
+    image->Rect = {30, 30, 70, 70};
+    QuadrantPicture(*image->Picture, 2400, 2000);
+    items.Images.Add(std::move(image));
+    ASSERT_EQ(PrintDocument(printer, items, settings, m), "");
+
+    // The embedded image has at most the rectangle's device pixels (40 mm at 600 dpi).
+    const int devicePixels = MmToPrinterX(m, 70) - MmToPrinterX(m, 30) + 1;
+    const int deviceRows = MmToPrinterY(m, 70) - MmToPrinterY(m, 30) + 1;
+    const QString list = QString::fromStdString(dir.File("list.txt"));
+    ASSERT_EQ(std::system(QString("pdfimages -list '%1' > '%2'").arg(pdf, list).toLocal8Bit()), 0);
+    QFile f(list);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromLatin1(f.readAll()).split('\n', Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 3); // two header lines, then one line an image
+    const QStringList fields = lines[2].simplified().split(' ');
+    ASSERT_GE(fields.size(), 5);
+    EXPECT_LE(fields[3].toInt(), devicePixels);
+    EXPECT_LE(fields[4].toInt(), deviceRows);
+    EXPECT_GT(fields[3].toInt(), devicePixels / 2);
+
+    // Still in place: each quadrant at its mm position, the split in the middle.
+    const Crop img = Rasterize(dir, pdf, 25, 25, 50, 50);
+    ASSERT_FALSE(img.Image.isNull());
+    EXPECT_EQ(img.AtMm(31, 31), kRed);
+    EXPECT_EQ(img.AtMm(69, 31), kGreen);
+    EXPECT_EQ(img.AtMm(31, 69), kBlue);
+    EXPECT_EQ(img.AtMm(69, 69), kBlack);
+    EXPECT_EQ(img.AtMm(49.5, 40), kRed);
+    EXPECT_EQ(img.AtMm(50.5, 40), kGreen);
+    EXPECT_EQ(img.AtMm(71, 50), kWhite);
+    EXPECT_EQ(img.AtMm(29, 50), kWhite);
 }

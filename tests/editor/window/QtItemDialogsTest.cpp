@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
-#include <QTemporaryDir>
 
 #include "controls/GraphObjectComboBox.h"
 #include "dialogs/CaptionPropertiesDlg.h"
@@ -27,6 +26,7 @@
 #include "support/BmpFixtures.h"
 #include "support/QtTestApp.h"
 #include "support/ScriptedServices.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -172,8 +172,8 @@ TEST_F(QtItemDialogsTest, TextDialogsHandOverTextPositionAndFont) {
 }
 
 TEST_F(QtItemDialogsTest, NewImageHandsOverThePictureAndIsResetEitherWay) {
-    QTemporaryDir dir;
-    const std::string path = dir.filePath("pic.bmp").toStdString();
+    const TTempDir dir("item-dialogs");
+    const std::string path = dir.File("pic.bmp");
     TBmpShape shape;
     shape.Width = 200;
     shape.Height = 100;

@@ -14,6 +14,7 @@
 #include "editor/window/Forms.h"
 #include "support/QtTestApp.h"
 #include "support/ScriptedServices.h"
+#include "support/TempDir.h"
 #include "support/TestPrinters.h"
 
 namespace {
@@ -39,8 +40,8 @@ protected:
         w.cmbUjElem->setCurrentIndex(5);
         w.btnUj->click();
         Scripted.Colors.Answers = {clRed};
-        w.imLap->OnMouseDown(0, px, py);
-        w.imLap->OnMouseUp(0, px, py);
+        w.imLap->OnMouseDown(TMouseButton::Left, px, py);
+        w.imLap->OnMouseUp(TMouseButton::Left, px, py);
     }
     // A key press delivered to the window itself.
     void SendKey(QWidget& target, Qt::Key key, Qt::KeyboardModifiers modifiers) {
@@ -65,7 +66,8 @@ protected:
     TScriptedServices Scripted;
     TEditorServices Services = WithA4Printer();
     TForms Forms;
-    std::string Path = ::testing::TempDir() + "fs_undo_window.PST";
+    TTempDir Dir{"undo-window"};
+    std::string Path = Dir.File("page.PST");
 };
 
 } // namespace

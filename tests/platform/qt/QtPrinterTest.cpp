@@ -5,13 +5,13 @@
 #include <QDir>
 #include <QFile>
 #include <QPrinter>
-#include <QTemporaryDir>
 
 #include "platform/FileDialogs.h"
 #include "platform/qt/ModalRunner.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtImagePrinter.h"
 #include "platform/qt/QtPrinter.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -81,7 +81,7 @@ TEST(QtPrinter, OnlyAStandardPaperSizeIsTakenFromADocument) {
 }
 
 TEST(QtPrinter, PdfPrinterAsksForTheFileAndCancellingCallsTheJobOff) {
-    QTemporaryDir dir;
+    const TTempDir dir("qt-printer");
     AnswerSave files;
     TQtPrinter printer(TQtPrinter::TChoice::BuiltInPdf, &files);
     EXPECT_THROW(printer.BeginDoc(), EPrintCancelled);
@@ -89,33 +89,33 @@ TEST(QtPrinter, PdfPrinterAsksForTheFileAndCancellingCallsTheJobOff) {
     EXPECT_EQ(files.Options.DefaultExt, "pdf");
     EXPECT_TRUE(files.Options.OverwritePrompt);
 
-    files.Answer = dir.filePath("page.pdf").toStdString();
+    files.Answer = dir.File("page.pdf");
     TCanvas& canvas = printer.BeginDoc();
     canvas.Rectangle(0, 0, 100, 100);
     printer.EndDoc();
     EXPECT_EQ(files.Asked, 2);
-    EXPECT_TRUE(StartsWithPdfHeader(dir.filePath("page.pdf")));
+    EXPECT_TRUE(StartsWithPdfHeader(QString::fromStdString(dir.File("page.pdf"))));
 
     // The next page asks again.
-    files.Answer = dir.filePath("second.pdf").toStdString();
+    files.Answer = dir.File("second.pdf");
     printer.BeginDoc();
     printer.EndDoc();
     EXPECT_EQ(files.Asked, 3);
-    EXPECT_TRUE(StartsWithPdfHeader(dir.filePath("second.pdf")));
+    EXPECT_TRUE(StartsWithPdfHeader(QString::fromStdString(dir.File("second.pdf"))));
 }
 
 TEST(QtPrinter, AnOutputFileThatCannotBeWrittenIsAPrinterError) {
     TQtPrinter printer(TQtPrinter::TChoice::BuiltInPdf, nullptr);
     EXPECT_THROW(printer.BeginDoc(), EPrinter); // neither a file nor a dialog
-    QTemporaryDir dir;
-    printer.SetOutputFile(dir.filePath("missing/folder/page.pdf").toStdString());
+    const TTempDir dir("qt-printer");
+    printer.SetOutputFile(dir.File("missing/folder/page.pdf"));
     EXPECT_THROW(printer.BeginDoc(), EPrinter);
     // The printer stays usable afterwards.
-    printer.SetOutputFile(dir.filePath("ok.pdf").toStdString());
+    printer.SetOutputFile(dir.File("ok.pdf"));
     printer.BeginDoc();
     EXPECT_THROW(printer.BeginDoc(), EPrinter); // one job at a time
     printer.EndDoc();
-    EXPECT_TRUE(StartsWithPdfHeader(dir.filePath("ok.pdf")));
+    EXPECT_TRUE(StartsWithPdfHeader(QString::fromStdString(dir.File("ok.pdf"))));
 }
 
 TEST(QtPrinter, PrinterSetupKeepsThePdfPrinterAt600DpiAndStandInsHaveNoDialog) {

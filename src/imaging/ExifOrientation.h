@@ -1,0 +1,19 @@
+// The Exif orientation of a JPEG stream and turning a picture upright by it. Cameras store
+// the sensor's rows as they come and record in the Exif segment how the picture must be
+// turned or mirrored to be seen the right way up.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+class BitmapImage;
+
+// The orientation tag (1..8) of the first Exif segment before the frame; 1 (upright) when
+// there is none, it is damaged or its value is outside 1..8. Reads stay inside data.
+int ExifOrientation(std::span<const uint8_t> jpeg);
+
+// The picture turned upright from orientation 1..8 (1: as stored, 2: mirrored left to right,
+// 3: turned half round, 4: mirrored top to bottom, 5: mirrored along the main diagonal,
+// 6: turned a quarter clockwise, 7: mirrored along the other diagonal, 8: turned a quarter
+// anticlockwise). Takes 8- and 24-bit pictures; 5 to 8 swap width and height.
+BitmapImage Oriented(const BitmapImage& picture, int orientation);

@@ -1,0 +1,24 @@
+// Bringing a picture from outside into an image item: a file the user chose, or the bytes of
+// a pasted picture. Windows bitmaps and JFIF files are read as documents' pictures always
+// were; other JPEG streams (Exif first, no APP0, Adobe) are decoded without the JFIF header
+// check and turned upright by their Exif orientation; anything else goes to the picture
+// reader of the platform (PNG, GIF, TIFF, WebP) and becomes a 24-bit picture. A picture from
+// JPEG stays a JPEG picture, stored re-encoded.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+class TMemBitmap;
+class TPictureReader;
+
+// Replaces the picture by the one in data. False, the object without a picture and the
+// reason in why (one English line, for the second line of the message box) when it cannot
+// be read. Without a reader only bitmaps and JPEG streams are read.
+bool ImportPicture(std::span<const uint8_t> data, TMemBitmap& picture, std::string& why,
+                   TPictureReader* others = nullptr);
+
+// The same for a file.
+bool ImportPictureFile(const std::string& path, TMemBitmap& picture, std::string& why,
+                       TPictureReader* others = nullptr);

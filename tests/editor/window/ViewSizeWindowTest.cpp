@@ -1,0 +1,167 @@
+// The page picture in the real window: it grows with the window, is drawn at the screen's
+// pixel density, draws lines as wide as they print and letters with their accents.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <QLayout>
+#include <QWheelEvent>
+
+#include "controls/CursorImage.h"
+#include "editor/PageView.h"
+#include "editor/window/EditorWindow.h"
+#include "editor/window/Forms.h"
+#include "support/QtTestApp.h"
+#include "support/ScriptedServices.h"
+#include "support/TestPrinters.h"
+
+namespace {
+
+bool Dark(QRgb p) { return qGray(p) < 200; }
+
+class ViewSizeWindowTest : public ::testing::Test {
+protected:
+    ViewSizeWindowTest() {
+        TestApp();
+        CreateForms(Forms, Services);
+    }
+    ~ViewSizeWindowTest() override { Window().hide(); }
+
+    TNyomtatoOldalDlg& Window() { return *Forms.NyomtatoOldalDlg; }
+    TPageEditor& Editor() { return Window().Editor; }
+    const QImage& Picture() { return Window().imLap->Picture; }
+
+    void AddCaption(TRect mm, const char* text) {
+        auto c = std::make_unique<TNyomtatoSzoveg>();
+        c->Rect = mm;
+        c->Text = text;
+        c->Font.Name = "Arial";
+        c->FillBackground = true;
+        Editor().Items.Captions.Add(std::move(c));
+    }
+    // The first row from the top with ink inside the caption's box (its outline left out).
+    int TopInkRow(TRect mm) {
+        const TRect r = MmRectToView(Editor(), mm);
+        for (int y = r.Top + 1; y < r.Bottom; ++y)
+            for (int x = r.Left + 1; x < r.Right; ++x)
+                if (Dark(Picture().pixel(x, y))) return y - r.Top;
+        return -1;
+    }
+
+    static TEditorServices WithPrinter(TScriptedServices& scripted, TPrinter& printer) {
+        scripted.Printer = &printer;
+        return scripted.Services();
+    }
+    TScriptedServices Scripted;
+    TA4Printer A4;
+    TEditorServices Services = WithPrinter(Scripted, A4);
+    TForms Forms;
+};
+
+} // namespace
+
+TEST_F(ViewSizeWindowTest, StartsAtTheBaseSizeAndThePictureGrowsWithTheWindow) {
+    Window().show();
+    QApplication::processEvents();
+    EXPECT_EQ(Window().imLap->size(), QSize(360, 312));
+    EXPECT_EQ(Editor().PictureWidth, 360);
+    EXPECT_EQ(Window().windowType(), Qt::Window); // a normal top-level window, no dialog
+    const TRect stored = Editor().Settings.BasePageRect;
+
+    Window().resize(1400, 1000);
+    QApplication::processEvents();
+    const QSize grown = Window().imLap->size();
+    EXPECT_GT(grown.width(), 1000);
+    EXPECT_GT(grown.height(), 850);
+    EXPECT_EQ(Editor().PictureWidth, grown.width());
+    EXPECT_EQ(Editor().PictureHeight, grown.height());
+    EXPECT_EQ(Picture().deviceIndependentSize().toSize(), grown);
+    // The whole sheet fills the larger picture at zoom 1: its corner pixels are white.
+    const TRect& sheet = Editor().PageRect;
+    EXPECT_EQ(sheet.Bottom, grown.height() - 10);
+    EXPECT_EQ(Picture().pixel(sheet.Left + 2, sheet.Bottom - 2), qRgb(255, 255, 255));
+    EXPECT_EQ(Editor().Settings.BasePageRect, stored);
+
+    // Back to the smallest size the window allows: the base picture again.
+    Window().resize(100, 100);
+    QApplication::processEvents();
+    EXPECT_EQ(Window().imLap->size(), QSize(360, 312));
+}
+
+TEST_F(ViewSizeWindowTest, AtPixelRatioTwoThePictureHasTwiceThePixels) {
+    auto rect = std::make_unique<TNyomtatoNegyszog>();
+    rect->Rect = {50, 50, 100, 100};
+    rect->Color = clRed;
+    Editor().Items.Rectangles.Add(std::move(rect));
+    Window().imLap->MakePicture(360, 312, 2.0);
+    Window().PaintView(false);
+    EXPECT_EQ(Picture().width(), 720);
+    EXPECT_EQ(Picture().height(), 624);
+    // Drawn in widget pixels, the rectangle lands at twice its picture position.
+    const TRect r = MmRectToView(Editor(), {50, 50, 100, 100});
+    EXPECT_EQ(Picture().pixel(2 * r.Left + 1, 2 * r.Top + 1), qRgb(255, 0, 0));
+    EXPECT_NE(Picture().pixel(2 * r.Left - 3, 2 * r.Top + 1), qRgb(255, 0, 0));
+    EXPECT_EQ(Picture().pixel(2 * r.Right - 2, 2 * r.Bottom - 2), qRgb(255, 0, 0));
+}
+
+TEST_F(ViewSizeWindowTest, AWidth10LineAtZoom20IsAbout042MmOfView) {
+    auto line = std::make_unique<TNyomtatoVonal>();
+    line->AddPoint(40, 60);
+    line->AddPoint(120, 60);
+    line->Width = 10;
+    Editor().Items.Lines.Add(std::move(line));
+    Editor().SetZoomPosition(100);
+    const double pxPerMm = MmToViewX(Editor(), 1) - MmToViewX(Editor(), 0);
+    Editor().SetScroll(static_cast<int>(MmToViewX(Editor(), 40)),
+                       static_cast<int>(MmToViewY(Editor(), 55)));
+    Window().PaintView(false);
+    const int x = static_cast<int>(MmToViewX(Editor(), 45));
+    int covered = 0;
+    for (int y = 0; y < Picture().height(); ++y) covered += Dark(Picture().pixel(x, y));
+    EXPECT_NEAR(covered, 10 * 25.4 / 600 * pxPerMm, 1.5);
+    EXPECT_GE(covered, 7); // not the 10 pixels (0.5 mm at this zoom) of a screen-pixel pen
+    EXPECT_LE(covered, 10);
+}
+
+TEST_F(ViewSizeWindowTest, CapitalAccentsShowAboveTheCapHeightAtZoom1And2) {
+    const TRect plain{20, 20, 40, 28}, accented{50, 20, 70, 28};
+    AddCaption(plain, "E");
+    AddCaption(accented, "\xC9"); // É in code page 1250
+    for (int position : {5, 10}) {
+        SCOPED_TRACE(position);
+        Editor().SetZoomPosition(position);
+        Window().PaintView(false);
+        const int cap = TopInkRow(plain), accent = TopInkRow(accented);
+        ASSERT_GT(cap, 0);
+        EXPECT_GE(accent, 1); // below the box's outline, not on it
+        EXPECT_LT(accent, cap);
+    }
+}
+
+TEST_F(ViewSizeWindowTest, DescendersStayInsideTheCaptionsBox) {
+    const TRect box{20, 20, 60, 30};
+    AddCaption(box, "g\xFB"); // g and ű
+    Editor().SetZoomPosition(15);
+    Window().PaintView(false);
+    const TRect r = MmRectToView(Editor(), box);
+    // The descender of g reaches the lower part of the box and does not run under its outline.
+    int lowest = -1;
+    for (int y = r.Top + 1; y < r.Bottom; ++y)
+        for (int x = r.Left + 1; x < r.Right; ++x)
+            if (Dark(Picture().pixel(x, y))) lowest = y;
+    EXPECT_GT(lowest, r.Top + (r.Bottom - r.Top) * 3 / 4);
+}
+
+TEST_F(ViewSizeWindowTest, CtrlWheelKeepsTheMillimetreUnderThePointer) {
+    Window().show();
+    Window().resize(1000, 800);
+    QApplication::processEvents();
+    Editor().SetZoomPosition(20);
+    const QPoint at(300, 200);
+    const double x = ViewToMmXf(Editor(), at.x()), y = ViewToMmYf(Editor(), at.y());
+    QWheelEvent event(QPointF(at), QPointF(Window().imLap->mapToGlobal(at)), QPoint(),
+                      QPoint(0, 120), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(Window().imLap, &event);
+    EXPECT_EQ(Editor().ZoomPosition, 21);
+    EXPECT_NEAR(MmToViewX(Editor(), x), at.x(), 1.0);
+    EXPECT_NEAR(MmToViewY(Editor(), y), at.y(), 1.0);
+}
