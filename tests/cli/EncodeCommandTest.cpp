@@ -141,7 +141,9 @@ TEST_F(Encode, RefusalsSayWhyAndLeaveNoFileBehind) {
     // A folder in the output's place cannot be replaced; no temporary file stays beside it.
     std::filesystem::create_directory(Dir.Path / "taken.jpg");
     EXPECT_EQ(Run(good + " " + File("taken.jpg")), 1);
-    EXPECT_NE(Err.find("taken.jpg: cannot replace something that is not a plain file"), std::string::npos) << Err;
+    EXPECT_NE(Err.find("taken.jpg: cannot replace something that is not a plain file"),
+              std::string::npos)
+        << Err;
     auto expected = before;
     expected.push_back("taken.jpg");
     std::sort(expected.begin(), expected.end());
