@@ -96,3 +96,32 @@ TEST_F(DrawByDragTest, ACornerHandleMovesTwoEdgesAndShiftKeepsAnImagesProportion
     MouseMove(E, Page.Core, to.X, to.Y, ssShift);
     EXPECT_EQ(image.Rect, (TRect{120, 120, 160, 140})); // 40 wide: 20 high, as 4 x 2
 }
+
+TEST_F(DrawByDragTest, KeysActOnACornerHandleButWaitWhileItIsDragged) {
+    Page.AddFrame({40, 40, 100, 100});
+    Page.ClickMm(90, 90);
+    const TPoint corner = Page.Pixel(100, 100);
+    // Dragged: the selection's keys and the zoom keys wait, Escape keeps the resize as a step.
+    Page.Move(corner);
+    Page.Press(corner);
+    ASSERT_EQ(E.Mode, mdResizeCorner);
+    Page.MoveMm(120, 110);
+    const int zoom = E.ZoomPosition;
+    EXPECT_TRUE(Page.Key(VK_DELETE));
+    EXPECT_TRUE(Page.Key(VK_ADD));
+    EXPECT_EQ(E.Items.Frames.Count(), 1);
+    EXPECT_EQ(E.ZoomPosition, zoom);
+    Page.Key(VK_ESCAPE);
+    Page.Release(Page.At(120, 110));
+    EXPECT_EQ(E.Items.Frames[0].Rect, (TRect{40, 40, 120, 110}));
+    EXPECT_EQ(E.History.UndoCount(), 1);
+    // Resting on the handle holds nothing: Delete removes the frame and the handle is gone.
+    const TPoint moved = Page.Pixel(120, 110);
+    Page.Move(moved);
+    ASSERT_EQ(E.Mode, mdHoverCorner);
+    EXPECT_TRUE(Page.Key(VK_DELETE));
+    EXPECT_EQ(E.Items.Frames.Count(), 0);
+    EXPECT_EQ(E.Mode, mdIdle);
+    Page.Press(moved);
+    EXPECT_NE(E.Mode, mdResizeCorner);
+}
