@@ -2,11 +2,14 @@
 // run) followed by a sequence of user actions decoded from the remaining bytes: presses,
 // moves and releases anywhere with any button, zoom and scroll changes, Escape, every item
 // command with dialog answers taken from the input (valid and invalid numbers, cancel),
-// the repeat menu, the navigator, the wheel, undo and redo, and saving the page to memory
-// and loading it back. After every action the page must hold together: frame references
-// name existing items, the mode is a defined one, the view keeps the sheet's proportions,
-// and the page saves and reads back to the same bytes. At the end, undoing everything must
-// give back the page as it was loaded.
+// the repeat menu, the navigator, the wheel, undo and redo, saving the page to memory and
+// loading it back, Shift-clicks and bands, double clicks, the selection's keys, the item
+// menu, and clipboard bytes from the input (copies of the page's items, damaged or not).
+// After every action the page must hold together: frame references name existing items, the
+// selection names existing items, the mode is a defined one, the view keeps the sheet's
+// proportions, and the page saves and reads back to the same bytes; a paste refused with a
+// message changes nothing. At the end, undoing everything must give back the page as it was
+// loaded.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -16,7 +19,9 @@
 #include <string>
 
 #include "document/DocumentFile.h"
+#include "editor/commands/ClipboardCommands.h"
 #include "editor/commands/ItemCommands.h"
+#include "editor/ContextMenu.h"
 #include "editor/CoreServices.h"
 #include "editor/ItemDialogs.h"
 #include "editor/Keys.h"
@@ -25,8 +30,10 @@
 #include "editor/PageEditor.h"
 #include "editor/PageView.h"
 #include "editor/Scrolling.h"
+#include "editor/Selection.h"
 #include "editor/Tools.h"
 #include "editor/ViewZoom.h"
+#include "platform/Clipboard.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PickerDialogs.h"
 #include "platform/RecordingCanvas.h"
@@ -170,7 +177,11 @@ private:
 
 class TSilentMessages : public TMessageBoxes {
 public:
-    int Show(const std::string&, const std::string&, unsigned) override { return IDOK; }
+    int Show(const std::string&, const std::string&, unsigned) override {
+        ++Shown;
+        return IDOK;
+    }
+    int Shown = 0;
 };
 
 // An A4 printer that measures text on a recording canvas.
@@ -195,6 +206,8 @@ bool HasJpegPicture(const TPageEditor& e) {
 void CheckPage(const TPageEditor& e) {
     if (CheckFrameMembers(e.Items)) Fail("a frame reference names no item");
     if (!IsDefinedMode(static_cast<int32_t>(e.Mode))) Fail("undefined interaction mode");
+    for (const TKKItem& item : e.Selection)
+        if (!ItemExists(e.Items, item)) Fail("the selection names no item");
     // The sheet on the picture keeps the proportions of the sheet in mm (within rounding).
     const int64_t pw = e.PageRect.Right - e.PageRect.Left;
     const int64_t ph = e.PageRect.Bottom - e.PageRect.Top;
@@ -276,7 +289,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TSilentMessages messages;
     TFuzzColors colors(in);
     TFuzzDialogs dialogs(in);
-    TCoreServices s{screen, printer, messages, colors, dialogs};
+    TMemoryClipboard clipboard;
+    TCoreServices s{screen, printer, messages, colors, dialogs, &clipboard};
 
     TPageEditor e;
     e.ResetPage(printer);
@@ -302,7 +316,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return b == 0 ? TMouseButton::Left : b == 1 ? TMouseButton::Right : TMouseButton::Middle;
     };
     for (int step = 0; step < 200 && !in.Done(); ++step) {
-        switch (in.Byte() % 19) {
+        switch (in.Byte() % 25) {
         case 0:
         case 1: {
             const TMouseButton b = button();
@@ -367,6 +381,68 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             KeyDown(e, s, in.Byte() & 1 ? VK_Y : VK_Z, in.Byte() & 1 ? ssCtrl : ssCtrl | ssShift);
             break;
         case 18: e.InstallDocument(ReadDocument(Save(e), "fuzz.PST")); break;
+        case 19: {
+            // The mouse with Shift held (or not): toggles, bands, proportional corners.
+            const uint8_t what = in.Byte();
+            const unsigned shift = what & 4 ? ssShift : 0u;
+            const int32_t x = in.Coordinate(e.PictureWidth);
+            const int32_t y = in.Coordinate(e.PictureHeight);
+            if (what % 3 == 0) MouseDown(e, s, TMouseButton::Left, x, y, shift);
+            if (what % 3 == 1) MouseMove(e, s, x, y, shift);
+            if (what % 3 == 2) MouseUp(e, s, TMouseButton::Left, x, y, shift);
+            break;
+        }
+        case 20: {
+            static constexpr int kPlain[] = {VK_DELETE, VK_RETURN, VK_F2,  VK_LEFT,
+                                             VK_RIGHT,  VK_UP,     VK_DOWN};
+            static constexpr int kCtrl[] = {VK_A, VK_C, VK_X, VK_V, VK_D};
+            const uint8_t k = in.Byte();
+            if (k & 0x80) {
+                KeyDown(e, s, kCtrl[k % 5], ssCtrl);
+            } else {
+                KeyDown(e, s, kPlain[k % 7], k & 0x40 ? ssShift : 0u);
+            }
+            break;
+        }
+        case 21: {
+            // Clipboard bytes: the page's own items, cut short or with a byte changed, or raw
+            // bytes from the input; then a paste.
+            const uint8_t how = in.Byte();
+            if (how % 3 == 0) {
+                const auto raw = in.Take(in.Byte() * 4u);
+                clipboard.SetData(kItemsMimeType, std::vector<uint8_t>(raw.begin(), raw.end()),
+                                  nullptr);
+            } else if (!clipboard.Bytes.empty()) {
+                const size_t at = in.Word() % clipboard.Bytes.size();
+                if (how % 3 == 1)
+                    clipboard.Bytes.resize(at);
+                else
+                    clipboard.Bytes[at] ^= static_cast<uint8_t>(in.Byte() | 1);
+            }
+            const std::vector<uint8_t> before = Save(e);
+            const int steps = e.History.UndoCount();
+            const int shown = messages.Shown;
+            PasteClipboard(e, s);
+            if (messages.Shown != shown && (Save(e) != before || e.History.UndoCount() != steps))
+                Fail("a refused paste changed the page");
+            break;
+        }
+        case 22: {
+            const int32_t x = in.Coordinate(e.PictureWidth);
+            MouseDoubleClick(e, s, x, in.Coordinate(e.PictureHeight));
+            break;
+        }
+        case 23: {
+            const int32_t x = in.Coordinate(e.PictureWidth);
+            const int32_t y = in.Coordinate(e.PictureHeight);
+            MouseDown(e, s, TMouseButton::Right, x, y);
+            const std::vector<TContextEntry> menu = ContextMenuAt(e, x, y);
+            const uint8_t pick = in.Byte();
+            if (!menu.empty() && menu[pick % menu.size()].Enabled)
+                RunContextCommand(e, s, menu[pick % menu.size()].Command);
+            break;
+        }
+        case 24: MouseLeave(e); break;
         }
         if (e.History.UndoCount() + e.History.RedoCount() >= TUndoHistory::kMaxSteps)
             stepsDropped = true;

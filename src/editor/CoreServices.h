@@ -1,6 +1,6 @@
 // The outside services the editor core uses: the screen cursor, the printer (for measuring
-// text), message boxes, the colour dialog and the item dialogs. The window passes the real
-// ones; tests pass scripted ones.
+// text), message boxes, the colour dialog, the item dialogs and the clipboard. The window
+// passes the real ones; tests pass scripted ones.
 #pragma once
 
 class TScreen;
@@ -8,6 +8,7 @@ class TPrinter;
 class TMessageBoxes;
 class TColorDialogs;
 class TItemDialogs;
+class TClipboard;
 
 struct TCoreServices {
     TScreen& Screen;
@@ -15,4 +16,5 @@ struct TCoreServices {
     TMessageBoxes& Messages;
     TColorDialogs& Colors; // ColorDialogNegyszog: rectangles and polygons
     TItemDialogs& Dialogs;
+    TClipboard* Clipboard = nullptr; // none: copy and paste do nothing
 };

@@ -36,6 +36,9 @@ enum class TEditorMode : int32_t {
     mdDragLine = 30,
     mdDragLinePoint = 31,
     mdDragPolygonPoint = 32,
+    mdRubberBand = 33,   // a band spanned from the empty sheet selects what it encloses
+    mdHoverCorner = 34,  // the pointer is on a corner handle of a selected box
+    mdResizeCorner = 35, // that corner is being dragged (two edges at once)
 };
 using enum TEditorMode;
 
@@ -49,9 +52,11 @@ enum class TResizeKind : int32_t {
 };
 using enum TResizeKind;
 
-// The pointer rests on a resizable edge (nothing is held; the page may change).
+// The pointer rests on a resizable edge or a selected box's corner handle (nothing is held; the
+// page may change).
 constexpr bool IsHovering(TEditorMode m) {
-    return m == mdHoverTop || m == mdHoverBottom || m == mdHoverLeft || m == mdHoverRight;
+    return m == mdHoverTop || m == mdHoverBottom || m == mdHoverLeft || m == mdHoverRight ||
+           m == mdHoverCorner;
 }
 // An edge of a box follows the pointer.
 constexpr bool IsResizing(TEditorMode m) {
@@ -68,7 +73,7 @@ constexpr bool IsDraggingPoints(TEditorMode m) {
 }
 // A held button moves or resizes an item: the gesture is one history step, press to release.
 constexpr bool IsDragging(TEditorMode m) {
-    return IsDraggingBox(m) || IsResizing(m) || IsDraggingPoints(m);
+    return IsDraggingBox(m) || IsResizing(m) || m == mdResizeCorner || IsDraggingPoints(m);
 }
 // A line or polygon is being entered point by point.
 constexpr bool IsEnteringPoints(TEditorMode m) { return m == mdNewLine || m == mdNewPolygon; }
@@ -96,13 +101,14 @@ constexpr bool IsAtRest(TEditorMode m) { return m == mdIdle || IsHovering(m); }
 // A tool stays armed after its button is released (each press adds a point or a frame).
 constexpr bool StaysAfterRelease(TEditorMode m) { return IsEnteringPoints(m) || m == mdNewFrame; }
 
-// The resize that a press on a hovered edge starts, and the edge a resize or hover is on.
+// The resize that a press on a hovered edge or corner starts, and the edge a resize or hover is on.
 constexpr TEditorMode ResizeOfHover(TEditorMode hover) {
     switch (hover) {
     case mdHoverTop: return mdResizeTop;
     case mdHoverBottom: return mdResizeBottom;
     case mdHoverLeft: return mdResizeLeft;
     case mdHoverRight: return mdResizeRight;
+    case mdHoverCorner: return mdResizeCorner;
     default: return hover;
     }
 }
@@ -112,4 +118,4 @@ constexpr bool ResizesUpDown(TEditorMode hover) {
 }
 
 // A stored 32-bit value names a mode.
-constexpr bool IsDefinedMode(int32_t v) { return (v >= 0 && v <= 13) || (v >= 16 && v <= 32); }
+constexpr bool IsDefinedMode(int32_t v) { return (v >= 0 && v <= 13) || (v >= 16 && v <= 35); }

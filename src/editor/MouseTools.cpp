@@ -4,12 +4,16 @@
 #include <string>
 
 #include "editor/commands/ItemCommands.h"
+#include "editor/commands/SelectionCommands.h"
 #include "editor/CoreServices.h"
 #include "editor/FrameMembership.h"
 #include "editor/HitTest.h"
+#include "editor/Keys.h"
 #include "editor/PageEditor.h"
 #include "editor/PageView.h"
 #include "editor/SaturatingInt.h"
+#include "editor/Selection.h"
+#include "editor/SelectionDrawing.h"
 #include "editor/Tools.h"
 #include "platform/Screen.h"
 
@@ -187,7 +191,11 @@ void ShowPointer(TPageEditor& e, int32_t mx, int32_t my) {
 
 // Idle or on an edge: offer the edge under the pointer for resizing, else show whether a
 // press would grab a point.
+bool HoverCorner(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y);
+
 void Hover(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y) {
+    if (e.Mode == mdHoverCorner) e.Mode = mdIdle;
+    if (e.Mode == mdIdle && HoverCorner(e, s, x, y)) return;
     const THoveredEdge edge = HoveredEdge(e, x, y);
     if (edge.Mode != mdIdle) {
         if (e.Mode == mdIdle) ShowCursor(s.Screen, ResizesUpDown(edge.Mode) ? crSizeNS : crSizeWE);
@@ -239,12 +247,11 @@ void DragBox(TPageEditor& e, int32_t mx, int32_t my) {
 
 // One resize step: the dragged edge follows the pointer within the printable area and stays
 // at least 2 mm from the opposite edge. A frame's members move with its top and left edges.
-void ResizeBox(TPageEditor& e, int32_t mx, int32_t my) {
-    const TResizedBox box = ResizedBox(e);
-    if (!box.Rect) return;
+void ResizeEdge(TPageEditor& e, const TResizedBox& box, TEditorMode edgeMode, int32_t mx,
+                int32_t my) {
     TRect& r = *box.Rect;
     const TPrinterMetrics& m = e.Metrics;
-    switch (e.Mode) {
+    switch (edgeMode) {
     case mdResizeTop: {
         int64_t t = std::max<int64_t>(my, static_cast<int64_t>(m.TopMarginMm));
         t = std::min<int64_t>(t, int64_t{r.Bottom} - 2);
@@ -273,7 +280,186 @@ void ResizeBox(TPageEditor& e, int32_t mx, int32_t my) {
     }
     default: break;
     }
-    ShowDimensions(e, box.Name, r);
+}
+
+void ResizeBox(TPageEditor& e, int32_t mx, int32_t my) {
+    const TResizedBox box = ResizedBox(e);
+    if (!box.Rect) return;
+    ResizeEdge(e, box, e.Mode, mx, my);
+    ShowDimensions(e, box.Name, *box.Rect);
+}
+
+// The edges a corner handle moves: vertical first, then horizontal.
+constexpr TEditorMode kCornerEdges[4][2] = {{mdResizeTop, mdResizeLeft},
+                                            {mdResizeTop, mdResizeRight},
+                                            {mdResizeBottom, mdResizeRight},
+                                            {mdResizeBottom, mdResizeLeft}};
+
+// The picture's height for a width, keeping its proportions (nothing without a picture).
+std::optional<int64_t> ProportionalHeight(const TNyomtatoKep& image, int64_t width) {
+    const TMemBitmap& p = *image.Picture;
+    if (!p.HasImage || p.Width <= 0 || p.Height <= 0) return std::nullopt;
+    return std::max<int64_t>(2, width * p.Height / p.Width);
+}
+
+// A corner drag: both edges follow the pointer by the edge rules; with Shift an image's
+// height follows its width instead, the moved edge being the corner's.
+void ResizeCorner(TPageEditor& e, int32_t mx, int32_t my, bool keepProportions) {
+    const TResizedBox box = ResizedBox(e);
+    if (!box.Rect || e.Corner < 0 || e.Corner > 3) return;
+    ResizeEdge(e, box, kCornerEdges[e.Corner][1], mx, my);
+    if (keepProportions && e.ResizeKind == rkImage) {
+        TRect& r = *box.Rect;
+        if (const auto h =
+                ProportionalHeight(e.Items.Images[e.ImageIndex], int64_t{r.Right} - r.Left))
+            my = SaturateInt32(e.Corner <= 1 ? int64_t{r.Bottom} - *h : int64_t{r.Top} + *h);
+    }
+    ResizeEdge(e, box, kCornerEdges[e.Corner][0], mx, my);
+    ShowDimensions(e, box.Name, *box.Rect);
+}
+
+// The corner handle of a selected frame, rectangle or image under the pointer.
+bool HoverCorner(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y) {
+    for (auto item = e.Selection.rbegin(); item != e.Selection.rend(); ++item) {
+        TResizeKind kind = rkNone;
+        if (item->Kind == ikFrame) kind = rkFrame;
+        if (item->Kind == ikRectangle) kind = rkRectangle;
+        if (item->Kind == ikImage) kind = rkImage;
+        const auto mm = kind != rkNone ? ItemBounds(e.Items, *item) : std::nullopt;
+        if (!mm) continue;
+        const auto corners = HandleCorners(MmOutlineToView(e, *mm));
+        for (int32_t c = 0; c < 4; ++c) {
+            const TPoint p = corners[c];
+            if (std::abs(int64_t{x} - p.X) > kHandleSize / 2 ||
+                std::abs(int64_t{y} - p.Y) > kHandleSize / 2)
+                continue;
+            e.Mode = mdHoverCorner;
+            e.ResizeKind = kind;
+            e.Corner = c;
+            if (kind == rkFrame) e.FrameIndex = item->Index;
+            if (kind == rkRectangle) e.RectangleIndex = item->Index;
+            if (kind == rkImage) e.ImageIndex = item->Index;
+            ShowCursor(s.Screen, c % 2 == 0 ? crSizeNWSE : crSizeNESW);
+            return true;
+        }
+    }
+    return false;
+}
+
+// The new box a placing tool just made, spanned from the press to the pointer: each side at
+// least 2 mm, within the printable area as an edge resize keeps it. With Shift an image keeps
+// its picture's proportions.
+void SpanNewItem(TPageEditor& e, int32_t x, int32_t y, bool keepProportions) {
+    if (!e.SpanMoved) {
+        if (std::abs(int64_t{x} - e.SpanPress.X) < 4 && std::abs(int64_t{y} - e.SpanPress.Y) < 4)
+            return; // a click keeps the tool's own size
+        e.SpanMoved = true;
+    }
+    if (e.Spanned.Index < 0) { // the rectangle is made at the release
+        e.BandEnd = TPoint{x, y};
+        e.RepaintRequested = true;
+        return;
+    }
+    TRect* rect = nullptr;
+    TPageItems& items = e.Items;
+    const int32_t i = e.Spanned.Index;
+    if (e.Spanned.Kind == ikFrame && i >= 0 && i < items.Frames.Count())
+        rect = &items.Frames[i].Rect;
+    if (e.Spanned.Kind == ikRectangle && i >= 0 && i < items.Rectangles.Count())
+        rect = &items.Rectangles[i].Rect;
+    if (e.Spanned.Kind == ikImage && i >= 0 && i < items.Images.Count())
+        rect = &items.Images[i].Rect;
+    if (!rect) return;
+    const TPrinterMetrics& m = e.Metrics;
+    const int64_t mx = ViewToMmX(e, x), my = ViewToMmY(e, y);
+    const auto span = [](int64_t from, int64_t to, int64_t lo, int64_t hi) {
+        int64_t a = std::min(from, to), b = std::max(from, to);
+        if (to >= from)
+            b = std::max(b, from + 2);
+        else
+            a = std::min(a, from - 2);
+        a = std::max(a, lo);
+        b = std::min(b, hi);
+        if (b - a < 2) {
+            if (to >= from)
+                a = b - 2;
+            else
+                b = a + 2;
+        }
+        return std::pair<int64_t, int64_t>{a, b};
+    };
+    const auto [left, right] = span(e.SpanStart.X, mx, static_cast<int64_t>(m.LeftMarginMm),
+                                    static_cast<int64_t>(m.RightEdgeMm));
+    auto [top, bottom] = span(e.SpanStart.Y, my, static_cast<int64_t>(m.TopMarginMm),
+                              static_cast<int64_t>(m.BottomEdgeMm));
+    if (keepProportions && e.Spanned.Kind == ikImage) {
+        if (const auto h = ProportionalHeight(items.Images[i], right - left)) {
+            if (my >= e.SpanStart.Y) {
+                bottom = top + *h;
+            } else {
+                top = bottom - *h;
+            }
+        }
+    }
+    *rect =
+        TRect{SaturateInt32(left), SaturateInt32(top), SaturateInt32(right), SaturateInt32(bottom)};
+    e.RepaintRequested = true;
+}
+
+// A placing tool's press made a new box: it follows the pointer until the release, and the
+// placement and the span are one step.
+bool StartSpan(TPageEditor& e, int32_t kind, int countBefore, int32_t x, int32_t y) {
+    const int count = e.Items.CountOf(kind);
+    if (count <= countBefore) return false;
+    e.Spanned = TKKItem{kind, count - 1};
+    e.SpanPress = TPoint{x, y};
+    e.SpanStart = TPoint{ViewToMmX(e, x), ViewToMmY(e, y)};
+    e.SpanMoved = false;
+    e.Spanning = true;
+    SelectOnly(e, e.Spanned);
+    return true;
+}
+
+// Presses of the rectangle, frame and image placing tools: the tool acts as it always does,
+// then a drag may span the new box.
+bool PressInSpanningTool(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y) {
+    int32_t kind = 0;
+    switch (e.Mode) {
+    case mdNewRectangle:
+        // The colour dialog would take the drag away: the rectangle is made at the release,
+        // at the press point, and spanned to the release point.
+        e.Spanning = true;
+        e.Spanned = TKKItem{ikRectangle, -1};
+        e.SpanPress = e.BandStart = e.BandEnd = TPoint{x, y};
+        e.SpanStart = TPoint{ViewToMmX(e, x), ViewToMmY(e, y)};
+        e.SpanMoved = false;
+        return true;
+    case mdNewFrame: kind = ikFrame; break;
+    case mdPlaceImage: kind = ikImage; break;
+    default: return false;
+    }
+    const int before = e.Items.CountOf(kind);
+    e.History.BeginGroup(e, std::string("new ") + ItemKindName(kind));
+    PressInTool(e, s, x, y);
+    if (!StartSpan(e, kind, before, x, y)) e.History.EndGroup(e);
+    return true;
+}
+
+// The release that ends the span of a rectangle still to be made: the rectangle tool's press
+// at the press point, then the span to the release point, as one step.
+void FinishPendingRectangle(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y,
+                            unsigned shift) {
+    const bool moved = e.SpanMoved;
+    const int before = e.Items.Rectangles.Count();
+    e.History.BeginGroup(e, "new rectangle");
+    PressInTool(e, s, e.SpanPress.X, e.SpanPress.Y);
+    if (e.Items.Rectangles.Count() > before) {
+        e.Spanned = TKKItem{ikRectangle, before};
+        if (moved) SpanNewItem(e, x, y, (shift & ssShift) != 0);
+        SelectOnly(e, e.Spanned);
+    }
+    e.History.EndGroup(e);
+    e.RepaintRequested = true;
 }
 
 // A polygon or line follows the pointer while the pointer is over the printable area; its
@@ -301,22 +487,47 @@ void DragOnePoint(TPageEditor& e, int32_t mx, int32_t my) {
 
 } // namespace
 
-void MouseDown(TPageEditor& e, TCoreServices& s, TMouseButton button, int32_t x, int32_t y) {
+void MouseDown(TPageEditor& e, TCoreServices& s, TMouseButton button, int32_t x, int32_t y,
+               unsigned shift) {
     x = ClampPointer(x);
     y = ClampPointer(y);
+    e.Pointer = TPoint{x, y};
     if (button == TMouseButton::Right) {
-        // Ends the tool, drag or hover in progress; when idle, the repeat menu opens instead.
-        e.History.Commit(e); // a drag ended this way is still one step
-        if (e.Mode != mdIdle) EndTool(e, s);
+        // Ends the tool, drag or hover in progress; when idle, the repeat menu opens instead,
+        // or the item menu over an item, which then acts on it.
+        e.History.EndGroup(e); // a drag ended this way is still one step
+        if (e.Mode == mdRubberBand || e.Mode == mdHoverCorner) {
+            e.Mode = mdIdle;
+            e.RepaintRequested = true;
+        }
+        e.Spanning = false;
+        if (e.Mode != mdIdle) {
+            EndTool(e, s);
+        } else if (const auto item = PickedItem(PickItem(e, x, y)); item && !IsSelected(e, *item)) {
+            SelectOnly(e, *item);
+        }
         return;
     }
+    e.Spanning = false;
+    if (PressInSpanningTool(e, s, x, y)) return;
     if (PressInTool(e, s, x, y)) return;
     if (e.Mode == mdIdle) {
         const TPick pick = PickItem(e, x, y);
-        if (pick.Kind != TPickKind::None) {
+        if (const auto item = PickedItem(pick)) {
+            if (shift & ssShift) {
+                ToggleSelected(e, *item);
+            } else if (!IsSelected(e, *item)) {
+                SelectOnly(e, *item);
+            }
             StartDrag(e, s, pick, x, y);
             return;
         }
+        // The empty sheet: a band from here selects what it encloses.
+        if (!(shift & ssShift)) e.Selection.clear();
+        e.Mode = mdRubberBand;
+        e.BandStart = e.BandEnd = TPoint{x, y};
+        e.RepaintRequested = true;
+        return;
     }
     if (IsHovering(e.Mode)) {
         e.Mode = ResizeOfHover(e.Mode);
@@ -325,15 +536,26 @@ void MouseDown(TPageEditor& e, TCoreServices& s, TMouseButton button, int32_t x,
     }
 }
 
-void MouseMove(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y) {
+void MouseMove(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y, unsigned shift) {
     x = ClampPointer(x);
     y = ClampPointer(y);
+    e.Pointer = TPoint{x, y};
     const int32_t mx = ViewToMmX(e, x);
     const int32_t my = ViewToMmY(e, y);
     ShowPointer(e, mx, my);
+    if (e.Spanning) {
+        SpanNewItem(e, x, y, (shift & ssShift) != 0);
+        return;
+    }
 
     if (IsAtRest(e.Mode)) {
         Hover(e, s, x, y);
+    } else if (e.Mode == mdRubberBand) {
+        e.BandEnd = TPoint{x, y};
+        e.RepaintRequested = true;
+    } else if (e.Mode == mdResizeCorner) {
+        ResizeCorner(e, mx, my, (shift & ssShift) != 0);
+        e.RepaintRequested = true;
     } else if (IsDraggingBox(e.Mode)) {
         DragBox(e, mx, my);
         e.RepaintRequested = true;
@@ -347,9 +569,25 @@ void MouseMove(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y) {
     }
 }
 
-void MouseUp(TPageEditor& e, TCoreServices& s, TMouseButton, int32_t, int32_t) {
+void MouseUp(TPageEditor& e, TCoreServices& s, TMouseButton, int32_t x, int32_t y, unsigned shift) {
     // The drag or resize now ending becomes one step, when it changed the page.
-    e.History.Commit(e);
+    e.History.EndGroup(e);
+    if (e.Mode == mdRubberBand) {
+        e.BandEnd = TPoint{ClampPointer(x), ClampPointer(y)};
+        for (const TKKItem& item : ItemsInBand(e, e.BandStart, e.BandEnd))
+            if (!(shift & ssShift) || !IsSelected(e, item)) e.Selection.push_back(item);
+        e.Mode = mdIdle;
+        e.RepaintRequested = true;
+        return;
+    }
+    if (e.Spanning) {
+        e.Spanning = false;
+        e.RepaintRequested = true;
+        if (e.Spanned.Index < 0 && e.Mode == mdNewRectangle) {
+            FinishPendingRectangle(e, s, ClampPointer(x), ClampPointer(y), shift);
+            return;
+        }
+    }
     // Line and polygon entry go on until a right press; so does frame placing, where each
     // press adds a frame.
     if (e.Mode == mdIdle || StaysAfterRelease(e.Mode)) return;
@@ -359,3 +597,13 @@ void MouseUp(TPageEditor& e, TCoreServices& s, TMouseButton, int32_t, int32_t) {
     e.RepaintRequested = true;
     e.InfoText.clear();
 }
+
+void MouseDoubleClick(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y) {
+    if (e.Mode != mdIdle) return;
+    const auto item = PickedItem(PickItem(e, ClampPointer(x), ClampPointer(y)));
+    if (!item) return;
+    SelectOnly(e, *item);
+    ModifySelected(e, s);
+}
+
+void MouseLeave(TPageEditor& e) { e.Pointer.reset(); }

@@ -8,7 +8,9 @@
 #include "platform/Screen.h"
 
 void TPageEditor::ResetPage(TPrinter& printer) {
+    History.EndGroup(*this);
     History.Begin(*this, "printer setup");
+    Selection.clear();
     ReadDefaultPrinter(printer, Metrics);
     Items = TPageItems{};
     Settings.HeightsLegendFontMm = 5;
@@ -106,7 +108,9 @@ std::optional<std::string> TPageEditor::LoadDocument(const std::string& path) {
 }
 
 void TPageEditor::InstallDocument(TDocumentData doc) {
+    History.EndGroup(*this);
     History.Begin(*this, "loaded document");
+    Selection.clear();
     // The loaded settings are kept whole, so saving gives their bytes back; the view keeps
     // its own layout of the current sheet (BasePageRect), whatever sheet the file was made on.
     Settings = doc.PageSettings;

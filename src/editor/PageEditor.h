@@ -7,7 +7,9 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "document/ItemKind.h"
 #include "document/ItemLists.h"
 #include "document/PageSettings.h"
 #include "document/PointList.h"
@@ -91,6 +93,26 @@ public:
     std::unique_ptr<TNyomtatoSorok> PendingText;
     std::unique_ptr<TPointList> LinePoints;    // while a line is entered
     std::unique_ptr<TPointList> PolygonPoints; // while a polygon is entered
+
+    // The selected items, in the order they were selected. Drawn over the page with handles;
+    // neither printed nor stored. Never names an item that does not exist.
+    std::vector<TKKItem> Selection;
+    // The rubber band's corners in picture pixels (mdRubberBand).
+    TPoint BandStart;
+    TPoint BandEnd;
+    // The box a placing tool just made follows the pointer until the release (the tool's mode
+    // stays as its press left it): spanned from SpanStart (mm); SpanPress is the press in
+    // picture pixels, SpanMoved whether the pointer has really left it.
+    bool Spanning = false;
+    TKKItem Spanned;
+    TPoint SpanStart;
+    TPoint SpanPress;
+    bool SpanMoved = false;
+    // The corner handle hovered or dragged: 0 top-left, 1 top-right, 2 bottom-right, 3
+    // bottom-left, of the box ResizeKind and its index field name.
+    int32_t Corner = -1;
+    // The pointer over the page picture, in picture pixels (a paste goes there).
+    std::optional<TPoint> Pointer;
 
     // What the window shows, as the editor decided it: the info line, the pointer read-out in
     // mm (empty off the sheet), and requests the window carries out and then clears.

@@ -7,6 +7,7 @@
 #include "editor/ItemDrawing.h"
 #include "editor/PageEditor.h"
 #include "editor/PageLayout.h"
+#include "editor/SelectionDrawing.h"
 #include "platform/Canvas.h"
 
 namespace {
@@ -103,4 +104,5 @@ void PaintSheet(TCanvas& c, const TPageEditor& e) {
 void PaintPage(TCanvas& canvas, const TPageEditor& e) {
     PaintSheet(canvas, e);
     PaintItems(canvas, e);
+    PaintSelection(canvas, e);
 }

@@ -50,5 +50,5 @@ int32_t LineWidthOnView(const TPageEditor& e, int32_t printerPixels);
 // page border when it is shown.
 void PaintSheet(TCanvas& canvas, const TPageEditor& e);
 
-// The whole page picture: the sheet, then every item (see ItemDrawing.h).
+// The whole page picture: the sheet, every item (see ItemDrawing.h), then the selection.
 void PaintPage(TCanvas& canvas, const TPageEditor& e);

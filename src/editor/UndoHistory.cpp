@@ -242,6 +242,7 @@ struct TUndoHistory::TState {
     std::deque<TStep> Done;
     std::vector<TStep> Undone;
     bool Open = false;
+    bool Group = false;
     std::string OpenName;
     // State names: the page before the oldest kept step, the one marked saved, the next new.
     uint64_t BaseId = 0;
@@ -290,6 +291,7 @@ TUndoHistory::TUndoHistory(TUndoHistory&&) noexcept = default;
 TUndoHistory& TUndoHistory::operator=(TUndoHistory&&) noexcept = default;
 
 void TUndoHistory::Begin(const TPageEditor& e, std::string what) {
+    if (State->Group) return;
     Commit(e);
     State->CatchUp(e);
     State->Open = true;
@@ -300,9 +302,22 @@ void TUndoHistory::Commit(const TPageEditor& e) { Close(e, false); }
 
 void TUndoHistory::CommitKeepingSheet(const TPageEditor& e) { Close(e, true); }
 
+void TUndoHistory::BeginGroup(const TPageEditor& e, std::string what) {
+    EndGroup(e);
+    Begin(e, std::move(what));
+    State->Group = true;
+}
+
+void TUndoHistory::EndGroup(const TPageEditor& e) {
+    State->Group = false;
+    Commit(e);
+}
+
+bool TUndoHistory::InGroup() const { return State->Group; }
+
 void TUndoHistory::Close(const TPageEditor& e, bool keepSheet) {
     TState& s = *State;
-    if (!s.Open) return;
+    if (!s.Open || s.Group) return;
     s.Open = false;
     TStep step = TakeStep(e, s.Seen, keepSheet);
     if (step.Empty()) return;
@@ -323,12 +338,12 @@ int TUndoHistory::UndoCount() const { return static_cast<int>(State->Done.size()
 int TUndoHistory::RedoCount() const { return static_cast<int>(State->Undone.size()); }
 
 std::optional<std::string> TUndoHistory::Undo(TPageEditor& e) {
-    Commit(e);
+    EndGroup(e);
     return State->Move(e, true);
 }
 
 std::optional<std::string> TUndoHistory::Redo(TPageEditor& e) {
-    Commit(e);
+    EndGroup(e);
     return State->Move(e, false);
 }
 

@@ -34,6 +34,12 @@ public:
     // and the click-through area as they are: they belong to the printer's sheet.
     void CommitKeepingSheet(const TPageEditor& e);
     bool IsOpen() const;
+    // Opens a step that holds every change until EndGroup, however many steps the code in
+    // between begins and commits (a paste of many items, a new box spanned by a drag).
+    void BeginGroup(const TPageEditor& e, std::string what);
+    // Closes the group's step (and any open step). Also right when no group is open.
+    void EndGroup(const TPageEditor& e);
+    bool InGroup() const;
 
     int UndoCount() const;
     int RedoCount() const;

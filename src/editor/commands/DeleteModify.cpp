@@ -191,9 +191,14 @@ void ModifyAt(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y) {
     EndOneShotTool(e, s);
     const auto target = FindModifyTarget(e, x, y);
     if (!target) return;
-    const int index = target->Index;
+    if (ModifyWithDialog(e, s, *target)) Done(e, kModifyCaption, TRepeatCommand::ModifyTool);
+}
+
+bool ModifyWithDialog(TPageEditor& e, TCoreServices& s, TKKItem target) {
+    if (target.Index < 0 || target.Index >= e.Items.CountOf(target.Kind)) return false;
+    const int index = target.Index;
     bool changed = false;
-    switch (target->Kind) {
+    switch (target.Kind) {
     case ikLine: changed = ModifyLine(e, s, index); break;
     case ikText: changed = ModifyText(e, s, index); break;
     case ikCaption: changed = ModifyCaption(e, s, index); break;
@@ -205,5 +210,6 @@ void ModifyAt(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y) {
     case ikFrame: changed = ModifyFrame(e, s, index); break;
     default: break;
     }
-    if (changed) Done(e, kModifyCaption, TRepeatCommand::ModifyTool);
+    if (changed) e.RepaintRequested = true;
+    return changed;
 }

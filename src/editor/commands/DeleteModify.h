@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "document/ItemKind.h"
+
 class TPageEditor;
 struct TCoreServices;
 
@@ -13,3 +15,6 @@ void StartModifyTool(TPageEditor& e, TCoreServices& s);
 // Presses of the Delete and Modify tools, at picture pixel (x, y).
 void DeleteAt(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y);
 void ModifyAt(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y);
+// The Modify dialog of one item, its confirmed values taken back as one step. True when the
+// item changed.
+bool ModifyWithDialog(TPageEditor& e, TCoreServices& s, TKKItem item);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "document/ItemKind.h"
 #include "editor/TextMeasure.h"
 #include "platform/Font.h"
 #include "platform/Rect.h"

@@ -3,6 +3,7 @@
 #include "document/ItemLists.h"
 #include "editor/FrameMembership.h"
 #include "editor/PageEditor.h"
+#include "editor/Selection.h"
 
 namespace {
 
@@ -41,6 +42,7 @@ bool Remove(TPageEditor& e, List& list, int32_t kind, int32_t index) {
     if (index < 0 || index >= list.Count()) return false;
     return Step(e, std::string("deleted ") + ItemKindName(kind), [&] {
         DetachReference(e.Items, kind, index);
+        SelectionItemRemoved(e, kind, index);
         list.Delete(index);
         return true;
     });

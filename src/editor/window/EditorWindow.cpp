@@ -22,6 +22,7 @@
 #include "dialogs/AboutDlg.h"
 #include "dialogs/NavigatorDlg.h"
 #include "document/DocumentFile.h"
+#include "editor/ContextMenu.h"
 #include "editor/Keys.h"
 #include "editor/MouseTools.h"
 #include "editor/Navigator.h"
@@ -35,6 +36,7 @@
 #include "platform/MessageBoxes.h"
 #include "platform/qt/ModalRunner.h"
 #include "platform/qt/QtCanvas.h"
+#include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtPrinter.h"
 #include "platform/Screen.h"
 
@@ -58,10 +60,31 @@ QLabel* Label(const char* caption, QWidget* parent, int x, int y, int w, int h =
     return l;
 }
 
+unsigned ShiftOf(Qt::KeyboardModifiers m) {
+    return (m & Qt::ShiftModifier ? ssShift : 0u) | (m & Qt::AltModifier ? ssAlt : 0u) |
+           (m & Qt::ControlModifier ? ssCtrl : 0u);
+}
+
+// The keys the page picture hands to the editor core while it has the focus.
+int PictureKey(int qtKey) {
+    switch (qtKey) {
+    case Qt::Key_Delete: return VK_DELETE;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return VK_RETURN;
+    case Qt::Key_F2: return VK_F2;
+    case Qt::Key_Left: return VK_LEFT;
+    case Qt::Key_Right: return VK_RIGHT;
+    case Qt::Key_Up: return VK_UP;
+    case Qt::Key_Down: return VK_DOWN;
+    default: return 0;
+    }
+}
+
 } // namespace
 
 TNyomtatoOldalDlg::TNyomtatoOldalDlg(TEditorServices& services, TForms& forms)
-    : Services(services), Forms(forms) {
+    : SystemClipboard(std::make_unique<TQtClipboard>()), Services(services), Forms(forms) {
+    Clipboard = SystemClipboard.get();
     setObjectName("TNyomtatoOldalDlg");
     setWindowTitle("Folioscriptor");
     // A normal top-level window: it can be resized and maximized, and the page picture
@@ -184,7 +207,10 @@ void TNyomtatoOldalDlg::CreateControls() {
     // The repeat menu opens on a right click while it is attached to the page picture and
     // has at least one command in it.
     imLap->setContextMenuPolicy(Qt::CustomContextMenu);
+    ItemMenu = new QMenu(this);
+    ItemMenu->setObjectName("ItemMenu");
     connect(imLap, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
+        if (ShowItemMenu(p)) return;
         const bool any = std::any_of(mIsmetlo.begin(), mIsmetlo.end(),
                                      [](QAction* a) { return a->isVisible(); });
         if (Editor.RepeatMenuAttached && any) PopupMenu1->popup(imLap->mapToGlobal(p));
@@ -239,23 +265,23 @@ void TNyomtatoOldalDlg::CreateControls() {
     // The core decides whether the keys act now (not while a tool runs).
     connect(actUndo, &QAction::triggered, this, [this] { FormKeyDown(VK_Z, ssCtrl); });
     connect(actRedo, &QAction::triggered, this, [this] { FormKeyDown(VK_Y, ssCtrl); });
+    const std::array<std::pair<Qt::Key, int>, 5> selectionKeys{{{Qt::Key_A, VK_A},
+                                                                {Qt::Key_C, VK_C},
+                                                                {Qt::Key_X, VK_X},
+                                                                {Qt::Key_V, VK_V},
+                                                                {Qt::Key_D, VK_D}}};
+    for (size_t i = 0; i < selectionKeys.size(); ++i) {
+        QAction* action = new QAction(this);
+        action->setObjectName(QString("actSelection%1").arg(QChar(selectionKeys[i].second)));
+        action->setShortcut(QKeySequence(Qt::CTRL | selectionKeys[i].first));
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+        const int key = selectionKeys[i].second;
+        connect(action, &QAction::triggered, this, [this, key] { FormKeyDown(key, ssCtrl); });
+        actSelection[i] = action;
+    }
+    ConnectPicture();
 
-    // The page picture's mouse events go to the mouse tools.
-    imLap->OnMouseDown = [this](TMouseButton button, int x, int y) {
-        TCoreServices core = Core();
-        MouseDown(Editor, core, button, x, y);
-        Reflect();
-    };
-    imLap->OnMouseMove = [this](int x, int y) {
-        TCoreServices core = Core();
-        MouseMove(Editor, core, x, y);
-        Reflect();
-    };
-    imLap->OnMouseUp = [this](TMouseButton button, int x, int y) {
-        TCoreServices core = Core();
-        MouseUp(Editor, core, button, x, y);
-        Reflect();
-    };
     imLap->OnWheel = [this](int deltaX, int deltaY, bool shift, bool ctrl, int x, int y) {
         WheelOnPage(Editor, deltaX, deltaY, shift, ctrl, TPoint{x, y});
         Reflect();
@@ -322,8 +348,55 @@ void TNyomtatoOldalDlg::CreateControls() {
 }
 
 TCoreServices TNyomtatoOldalDlg::Core() {
-    return TCoreServices{Services.Screen, Services.Printer, Services.Messages, Services.Colors,
-                         *ItemDialogs};
+    return TCoreServices{Services.Screen, Services.Printer, Services.Messages,
+                         Services.Colors, *ItemDialogs,     Clipboard};
+}
+
+void TNyomtatoOldalDlg::ConnectPicture() {
+    // The page picture's mouse events go to the mouse tools, with the modifier keys held.
+    imLap->OnMouseDown = [this](TMouseButton button, int x, int y) {
+        TCoreServices core = Core();
+        MouseDown(Editor, core, button, x, y, ShiftOf(imLap->EventModifiers));
+        Reflect();
+    };
+    imLap->OnMouseMove = [this](int x, int y) {
+        TCoreServices core = Core();
+        MouseMove(Editor, core, x, y, ShiftOf(imLap->EventModifiers));
+        Reflect();
+    };
+    imLap->OnMouseUp = [this](TMouseButton button, int x, int y) {
+        TCoreServices core = Core();
+        MouseUp(Editor, core, button, x, y, ShiftOf(imLap->EventModifiers));
+        Reflect();
+    };
+    imLap->OnDoubleClick = [this](int x, int y) {
+        TCoreServices core = Core();
+        MouseDoubleClick(Editor, core, x, y);
+        Reflect();
+    };
+    imLap->OnLeave = [this] { MouseLeave(Editor); };
+    imLap->OnKey = [this](QKeyEvent& event) {
+        const int key = PictureKey(event.key());
+        return key != 0 && FormKeyDown(key, ShiftOf(event.modifiers()));
+    };
+}
+
+bool TNyomtatoOldalDlg::ShowItemMenu(const QPoint& p) {
+    const std::vector<TContextEntry> entries = ContextMenuAt(Editor, p.x(), p.y());
+    if (entries.empty()) return false;
+    ItemMenu->clear();
+    for (const TContextEntry& entry : entries) {
+        QAction* action = ItemMenu->addAction(QString::fromUtf8(entry.Caption));
+        action->setEnabled(entry.Enabled);
+        const TContextCommand command = entry.Command;
+        connect(action, &QAction::triggered, this, [this, command] {
+            TCoreServices core = Core();
+            RunContextCommand(Editor, core, command);
+            Reflect();
+        });
+    }
+    ItemMenu->popup(imLap->mapToGlobal(p));
+    return true;
 }
 
 void TNyomtatoOldalDlg::Reflect() {
@@ -505,10 +578,7 @@ void TNyomtatoOldalDlg::keyPressEvent(QKeyEvent* event) {
     } else if (event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z) {
         key = 'A' + (event->key() - Qt::Key_A);
     }
-    const Qt::KeyboardModifiers m = event->modifiers();
-    const unsigned shift = (m & Qt::ShiftModifier ? ssShift : 0u) |
-                           (m & Qt::AltModifier ? ssAlt : 0u) |
-                           (m & Qt::ControlModifier ? ssCtrl : 0u);
+    const unsigned shift = ShiftOf(event->modifiers());
     if (key != 0 && FormKeyDown(key, shift)) return;
     QWidget::keyPressEvent(event);
 }

@@ -13,6 +13,7 @@
 #include "editor/CoreServices.h"
 #include "editor/ItemDialogs.h"
 #include "editor/PageEditor.h"
+#include "platform/Clipboard.h"
 #include "platform/FileDialogs.h"
 
 class QComboBox;
@@ -77,6 +78,13 @@ public:
     // work whichever control has the focus.
     QAction* actUndo;
     QAction* actRedo;
+    // The selection's clipboard keys (Ctrl+A, Ctrl+C, Ctrl+X, Ctrl+V, Ctrl+D), window-wide.
+    std::array<QAction*, 5> actSelection;
+    // The menu of a right click on an item, filled anew for each click.
+    QMenu* ItemMenu;
+    // The clipboard the editor copies to and pastes from: the system's unless a test
+    // puts another one here.
+    TClipboard* Clipboard;
     // Zoom in and out (+, -), the whole sheet (Ctrl+0), its physical size (Ctrl+1).
     QAction* actZoomIn;
     QAction* actZoomOut;
@@ -155,11 +163,15 @@ private:
     void ScrollTracking(bool tracking);
     // The navigator's picture: pressing on its mark and dragging scrolls the page.
     void ConnectNavigator(TCursorImage& thumbnail);
+    void ConnectPicture();
+    // The item menu for a right click at picture pixel p; false when no item lies there.
+    bool ShowItemMenu(const QPoint& p);
     // The navigator beside the window, on the same screen.
     void PlaceNavigator();
     // Asks what to do with unsaved changes before the window closes; true to go on.
     bool MayClose();
 
+    std::unique_ptr<TClipboard> SystemClipboard;
     TEditorServices& Services;
     TForms& Forms;
     bool Syncing = false;

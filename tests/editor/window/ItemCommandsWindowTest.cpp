@@ -60,7 +60,8 @@ TEST_F(ItemCommandsWindowTest, ARectangleMadeFromTheWindowIsSavedAtThePressedMil
     const QPoint at = PixelOf(50, 60);
     ASSERT_TRUE(at.x() >= 0 && at.y() >= 0);
     Scripted.Colors.Answers = {clRed};
-    w.imLap->OnMouseDown(TMouseButton::Left, at.x(), at.y()); // a left press on the page picture
+    w.imLap->OnMouseDown(TMouseButton::Left, at.x(), at.y()); // a left click on the page picture
+    w.imLap->OnMouseUp(TMouseButton::Left, at.x(), at.y());   // (a drag would span the box)
     EXPECT_TRUE(w.lbInfo->text().isEmpty());
     EXPECT_TRUE(w.Timer1->isActive()); // the repeat menu comes back shortly
     EXPECT_EQ(w.mIsmetlo[0]->text(), QString::fromUtf8("Új négyszög"));

@@ -29,7 +29,7 @@ protected:
 
     TNyomtatoOldalDlg& Window() { return *Forms.NyomtatoOldalDlg; }
 
-    // "New" for a rectangle, then a press on the millimetre (x, y) of the page picture, where
+    // "New" for a rectangle, then a click on the millimetre (x, y) of the page picture, where
     // the colour dialog answers red.
     void NewRectangle(int x, int y) {
         TNyomtatoOldalDlg& w = Window();
@@ -41,6 +41,7 @@ protected:
         w.btnUj->click();
         Scripted.Colors.Answers = {clRed};
         w.imLap->OnMouseDown(TMouseButton::Left, px, py);
+        w.imLap->OnMouseUp(TMouseButton::Left, px, py);
     }
     // A key press delivered to the window itself.
     void SendKey(QWidget& target, Qt::Key key, Qt::KeyboardModifiers modifiers) {
