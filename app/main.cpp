@@ -100,6 +100,8 @@ int main(int argc, char** argv) {
     }
 
     window.show();
+    // The keyboard goes to the editor at start-up, also where no window manager hands it over.
+    window.activateWindow();
     // Once the loop runs, so that the message box of a broken file is part of it.
     if (!file.empty()) QTimer::singleShot(0, &window, [&window, file] { window.OpenFile(file); });
     return app.exec();

@@ -9,6 +9,9 @@ TPrinterNavigatorDlg::TPrinterNavigatorDlg(TScreen& screen, QWidget* parent)
     setObjectName("TPrinterNavigatorDlg");
     setWindowTitle("Printer navigator");
     setFixedSize(136, 121);
+    // Shown beside the editor, it leaves the keyboard with the editor, so the editor's keys and
+    // mnemonics work from the start.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     imLap = new TCursorImage(screen, 128, 111, this);
     imLap->move(4, 4);
 }
