@@ -107,6 +107,33 @@ TCompass ReadCompass(TReadStream& in) {
     return c;
 }
 
+void WriteItemLists(TWriteStream& out, const TPageItems& items) {
+    items.Captions.WriteToStream(out);
+    items.Images.WriteToStream(out);
+    items.Frames.WriteToStream(out);
+    items.Texts.WriteToStream(out);
+    items.Lines.SaveToStream(out);
+    items.Rectangles.SaveToStream(out);
+    items.Polygons.SaveToStream(out);
+}
+
+void ReadItemLists(TReadStream& in, TPageItems& items, const char*& part) {
+    part = "the caption list";
+    items.Captions = TNyomtatoSzovegLista::ReadFromStream(in);
+    part = "the image list";
+    items.Images = TNyomtatoKepLista::ReadFromStream(in);
+    part = "the frame list";
+    items.Frames = TNyomtatoKeretLista::ReadFromStream(in);
+    part = "the text list";
+    items.Texts = TNyomtatoSorokLista::ReadFromStream(in);
+    part = "the line list";
+    items.Lines.LoadFromStream(in);
+    part = "the rectangle list";
+    items.Rectangles.LoadFromStream(in);
+    part = "the polygon list";
+    items.Polygons.LoadFromStream(in);
+}
+
 std::vector<uint8_t> WriteDocument(int32_t pageWidthMm, int32_t pageHeightMm,
                                    const TPageSettings& settings, const TPageItems& items,
                                    const TCompass* compass) {
@@ -115,13 +142,7 @@ std::vector<uint8_t> WriteDocument(int32_t pageWidthMm, int32_t pageHeightMm,
     out.WriteInt32(pageWidthMm);
     out.WriteInt32(pageHeightMm);
     WritePageSettings(out, settings);
-    items.Captions.WriteToStream(out);
-    items.Images.WriteToStream(out);
-    items.Frames.WriteToStream(out);
-    items.Texts.WriteToStream(out);
-    items.Lines.SaveToStream(out);
-    items.Rectangles.SaveToStream(out);
-    items.Polygons.SaveToStream(out);
+    WriteItemLists(out, items);
     if (compass) WriteCompass(out, *compass);
     return out.Take();
 }
@@ -169,20 +190,7 @@ TDocumentData ReadDocument(std::span<const uint8_t> bytes, const std::string& fi
         doc.PageHeightMm = in.ReadInt32();
         part = "the page settings";
         doc.PageSettings = ReadPageSettings(in);
-        part = "the caption list";
-        doc.Items.Captions = TNyomtatoSzovegLista::ReadFromStream(in);
-        part = "the image list";
-        doc.Items.Images = TNyomtatoKepLista::ReadFromStream(in);
-        part = "the frame list";
-        doc.Items.Frames = TNyomtatoKeretLista::ReadFromStream(in);
-        part = "the text list";
-        doc.Items.Texts = TNyomtatoSorokLista::ReadFromStream(in);
-        part = "the line list";
-        doc.Items.Lines.LoadFromStream(in);
-        part = "the rectangle list";
-        doc.Items.Rectangles.LoadFromStream(in);
-        part = "the polygon list";
-        doc.Items.Polygons.LoadFromStream(in);
+        ReadItemLists(in, doc.Items, part);
         part = "the compass block";
         if (!in.AtEnd()) doc.Compass = ReadCompass(in);
     } catch (const EReadError& e) {

@@ -42,6 +42,10 @@ void WritePageSettings(TWriteStream& out, const TPageSettings& settings);
 TPageSettings ReadPageSettings(TReadStream& in);
 void WriteCompass(TWriteStream& out, const TCompass& compass);
 TCompass ReadCompass(TReadStream& in);
+// The seven item lists in their stored order, as documents and the clipboard hold them. The
+// reader names in part the list it is reading, for the message of a failure.
+void WriteItemLists(TWriteStream& out, const TPageItems& items);
+void ReadItemLists(TReadStream& in, TPageItems& items, const char*& part);
 
 // The file's bytes. The compass block is written after the lists exactly when compass is not
 // null. The editor passes the compass it holds from a loaded file (and null when it never

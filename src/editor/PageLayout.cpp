@@ -25,22 +25,23 @@ TRect LayOutSheet(int pictureWidth, int pictureHeight, int sheetWidthMm, int she
 
 TRect FitSheet(int pictureWidth, int pictureHeight, int sheetWidthMm, int sheetHeightMm) {
     const TRect r = LayOutSheet(pictureWidth, pictureHeight, sheetWidthMm, sheetHeightMm);
-    if (r.Right <= pictureWidth - 10 && r.Bottom <= pictureHeight - 10) return r;
+    if (r.Right <= pictureWidth - kSheetShadow && r.Bottom <= pictureHeight - kSheetShadow)
+        return r;
     // The rule of the other orientation, on a sheet that is not empty.
     TRect fit;
     if (sheetWidthMm < sheetHeightMm) {
         fit.Left = 0;
-        fit.Right = pictureWidth - 10;
+        fit.Right = pictureWidth - kSheetShadow;
         const int h =
             static_cast<int>(static_cast<double>(fit.Right) * sheetHeightMm / sheetWidthMm);
-        fit.Top = (pictureHeight - 10) / 2 - h / 2;
+        fit.Top = (pictureHeight - kSheetShadow) / 2 - h / 2;
         fit.Bottom = fit.Top + h;
     } else if (sheetHeightMm > 0) {
         fit.Top = 0;
-        fit.Bottom = pictureHeight - 10;
+        fit.Bottom = pictureHeight - kSheetShadow;
         const int w =
             static_cast<int>(static_cast<double>(fit.Bottom) * sheetWidthMm / sheetHeightMm);
-        fit.Left = (pictureWidth - 10) / 2 - w / 2;
+        fit.Left = (pictureWidth - kSheetShadow) / 2 - w / 2;
         fit.Right = fit.Left + w;
     } else {
         return r;

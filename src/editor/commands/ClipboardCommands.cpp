@@ -76,21 +76,8 @@ int64_t ClampShift(int64_t d, int64_t lo, int64_t hi, double min, double max) {
 }
 
 void Offset(TPageItems& items, int32_t dx, int32_t dy) {
-    const auto box = [dx, dy](TRect& r) {
-        r = TRect{SaturateInt32(int64_t{r.Left} + dx), SaturateInt32(int64_t{r.Top} + dy),
-                  SaturateInt32(int64_t{r.Right} + dx), SaturateInt32(int64_t{r.Bottom} + dy)};
-    };
-    const auto points = [dx, dy](TPointList& p) {
-        for (int i = 0; i < p.Count(); ++i)
-            p.SetPoint(i, OffsetPointSaturated(p.PointAt(i), dx, dy));
-    };
-    for (int i = 0; i < items.Captions.Count(); ++i) box(items.Captions[i].Rect);
-    for (int i = 0; i < items.Texts.Count(); ++i) box(items.Texts[i].Rect);
-    for (int i = 0; i < items.Images.Count(); ++i) box(items.Images[i].Rect);
-    for (int i = 0; i < items.Rectangles.Count(); ++i) box(items.Rectangles[i].Rect);
-    for (int i = 0; i < items.Frames.Count(); ++i) box(items.Frames[i].Rect);
-    for (int i = 0; i < items.Lines.Count(); ++i) points(items.Lines[i]);
-    for (int i = 0; i < items.Polygons.Count(); ++i) points(items.Polygons[i]);
+    for (int32_t kind = ikCaption; kind <= ikFrame; ++kind)
+        for (int32_t i = 0; i < items.CountOf(kind); ++i) OffsetItem(items, {kind, i}, dx, dy);
 }
 
 std::optional<TPoint> AnchorOf(const TPageItems& items, TKKItem item) {
@@ -140,13 +127,7 @@ TClipboardPicture PictureOf(const TPageEditor& e, const TPageItems& clip) {
 std::vector<uint8_t> EncodeItems(const TPageItems& items) {
     TWriteStream out;
     out.Write(kItemsMagic, kItemsMagicSize);
-    items.Captions.WriteToStream(out);
-    items.Images.WriteToStream(out);
-    items.Frames.WriteToStream(out);
-    items.Texts.WriteToStream(out);
-    items.Lines.SaveToStream(out);
-    items.Rectangles.SaveToStream(out);
-    items.Polygons.SaveToStream(out);
+    WriteItemLists(out, items);
     return out.Take();
 }
 
@@ -157,13 +138,8 @@ TPageItems DecodeItems(std::span<const uint8_t> bytes) {
     in.Skip(kItemsMagicSize);
     TPageItems items;
     try {
-        items.Captions = TNyomtatoSzovegLista::ReadFromStream(in);
-        items.Images = TNyomtatoKepLista::ReadFromStream(in);
-        items.Frames = TNyomtatoKeretLista::ReadFromStream(in);
-        items.Texts = TNyomtatoSorokLista::ReadFromStream(in);
-        items.Lines.LoadFromStream(in);
-        items.Rectangles.LoadFromStream(in);
-        items.Polygons.LoadFromStream(in);
+        const char* part = "";
+        ReadItemLists(in, items, part);
     } catch (const EReadError& e) {
         throw std::runtime_error(std::string("they are damaged: ") + e.what());
     } catch (const EGraphicsException& e) {

@@ -32,6 +32,15 @@ bool PointsMoveFits(const TRect& r, int64_t dx, int64_t dy, const TPrinterMetric
     return true;
 }
 
+TPoint AnchorOf(const TPageItems& items, TKKItem item) {
+    if (item.Kind == ikLine) return items.Lines[item.Index].PointAt(0);
+    if (item.Kind == ikPolygon) return items.Polygons[item.Index].PointAt(0);
+    const TRect r = *ItemBounds(items, item);
+    return TPoint{r.Left, r.Top};
+}
+
+} // namespace
+
 void OffsetItem(TPageItems& items, TKKItem item, int32_t dx, int32_t dy) {
     const auto box = [dx, dy](TRect& r) {
         r = TRect{SaturateInt32(int64_t{r.Left} + dx), SaturateInt32(int64_t{r.Top} + dy),
@@ -52,15 +61,6 @@ void OffsetItem(TPageItems& items, TKKItem item, int32_t dx, int32_t dy) {
     default: break;
     }
 }
-
-TPoint AnchorOf(const TPageItems& items, TKKItem item) {
-    if (item.Kind == ikLine) return items.Lines[item.Index].PointAt(0);
-    if (item.Kind == ikPolygon) return items.Polygons[item.Index].PointAt(0);
-    const TRect r = *ItemBounds(items, item);
-    return TPoint{r.Left, r.Top};
-}
-
-} // namespace
 
 bool DeleteSelection(TPageEditor& e) {
     PruneSelection(e);

@@ -10,6 +10,10 @@
 
 class TPageEditor;
 struct TCoreServices;
+struct TPageItems;
+
+// Moves one item by (dx, dy) mm, held to the int32 range (no limits, no undo step).
+void OffsetItem(TPageItems& items, TKKItem item, int32_t dx, int32_t dy);
 
 // Removes the selected items as the Delete tool does (frame references renumbered). False
 // when nothing is selected.
