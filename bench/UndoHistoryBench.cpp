@@ -10,6 +10,7 @@
 #include <new>
 #include <random>
 
+#include "editor/ChangeStep.h"
 #include "editor/commands/ItemOperations.h"
 #include "editor/Keys.h"
 #include "editor/MousePage.h"
@@ -111,8 +112,7 @@ void MemoryOf100Steps(benchmark::State& state) {
         TPageEditor& e = page->E;
         const int64_t pictures = int64_t{kItems / 7 + 1} * static_cast<int64_t>(kPictureBytes);
         state.counters["page"] = static_cast<double>(gHeapBytes - start - pictures);
-        e.History.Begin(e, "nothing");
-        e.History.Commit(e);
+        { const TChangeStep nothing(e, "nothing"); }
         const int64_t copy = DropHistory(e);
         state.counters["history_copy"] = static_cast<double>(copy);
 
@@ -121,9 +121,8 @@ void MemoryOf100Steps(benchmark::State& state) {
         });
         state.counters["drag_step"] = BytesPerStep(copy, [](TPageEditor& p) {
             for (int i = 0; i < 100; ++i) {
-                p.History.Begin(p, "moved caption");
+                const TChangeStep step(p, "moved caption");
                 OffsetRect(p.Items.Captions[i].Rect, 1, 1);
-                p.History.Commit(p);
             }
         });
         // Deleting from the front moves every later item: the step still keeps only the one.
@@ -134,9 +133,8 @@ void MemoryOf100Steps(benchmark::State& state) {
         state.counters["load_step"] = BytesPerStep(copy, [](TPageEditor& p) {
             for (int i = 0; i < 100; ++i) {
                 auto other = MakePage();
-                p.History.Begin(p, "loaded document");
+                const TChangeStep step(p, "loaded document");
                 p.Items = std::move(other->E.Items);
-                p.History.Commit(p);
             }
         });
     }

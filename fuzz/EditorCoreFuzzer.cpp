@@ -19,6 +19,7 @@
 #include <string>
 
 #include "document/DocumentFile.h"
+#include "editor/ChangeStep.h"
 #include "editor/commands/ClipboardCommands.h"
 #include "editor/commands/ItemCommands.h"
 #include "editor/ContextMenu.h"
@@ -197,6 +198,15 @@ std::vector<uint8_t> Save(const TPageEditor& e) {
                          e.Compass ? &*e.Compass : nullptr);
 }
 
+// The page without the sheet's place and click-through area, which undoing a printer set-up
+// leaves as the new sheet has them.
+std::vector<uint8_t> SaveContent(const TPageEditor& e) {
+    TPageSettings settings = e.Settings;
+    settings.BasePageRect = settings.ClickThroughArea = TRect{};
+    return WriteDocument(e.PageWidthMm, e.PageHeightMm, settings, e.Items,
+                         e.Compass ? &*e.Compass : nullptr);
+}
+
 bool HasJpegPicture(const TPageEditor& e) {
     for (int i = 0; i < e.Items.Images.Count(); ++i)
         if (e.Items.Images[i].Picture->IsJpeg) return true;
@@ -274,6 +284,25 @@ void WriteSeeds(const char* dir) {
     }
 }
 
+// Whatever came before, the history matches the page: nothing changed outside a step, and
+// when nothing runs, undoing every step gives the loaded page and redoing them gives the page
+// back byte for byte (unless the history had to drop its oldest steps).
+void CheckHistory(TPageEditor& e, const std::vector<uint8_t>& loaded, bool stepsDropped) {
+    if (e.History.IsOpen()) return;
+    if (!e.History.Matches(e)) Fail("the page changed outside the history");
+    if (stepsDropped || !IsAtRest(e.Mode) || IsGestureUnderWay(e)) return;
+    const std::vector<uint8_t> now = Save(e);
+    const int done = e.History.UndoCount();
+    const int undone = e.History.RedoCount();
+    while (e.History.Undo(e)) {
+    }
+    if (SaveContent(e) != loaded) Fail("undoing everything does not give the loaded page back");
+    for (int i = 0; i < done; ++i)
+        if (!e.History.Redo(e)) Fail("a step undone cannot be redone");
+    if (e.History.RedoCount() != undone || Save(e) != now)
+        Fail("redoing every step does not give the page back");
+}
+
 } // namespace
 
 // FS_EDITOR_FUZZ_SEEDS=DIR writes the seed inputs into DIR before fuzzing starts.
@@ -306,9 +335,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         e.Settings = doc.PageSettings;
         e.Items = std::move(doc.Items);
         if (doc.Compass) e.Compass = doc.Compass;
+        e.History.Restart(e);
     }
     CheckPage(e);
-    const std::vector<uint8_t> loaded = Save(e);
+    const std::vector<uint8_t> loaded = SaveContent(e);
     bool stepsDropped = false;
 
     const auto button = [&] {
@@ -316,7 +346,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return b == 0 ? TMouseButton::Left : b == 1 ? TMouseButton::Right : TMouseButton::Middle;
     };
     for (int step = 0; step < 200 && !in.Done(); ++step) {
-        switch (in.Byte() % 25) {
+        const int action = in.Byte() % 26;
+        // FS_EDITOR_FUZZ_TRACE=1 prints the actions of a run (to replay a finding).
+        static const bool trace = std::getenv("FS_EDITOR_FUZZ_TRACE") != nullptr;
+        if (trace) std::fprintf(stderr, "action %d, mode %d\n", action, static_cast<int>(e.Mode));
+        switch (action) {
         case 0:
         case 1: {
             const TMouseButton b = button();
@@ -443,19 +477,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             break;
         }
         case 24: MouseLeave(e); break;
+        case 25: e.ResetPage(printer); break; // Printer setup, at any moment of a gesture
         }
         if (e.History.UndoCount() + e.History.RedoCount() >= TUndoHistory::kMaxSteps)
             stepsDropped = true;
         CheckPage(e);
+        CheckHistory(e, loaded, stepsDropped);
         TRecordingCanvas canvas;
         PaintPage(canvas, e);
     }
     // Undoing every step (an unfinished drag is committed first) gives the loaded page back,
     // unless the history had to drop its oldest steps.
     if (!stepsDropped) {
+        EndGesture(e);
+        CommitGesture(e);
         while (e.History.Undo(e)) {
         }
-        if (Save(e) != loaded) Fail("undoing everything does not give the loaded page back");
+        if (SaveContent(e) != loaded) Fail("undoing everything does not give the loaded page back");
     }
     return 0;
 }

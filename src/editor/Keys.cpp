@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "editor/ChangeStep.h"
 #include "editor/commands/ClipboardCommands.h"
 #include "editor/commands/SelectionCommands.h"
 #include "editor/CoreServices.h"
@@ -85,10 +86,8 @@ void Show(TPageEditor& e, const char* verb, const std::optional<std::string>& wh
 bool KeyDown(TPageEditor& e, TCoreServices& s, int key, unsigned shift) {
     if (key == VK_ESCAPE) {
         // A drag that Escape interrupts keeps what it moved, as one step.
-        e.History.EndGroup(e);
-        if (e.Mode == mdRubberBand || e.Spanning || e.Mode == mdResizeCorner)
-            e.RepaintRequested = true;
-        e.Spanning = false;
+        EndGesture(e);
+        CommitGesture(e);
         // The info line keeps its text and the repeat menu stays detached until the next tool
         // ends; the page picture forgets the tool cursor it may have saved.
         if (e.CancelEntry(s.Screen)) e.RepaintRequested = true;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "editor/ChangeStep.h"
 #include "editor/commands/ItemCommands.h"
 #include "editor/commands/SelectionCommands.h"
 #include "editor/CoreServices.h"
@@ -140,6 +141,8 @@ constexpr TDragRow kDrags[] = {
 void StartDrag(TPageEditor& e, TCoreServices& s, const TPick& pick, int32_t x, int32_t y) {
     for (const TDragRow& row : kDrags) {
         if (row.Kind != pick.Kind) continue;
+        // The whole drag, press to release, is one step.
+        BeginGesture(e, row.Step);
         e.Mode = row.Mode;
         e.*row.Index = pick.Index;
         if (row.PointIndex) {
@@ -148,8 +151,6 @@ void StartDrag(TPageEditor& e, TCoreServices& s, const TPick& pick, int32_t x, i
             e.DragAnchor = TPoint{ViewToMmX(e, x), ViewToMmY(e, y)};
         }
         if (row.Mode == mdDragFrame) e.ResizeKind = rkFrame;
-        // The whole drag, press to release, is one step.
-        e.History.Begin(e, row.Step);
         s.Screen.SetCursor(crDrag);
         e.InfoText = row.Info;
         return;
@@ -439,9 +440,9 @@ bool PressInSpanningTool(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y)
     default: return false;
     }
     const int before = e.Items.CountOf(kind);
-    e.History.BeginGroup(e, std::string("new ") + ItemKindName(kind));
+    BeginGesture(e, std::string("new ") + ItemKindName(kind));
     PressInTool(e, s, x, y);
-    if (!StartSpan(e, kind, before, x, y)) e.History.EndGroup(e);
+    if (!StartSpan(e, kind, before, x, y)) CommitGesture(e);
     return true;
 }
 
@@ -451,14 +452,15 @@ void FinishPendingRectangle(TPageEditor& e, TCoreServices& s, int32_t x, int32_t
                             unsigned shift) {
     const bool moved = e.SpanMoved;
     const int before = e.Items.Rectangles.Count();
-    e.History.BeginGroup(e, "new rectangle");
-    PressInTool(e, s, e.SpanPress.X, e.SpanPress.Y);
-    if (e.Items.Rectangles.Count() > before) {
-        e.Spanned = TKKItem{ikRectangle, before};
-        if (moved) SpanNewItem(e, x, y, (shift & ssShift) != 0);
-        SelectOnly(e, e.Spanned);
+    {
+        const TChangeStep step(e, "new rectangle");
+        PressInTool(e, s, e.SpanPress.X, e.SpanPress.Y);
+        if (e.Items.Rectangles.Count() > before) {
+            e.Spanned = TKKItem{ikRectangle, before};
+            if (moved) SpanNewItem(e, x, y, (shift & ssShift) != 0);
+            SelectOnly(e, e.Spanned);
+        }
     }
-    e.History.EndGroup(e);
     e.RepaintRequested = true;
 }
 
@@ -495,7 +497,7 @@ void MouseDown(TPageEditor& e, TCoreServices& s, TMouseButton button, int32_t x,
     if (button == TMouseButton::Right) {
         // Ends the tool, drag or hover in progress; when idle, the repeat menu opens instead,
         // or the item menu over an item, which then acts on it.
-        e.History.EndGroup(e); // a drag ended this way is still one step
+        CommitGesture(e); // a drag ended this way is still one step
         if (e.Mode == mdRubberBand || e.Mode == mdHoverCorner) {
             e.Mode = mdIdle;
             e.RepaintRequested = true;
@@ -530,8 +532,8 @@ void MouseDown(TPageEditor& e, TCoreServices& s, TMouseButton button, int32_t x,
         return;
     }
     if (IsHovering(e.Mode)) {
+        BeginGesture(e, ResizeStep(e.ResizeKind));
         e.Mode = ResizeOfHover(e.Mode);
-        e.History.Begin(e, ResizeStep(e.ResizeKind));
         ShowResizedDimensions(e);
     }
 }
@@ -543,6 +545,11 @@ void MouseMove(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y, unsigned 
     const int32_t mx = ViewToMmX(e, x);
     const int32_t my = ViewToMmY(e, y);
     ShowPointer(e, mx, my);
+    // Only a gesture holding its step may move an item: one whose step was taken away ends.
+    if ((IsDragging(e.Mode) || (e.Spanning && e.Spanned.Index >= 0)) && !e.GestureOpen) {
+        EndGesture(e);
+        return;
+    }
     if (e.Spanning) {
         SpanNewItem(e, x, y, (shift & ssShift) != 0);
         return;
@@ -571,7 +578,7 @@ void MouseMove(TPageEditor& e, TCoreServices& s, int32_t x, int32_t y, unsigned 
 
 void MouseUp(TPageEditor& e, TCoreServices& s, TMouseButton, int32_t x, int32_t y, unsigned shift) {
     // The drag or resize now ending becomes one step, when it changed the page.
-    e.History.EndGroup(e);
+    CommitGesture(e);
     if (e.Mode == mdRubberBand) {
         e.BandEnd = TPoint{ClampPointer(x), ClampPointer(y)};
         for (const TKKItem& item : ItemsInBand(e, e.BandStart, e.BandEnd))

@@ -3,13 +3,16 @@
 #include <algorithm>
 
 #include "document/DocumentFile.h"
+#include "editor/ChangeStep.h"
 #include "editor/PageLayout.h"
 #include "editor/TextMeasure.h"
 #include "platform/Screen.h"
 
 void TPageEditor::ResetPage(TPrinter& printer) {
-    History.EndGroup(*this);
-    History.Begin(*this, "printer setup");
+    // The printer stays as chosen: undoing brings back the page's content, not its sheet.
+    TChangeStep step(*this, "printer setup");
+    step.KeepSheet();
+    AbandonEntry();
     Selection.clear();
     ReadDefaultPrinter(printer, Metrics);
     Items = TPageItems{};
@@ -34,8 +37,6 @@ void TPageEditor::ResetPage(TPrinter& printer) {
     area.Top = std::max(20, static_cast<int>(Metrics.TopMarginMm));
     area.Right = std::min(110, static_cast<int>(Metrics.RightEdgeMm));
     area.Bottom = std::min(80, static_cast<int>(Metrics.BottomEdgeMm));
-    // The printer stays as chosen: undoing brings back the page's content, not its sheet.
-    History.CommitKeepingSheet(*this);
 }
 
 void TPageEditor::LayOut() {
@@ -81,6 +82,16 @@ bool TPageEditor::CancelEntry(TScreen& screen) {
     return discarded;
 }
 
+void TPageEditor::AbandonEntry() {
+    if (!IsEnteringPoints(Mode)) return;
+    LinePoints.reset();
+    PolygonPoints.reset();
+    Mode = mdIdle;
+    InfoText.clear();
+    ForgetPictureCursor = true;
+    RepeatTimerEnabled = true;
+}
+
 void TPageEditor::UpdateScaleCaptions(const std::string& scaleText, TPrinter& printer) {
     for (int i = 0; i < Items.Captions.Count(); ++i) {
         TNyomtatoSzoveg& caption = Items.Captions[i];
@@ -108,13 +119,12 @@ std::optional<std::string> TPageEditor::LoadDocument(const std::string& path) {
 }
 
 void TPageEditor::InstallDocument(TDocumentData doc) {
-    History.EndGroup(*this);
-    History.Begin(*this, "loaded document");
+    TChangeStep step(*this, "loaded document");
+    AbandonEntry();
     Selection.clear();
     // The loaded settings are kept whole, so saving gives their bytes back; the view keeps
     // its own layout of the current sheet (BasePageRect), whatever sheet the file was made on.
     Settings = doc.PageSettings;
     Items = std::move(doc.Items);
     if (doc.Compass) Compass = doc.Compass;
-    History.Commit(*this);
 }

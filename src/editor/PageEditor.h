@@ -73,6 +73,8 @@ public:
 
     // Interaction.
     TEditorMode Mode = mdIdle;
+    // A gesture's history step is open, from its press to its release (editor/ChangeStep.h).
+    bool GestureOpen = false;
     // The mode a scroll-thumb drag or a navigator drag interrupted; it comes back after.
     TEditorMode InterruptedMode = mdIdle;
     TResizeKind ResizeKind = rkNone;
@@ -143,6 +145,9 @@ public:
     // Escape: abandons a line or polygon being entered and returns to idle. True when points
     // were discarded (the page must be repainted).
     bool CancelEntry(TScreen& screen);
+    // A new page (a load, printer set-up) ends a line or polygon being entered: its points
+    // belonged to the page it replaces.
+    void AbandonEntry();
     // Captions that show the page scale read "1 : " + scaleText and are measured again.
     void UpdateScaleCaptions(const std::string& scaleText, TPrinter& printer);
     // The repeat timer fired: it stops and the menu comes back.

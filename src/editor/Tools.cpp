@@ -1,5 +1,6 @@
 #include "editor/Tools.h"
 
+#include "editor/ChangeStep.h"
 #include "editor/commands/NewItemCommands.h"
 #include "editor/CoreServices.h"
 #include "editor/PageEditor.h"
@@ -23,6 +24,8 @@ const char* ToolPrompt(TEditorMode mode) {
 }
 
 void StartTool(TPageEditor& e, TCoreServices& s, TEditorMode mode) {
+    // A tool armed while a gesture runs (from the keyboard) takes over from it.
+    EndGesture(e);
     e.Mode = mode;
     s.Screen.SetCursor(crCross);
     e.ForgetPictureCursor = true;

@@ -241,9 +241,11 @@ struct TUndoHistory::TState {
     TSeenPage Seen;
     std::deque<TStep> Done;
     std::vector<TStep> Undone;
-    bool Open = false;
-    bool Group = false;
+    // Open steps (nested ones join the outermost); the outermost's name; whether any of them
+    // keeps the sheet.
+    int Depth = 0;
     std::string OpenName;
+    bool KeepSheet = false;
     // State names: the page before the oldest kept step, the one marked saved, the next new.
     uint64_t BaseId = 0;
     uint64_t SavedId = 0;
@@ -290,36 +292,20 @@ TUndoHistory::~TUndoHistory() = default;
 TUndoHistory::TUndoHistory(TUndoHistory&&) noexcept = default;
 TUndoHistory& TUndoHistory::operator=(TUndoHistory&&) noexcept = default;
 
-void TUndoHistory::Begin(const TPageEditor& e, std::string what) {
-    if (State->Group) return;
-    Commit(e);
-    State->CatchUp(e);
-    State->Open = true;
-    State->OpenName = std::move(what);
+void TUndoHistory::Open(const TPageEditor& e, std::string what) {
+    TState& s = *State;
+    if (s.Depth++ > 0) return;
+    s.CatchUp(e);
+    s.OpenName = std::move(what);
+    s.KeepSheet = false;
 }
-
-void TUndoHistory::Commit(const TPageEditor& e) { Close(e, false); }
-
-void TUndoHistory::CommitKeepingSheet(const TPageEditor& e) { Close(e, true); }
-
-void TUndoHistory::BeginGroup(const TPageEditor& e, std::string what) {
-    EndGroup(e);
-    Begin(e, std::move(what));
-    State->Group = true;
-}
-
-void TUndoHistory::EndGroup(const TPageEditor& e) {
-    State->Group = false;
-    Commit(e);
-}
-
-bool TUndoHistory::InGroup() const { return State->Group; }
 
 void TUndoHistory::Close(const TPageEditor& e, bool keepSheet) {
     TState& s = *State;
-    if (!s.Open || s.Group) return;
-    s.Open = false;
-    TStep step = TakeStep(e, s.Seen, keepSheet);
+    if (s.Depth == 0) return;
+    s.KeepSheet = s.KeepSheet || keepSheet;
+    if (--s.Depth > 0) return;
+    TStep step = TakeStep(e, s.Seen, s.KeepSheet);
     if (step.Empty()) return;
     step.What = std::move(s.OpenName);
     step.Id = s.NextId++;
@@ -331,19 +317,45 @@ void TUndoHistory::Close(const TPageEditor& e, bool keepSheet) {
     }
 }
 
-bool TUndoHistory::IsOpen() const { return State->Open; }
+bool TUndoHistory::IsOpen() const { return State->Depth > 0; }
+
+void TUndoHistory::Restart(const TPageEditor& e) {
+    TState& s = *State;
+    if (s.Depth > 0) return;
+    s.CatchUp(e);
+    s.Done.clear();
+    s.Undone.clear();
+    s.BaseId = s.SavedId = s.NextId++;
+}
+
+bool TUndoHistory::Matches(const TPageEditor& e) const {
+    const TSeenPage& seen = State->Seen;
+    bool same = true;
+    const auto compare = [&same](const auto& page, const auto& list) {
+        if (static_cast<size_t>(page.Count()) != list.size()) {
+            same = false;
+            return;
+        }
+        for (size_t i = 0; i < list.size() && same; ++i)
+            same = page[static_cast<int>(i)] == *list[i];
+    };
+    ForEachKind(compare, e.Items, seen.Items);
+    TPageSettings settings = seen.Settings;
+    settings.BasePageRect = e.Settings.BasePageRect;
+    return same && settings == e.Settings && seen.Compass == e.Compass;
+}
 
 int TUndoHistory::UndoCount() const { return static_cast<int>(State->Done.size()); }
 
 int TUndoHistory::RedoCount() const { return static_cast<int>(State->Undone.size()); }
 
 std::optional<std::string> TUndoHistory::Undo(TPageEditor& e) {
-    EndGroup(e);
+    if (IsOpen()) return std::nullopt;
     return State->Move(e, true);
 }
 
 std::optional<std::string> TUndoHistory::Redo(TPageEditor& e) {
-    EndGroup(e);
+    if (IsOpen()) return std::nullopt;
     return State->Move(e, false);
 }
 

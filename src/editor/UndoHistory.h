@@ -2,7 +2,8 @@
 // saw it; a step holds what one change did there: in each item list the items it replaced and
 // the ones it put in their place, and the page settings and compass before and after. Items are
 // kept as shared copies that never change, so a step costs only the items it touched, and an
-// image's copies share its picture.
+// image's copies share its picture. Steps are opened and closed only through TChangeStep and
+// the gesture calls of editor/ChangeStep.h.
 #pragma once
 
 #include <memory>
@@ -24,29 +25,24 @@ public:
     TUndoHistory(TUndoHistory&&) noexcept;
     TUndoHistory& operator=(TUndoHistory&&) noexcept;
 
-    // Opens a step named what (the info line says "Undo: " + what): the page as it is now is
-    // what undoing the step brings back. A step still open is committed first.
-    void Begin(const TPageEditor& e, std::string what);
-    // Closes the open step: what changed since Begin becomes one step, unless nothing did. A
-    // new step drops the steps that were undone. Without an open step nothing happens.
-    void Commit(const TPageEditor& e);
-    // As Commit, but undoing or redoing the step leaves the sheet's place on the page picture
-    // and the click-through area as they are: they belong to the printer's sheet.
-    void CommitKeepingSheet(const TPageEditor& e);
+    // A step is open while a TChangeStep or a gesture (editor/ChangeStep.h) records one; the
+    // page may then differ from the history's copy.
     bool IsOpen() const;
-    // Opens a step that holds every change until EndGroup, however many steps the code in
-    // between begins and commits (a paste of many items, a new box spanned by a drag).
-    void BeginGroup(const TPageEditor& e, std::string what);
-    // Closes the group's step (and any open step). Also right when no group is open.
-    void EndGroup(const TPageEditor& e);
-    bool InGroup() const;
+    // True when the page is what the history last recorded (the sheet's layout aside, which
+    // follows the window): no change was made outside a step. Meaningful while no step is open.
+    bool Matches(const TPageEditor& e) const;
+
+    // Forgets every step: the page as it stands is where undoing ends (a page put together
+    // outside the commands, as a test or a fuzzer does). Not while a step is open.
+    void Restart(const TPageEditor& e);
 
     int UndoCount() const;
     int RedoCount() const;
-    // Takes the latest step back (an open step is committed first); its name, or nothing when
-    // there is no step to undo.
+    // Takes the latest step back; its name, or nothing when there is no step to undo or a
+    // step is still open (a gesture is ended first, see EndGesture).
     std::optional<std::string> Undo(TPageEditor& e);
-    // Applies the latest undone step again; its name, or nothing when there is none.
+    // Applies the latest undone step again; its name, or nothing when there is none or a step
+    // is still open.
     std::optional<std::string> Redo(TPageEditor& e);
 
     // Marks the page as it stands in the history now as the one on disk (after a save or a
@@ -57,7 +53,15 @@ public:
     bool IsModified() const;
 
 private:
-    struct TState;
+    friend class TChangeStep;
+    friend void BeginGesture(TPageEditor& e, std::string what);
+    friend void CommitGesture(TPageEditor& e);
+    // Steps nest: the outermost Open takes the page as undoing will bring it back, the
+    // matching Close records what changed since as one step named as the outermost asked.
+    // keepSheet: undoing or redoing the step leaves the sheet's place on the page picture and
+    // the click-through area as they are (they belong to the printer's sheet).
+    void Open(const TPageEditor& e, std::string what);
     void Close(const TPageEditor& e, bool keepSheet);
+    struct TState;
     std::unique_ptr<TState> State;
 };

@@ -3,7 +3,10 @@
 #include <filesystem>
 #include <functional>
 
+#include "document/DocumentFile.h"
+#include "editor/ChangeStep.h"
 #include "editor/commands/ItemCommands.h"
+#include "editor/commands/ItemOperations.h"
 #include "editor/Keys.h"
 #include "editor/MouseTools.h"
 #include "editor/PageDescription.h"
@@ -422,4 +425,115 @@ TEST(UndoHistory, ThePageIsModifiedExactlyWhileTheHistoryStandsAwayFromTheSavedM
     for (int i = 0; i < TUndoHistory::kMaxSteps; ++i) q.Key(VK_Z);
     EXPECT_EQ(q.E.History.UndoCount(), 0);
     EXPECT_TRUE(q.E.History.IsModified());
+}
+
+namespace {
+
+// Commands that replace or change the page and can be given from the keyboard while the
+// mouse button is still down.
+struct TInterruption {
+    const char* Step;
+    std::function<void(TUndoPage&)> Give;
+    bool ReplacesPage = true;
+};
+
+const TInterruption kInterruptions[] = {
+    {"loaded document",
+     [](TUndoPage& p) {
+         TDocumentData doc;
+         doc.PageSettings = p.E.Settings;
+         doc.PageSettings.PageBorderVisible = true;
+         p.E.InstallDocument(std::move(doc));
+     }},
+    {"printer setup", [](TUndoPage& p) { p.E.ResetPage(p.Printer); }},
+    {"modified page",
+     [](TUndoPage& p) {
+         ModifyPage(p.E, "modified page", [&p] { p.E.Items.Captions[1].Text = "Más"; });
+     },
+     false},
+};
+
+} // namespace
+
+TEST(UndoHistory, ACommandDuringAGestureEndsItAndTheHistoryKeepsMatchingThePage) {
+    // A frame drag, an image's edge resize and the span of a new frame, each interrupted.
+    struct TGesture {
+        const char* Step;
+        std::function<void(TUndoPage&)> Start; // press and a first move
+        TPoint Further;                        // where the pointer goes after the command
+    };
+    const TGesture gestures[] = {
+        {"moved frame",
+         [](TUndoPage& p) {
+             p.Press(p.At(35, 35));
+             p.Move(p.At(37, 36));
+         },
+         {41, 41}},
+        {"resized image",
+         [](TUndoPage& p) {
+             p.Move(p.Pixel(52, 35));
+             p.Press(p.Pixel(52, 35));
+             p.Move(p.Pixel(56, 35));
+         },
+         {60, 35}},
+        {"new frame",
+         [](TUndoPage& p) {
+             p.New(neFrame);
+             p.Press(p.At(15, 20));
+             p.Move(p.At(25, 28));
+         },
+         {30, 35}},
+    };
+    for (const TGesture& gesture : gestures) {
+        for (const TInterruption& command : kInterruptions) {
+            SCOPED_TRACE(std::string(gesture.Step) + ", then " + command.Step);
+            TUndoPage p;
+            const std::string before = DescribePage(p.E);
+            gesture.Start(p);
+            const std::string gestured = DescribePage(p.E);
+            ASSERT_NE(gestured, before);
+            command.Give(p);
+            EXPECT_FALSE(p.E.History.IsOpen());
+            EXPECT_FALSE(IsGestureUnderWay(p.E));
+            const std::string commanded = DescribePage(p.E);
+            // The pointer has let go: moving and releasing change nothing more.
+            p.Move(p.At(gesture.Further.X, gesture.Further.Y));
+            p.Release(p.At(gesture.Further.X, gesture.Further.Y));
+            EXPECT_EQ(DescribePage(p.E), commanded);
+            EXPECT_TRUE(p.E.History.Matches(p.E));
+            ASSERT_EQ(p.E.History.UndoCount(), 2);
+            // A placing tool stays armed after its span ends; Escape puts it away.
+            if (p.E.Mode != mdIdle) p.Key(VK_ESCAPE, 0);
+
+            p.Key(VK_Z);
+            EXPECT_EQ(p.E.InfoText, std::string("Undo: ") + command.Step);
+            p.Key(VK_Z);
+            EXPECT_EQ(p.E.InfoText, std::string("Undo: ") + gesture.Step);
+            EXPECT_EQ(DescribePage(p.E), before);
+            p.Key(VK_Y);
+            EXPECT_EQ(DescribePage(p.E), gestured);
+            p.Key(VK_Y);
+            EXPECT_EQ(DescribePage(p.E), commanded);
+        }
+    }
+}
+
+TEST(UndoHistory, ALoadOrPrinterSetupEndsALineBeingEntered) {
+    for (const TInterruption& command : kInterruptions) {
+        if (!command.ReplacesPage) continue;
+        SCOPED_TRACE(command.Step);
+        TUndoPage p;
+        p.Dialogs.LineScript.Ok(TLineDialogData{clGreen, 3, 2});
+        p.New(neLine);
+        p.Click(33, 20);
+        p.Click(38, 30);
+        command.Give(p);
+        EXPECT_EQ(p.E.Mode, mdIdle);
+        EXPECT_EQ(p.E.LinePoints, nullptr);
+        // The right press that would have finished the line adds nothing.
+        const int lines = p.E.Items.Lines.Count();
+        p.RightClick();
+        EXPECT_EQ(p.E.Items.Lines.Count(), lines);
+        EXPECT_EQ(p.E.History.UndoCount(), 1);
+    }
 }

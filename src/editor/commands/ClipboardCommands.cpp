@@ -10,6 +10,7 @@
 
 #include "codec/GraphicsExceptions.h"
 #include "document/DocumentFile.h"
+#include "editor/ChangeStep.h"
 #include "editor/commands/SelectionCommands.h"
 #include "editor/CoreServices.h"
 #include "editor/ItemDrawing.h"
@@ -234,7 +235,7 @@ bool PasteItems(TPageEditor& e, TPageItems clip, bool atPointer) {
         }
         members = renamed;
     }
-    e.History.Begin(e, "pasted items");
+    const TChangeStep step(e, "pasted items");
     e.Selection.clear();
     ForEachList(clip, e.Items, [&](auto& list, auto& page, int32_t kind) {
         using Item = std::remove_cvref_t<decltype(list[0])>;
@@ -259,7 +260,6 @@ bool PasteItems(TPageEditor& e, TPageItems clip, bool atPointer) {
             }
         }
     }
-    e.History.Commit(e);
     e.RepaintRequested = true;
     return true;
 }

@@ -1,24 +1,16 @@
 #include "editor/commands/ItemOperations.h"
 
 #include "document/ItemLists.h"
+#include "editor/ChangeStep.h"
 #include "editor/FrameMembership.h"
 #include "editor/PageEditor.h"
 #include "editor/Selection.h"
 
 namespace {
 
-// Records whatever body does to the page as one step of the history.
-template <class Body>
-auto Step(TPageEditor& e, std::string what, Body&& body) {
-    e.History.Begin(e, std::move(what));
-    auto result = body();
-    e.History.Commit(e);
-    return result;
-}
-
 template <class Item, class List>
 int AppendBox(TPageEditor& e, List& list, std::unique_ptr<Item> item, int32_t kind) {
-    return Step(e, std::string("new ") + ItemKindName(kind), [&] {
+    return AsOneStep(e, std::string("new ") + ItemKindName(kind), [&] {
         const TPoint anchor{item->Rect.Left, item->Rect.Top};
         list.Add(std::move(item));
         AttachToFrame(e.Items, kind, anchor.X, anchor.Y);
@@ -28,7 +20,7 @@ int AppendBox(TPageEditor& e, List& list, std::unique_ptr<Item> item, int32_t ki
 
 template <class Item, class List>
 int AppendPoints(TPageEditor& e, List& list, std::unique_ptr<Item> item, int32_t kind) {
-    return Step(e, std::string("new ") + ItemKindName(kind), [&] {
+    return AsOneStep(e, std::string("new ") + ItemKindName(kind), [&] {
         const bool hasAnchor = item->Count() > 0;
         const TPoint anchor = hasAnchor ? item->PointAt(0) : TPoint{};
         list.Add(std::move(item));
@@ -40,7 +32,7 @@ int AppendPoints(TPageEditor& e, List& list, std::unique_ptr<Item> item, int32_t
 template <class List>
 bool Remove(TPageEditor& e, List& list, int32_t kind, int32_t index) {
     if (index < 0 || index >= list.Count()) return false;
-    return Step(e, std::string("deleted ") + ItemKindName(kind), [&] {
+    return AsOneStep(e, std::string("deleted ") + ItemKindName(kind), [&] {
         DetachReference(e.Items, kind, index);
         SelectionItemRemoved(e, kind, index);
         list.Delete(index);
@@ -80,7 +72,7 @@ int AppendItem(TPageEditor& e, std::unique_ptr<TNyomtatoPoligon> polygon) {
 
 bool ModifyItem(TPageEditor& e, int32_t kind, int32_t index, const std::function<void()>& change) {
     if (index < 0 || index >= e.Items.CountOf(kind)) return false;
-    return Step(e, std::string("modified ") + ItemKindName(kind), [&] {
+    return AsOneStep(e, std::string("modified ") + ItemKindName(kind), [&] {
         change();
         return true;
     });
@@ -101,7 +93,7 @@ bool RemoveItem(TPageEditor& e, int32_t kind, int32_t index) {
 }
 
 void ModifyPage(TPageEditor& e, std::string what, const std::function<void()>& change) {
-    Step(e, std::move(what), [&] {
+    AsOneStep(e, std::move(what), [&] {
         change();
         return true;
     });

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "document/ItemLists.h"
+#include "editor/ChangeStep.h"
 #include "editor/commands/DeleteModify.h"
 #include "editor/commands/ItemCommandSteps.h"
 #include "editor/commands/ItemOperations.h"
@@ -73,9 +74,10 @@ bool DeleteSelection(TPageEditor& e) {
     const std::string what = doomed.size() == 1
                                  ? std::string("deleted ") + ItemKindName(doomed[0].Kind)
                                  : "deleted " + std::to_string(doomed.size()) + " items";
-    e.History.BeginGroup(e, what);
-    for (const TKKItem& item : doomed) RemoveItem(e, item.Kind, item.Index);
-    e.History.EndGroup(e);
+    {
+        TChangeStep step(e, what);
+        for (const TKKItem& item : doomed) RemoveItem(e, item.Kind, item.Index);
+    }
     e.Selection.clear();
     e.RepaintRequested = true;
     return true;

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "document/DocumentFile.h"
+#include "editor/ChangeStep.h"
 #include "editor/window/EditorServices.h"
 #include "editor/window/EditorWindow.h"
 #include "platform/MessageBoxes.h"
@@ -79,7 +80,7 @@ void TNyomtatoOldalDlg::OpenFile(const std::string& path) {
 
 bool TNyomtatoOldalDlg::MayClose() {
     // A step still open (a drag under way) belongs to the page being asked about.
-    Editor.History.Commit(Editor);
+    EndGesture(Editor);
     if (!IsModified()) return true;
     const std::string name = CurrentFile.empty() ? "the new page" : NameOf(CurrentFile);
     switch (Services.Messages.Show("Save the changes to " + name + "?", "Folioscriptor",

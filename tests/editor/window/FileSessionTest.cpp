@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "dialogs/NavigatorDlg.h"
+#include "editor/ChangeStep.h"
 #include "editor/Keys.h"
 #include "editor/window/EditorWindow.h"
 #include "editor/window/Forms.h"
@@ -36,12 +37,13 @@ protected:
     // A change to the page as one step of the history, as the item commands make it.
     void Change(const char* text) {
         TPageEditor& e = Window().Editor;
-        e.History.Begin(e, "new caption");
-        auto c = std::make_unique<TNyomtatoSzoveg>();
-        c->Text = text;
-        c->Rect = {10, 20, 30, 25};
-        e.Items.Captions.Add(std::move(c));
-        e.History.Commit(e);
+        {
+            const TChangeStep step(e, "new caption");
+            auto c = std::make_unique<TNyomtatoSzoveg>();
+            c->Text = text;
+            c->Rect = {10, 20, 30, 25};
+            e.Items.Captions.Add(std::move(c));
+        }
         Window().Reflect();
     }
     void Press(QKeySequence keys) {
