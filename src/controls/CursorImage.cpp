@@ -101,6 +101,7 @@ void TCursorImage::wheelEvent(QWheelEvent* e) {
         e->ignore();
         return;
     }
+    EventModifiers = e->modifiers();
     const QPoint turn = e->angleDelta();
     const QPoint at = e->position().toPoint();
     OnWheel(turn.x(), turn.y(), e->modifiers() & Qt::ShiftModifier,

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <QLayout>
+#include <QMouseEvent>
 #include <QWheelEvent>
 
 #include "controls/CursorImage.h"
@@ -209,4 +210,29 @@ TEST_F(ViewSizeWindowTest, CtrlWheelKeepsTheMillimetreUnderThePointer) {
     EXPECT_EQ(Editor().ZoomPosition, 21);
     EXPECT_NEAR(MmToViewX(Editor(), x), at.x(), 1.0);
     EXPECT_NEAR(MmToViewY(Editor(), y), at.y(), 1.0);
+}
+
+TEST_F(ViewSizeWindowTest, CtrlWheelZoomsWithThePointerOnAnItemsEdge) {
+    auto rect = std::make_unique<TNyomtatoNegyszog>();
+    rect->Rect = {50, 50, 100, 100};
+    Editor().Items.Rectangles.Add(std::move(rect));
+    Window().show();
+    Window().resize(1000, 800);
+    QApplication::processEvents();
+    Editor().SetZoomPosition(10);
+    Window().PaintView(false);
+    const QPoint at(static_cast<int>(MmToViewX(Editor(), 100)),
+                    static_cast<int>(MmToViewY(Editor(), 75)));
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), QPointF(Window().imLap->mapToGlobal(at)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(Window().imLap, &move);
+    ASSERT_TRUE(IsHovering(Editor().Mode));
+    const double x = ViewToMmXf(Editor(), at.x());
+    QWheelEvent wheel(QPointF(at), QPointF(Window().imLap->mapToGlobal(at)), QPoint(),
+                      QPoint(0, 120), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(Window().imLap, &wheel);
+    EXPECT_EQ(Editor().ZoomPosition, 11);
+    EXPECT_NEAR(MmToViewX(Editor(), x), at.x(), 1.0);
+    // The pointer still rests on the same edge, found anew at the new zoom.
+    EXPECT_TRUE(IsHovering(Editor().Mode));
 }
