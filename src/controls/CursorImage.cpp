@@ -21,6 +21,8 @@ TMouseButton ButtonOf(Qt::MouseButton b) {
 TCursorImage::TCursorImage(TScreen& screen, int width, int height, QWidget* parent)
     : QWidget(parent), Picture(width, height, QImage::Format_RGB32), Cursor(screen) {
     setFixedSize(width, height);
+    // The picture covers the whole control, so nothing needs clearing beneath it first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     Picture.fill(Qt::white);
@@ -99,6 +101,7 @@ void TCursorImage::wheelEvent(QWheelEvent* e) {
         e->ignore();
         return;
     }
+    EventModifiers = e->modifiers();
     const QPoint turn = e->angleDelta();
     const QPoint at = e->position().toPoint();
     OnWheel(turn.x(), turn.y(), e->modifiers() & Qt::ShiftModifier,
@@ -113,12 +116,12 @@ void TCursorImage::SetResizable(int minWidth, int minHeight) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
-void TCursorImage::MakePicture(int width, int height, double devicePixelRatio) {
+void TCursorImage::MakePicture(int width, int height, double devicePixelRatio, bool blank) {
     const double ratio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
     Picture = QImage(static_cast<int>(std::ceil(width * ratio)),
                      static_cast<int>(std::ceil(height * ratio)), QImage::Format_RGB32);
     Picture.setDevicePixelRatio(ratio);
-    Picture.fill(Qt::white);
+    if (blank) Picture.fill(Qt::white);
 }
 
 void TCursorImage::Refit() {
@@ -126,7 +129,9 @@ void TCursorImage::Refit() {
     const double ratio = devicePixelRatioF();
     if (Picture.deviceIndependentSize().toSize() == size() && Picture.devicePixelRatio() == ratio)
         return;
-    MakePicture(width(), height(), ratio);
+    // The handler draws the whole picture anew, so it need not be blanked first (a large
+    // picture takes a good part of a frame to fill).
+    MakePicture(width(), height(), ratio, !OnResize);
     if (OnResize) OnResize(width(), height());
 }
 

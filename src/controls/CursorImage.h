@@ -21,8 +21,9 @@ public:
     // screen's device pixel ratio and calls OnResize; draw into it in widget pixels.
     void SetResizable(int minWidth, int minHeight);
     std::function<void(int width, int height)> OnResize;
-    // A fresh picture of this size in widget pixels, devicePixelRatio image pixels each.
-    void MakePicture(int width, int height, double devicePixelRatio);
+    // A fresh picture of this size in widget pixels, devicePixelRatio image pixels each,
+    // white unless blank is false (for a caller that draws all of it at once).
+    void MakePicture(int width, int height, double devicePixelRatio, bool blank = true);
 
     // The picture shown; draw into it and call update().
     QImage Picture;

@@ -1,5 +1,7 @@
 #include "editor/FrameDecoration.h"
 
+#include <string_view>
+
 #include "document/Frame.h"
 #include "platform/Canvas.h"
 
@@ -15,7 +17,9 @@ void DrawFrameTitle(TCanvas& c, const TNyomtatoKeret& frame, const TRect& r, int
     if (frame.Title.empty()) return;
     c.Font = frame.TitleFont;
     c.Font.Height = fontHeight;
-    const TSize extent = c.TextExtent(frame.Title);
+    // A left title needs only the line's height, which costs no measuring of its letters.
+    const bool left = frame.TitleAlignment != 1 && frame.TitleAlignment != 2;
+    const TSize extent = c.TextExtent(left ? std::string_view{} : frame.Title);
     int32_t x = r.Left + margin; // left, and any alignment code a frame should not have
     if (frame.TitleAlignment == 1) {
         x = (r.Right - r.Left - extent.cx) / 2 + r.Left;

@@ -1,6 +1,7 @@
 #include "editor/ItemDrawing.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "editor/DeviceUnits.h"
@@ -52,6 +53,20 @@ private:
         Mapped.clear();
         for (const TPoint& p : points.View()) Mapped.push_back({v.PxX(p.X), v.PxY(p.Y)});
         return Mapped;
+    }
+
+    // True when no pixel of these picture points, drawn with a pen margin pixels wide on each
+    // side, falls on the picture: zoomed in, most of a crowded page is such.
+    bool OffPicture(const std::vector<TPoint>& points, int32_t margin) const {
+        int32_t left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
+        for (const TPoint& p : points) {
+            left = std::min(left, p.X);
+            top = std::min(top, p.Y);
+            right = std::max(right, p.X);
+            bottom = std::max(bottom, p.Y);
+        }
+        return int64_t{right} + margin < 0 || int64_t{bottom} + margin < 0 ||
+               int64_t{left} - margin >= e.PictureWidth || int64_t{top} - margin >= e.PictureHeight;
     }
 
     // Text in the font at a picture cell height inside box r (within its one-pixel outline,
@@ -138,11 +153,13 @@ private:
         for (int i = 0; i < e.Items.Polygons.Count(); ++i) {
             const TNyomtatoPoligon& polygon = e.Items.Polygons[i];
             if (polygon.Count() == 0) continue;
+            const std::vector<TPoint>& points = ToView(polygon);
+            if (OffPicture(points, 1)) continue;
             if (!Outline) {
                 c.Pen.Color = polygon.Color;
                 c.Brush.Color = polygon.Color;
             }
-            c.Polygon(ToView(polygon));
+            c.Polygon(points);
         }
     }
 
@@ -214,9 +231,11 @@ private:
         for (int i = 0; i < e.Items.Lines.Count(); ++i) {
             const TNyomtatoVonal& line = e.Items.Lines[i];
             if (line.Count() == 0) continue;
-            c.Pen = TPen{line.Color, LineWidthOnView(e, std::clamp(line.Width, 1, kMaxLineWidth)),
-                         static_cast<TPenStyle>(line.PenStyle)};
-            c.Polyline(ToView(line));
+            const int32_t width = LineWidthOnView(e, std::clamp(line.Width, 1, kMaxLineWidth));
+            const std::vector<TPoint>& points = ToView(line);
+            if (OffPicture(points, width / 2 + 1)) continue;
+            c.Pen = TPen{line.Color, width, static_cast<TPenStyle>(line.PenStyle)};
+            c.Polyline(points);
         }
     }
 

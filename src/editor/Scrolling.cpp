@@ -52,11 +52,9 @@ int32_t WheelPixels(int32_t delta) {
     return static_cast<int32_t>(-int64_t{delta} * kWheelScrollPixels / kWheelNotch);
 }
 
-} // namespace
-
-void WheelOnPage(TPageEditor& e, int32_t deltaX, int32_t deltaY, bool shift, bool ctrl,
-                 std::optional<TPoint> pointer) {
-    if (e.Mode != mdIdle) return;
+// Zooms with Ctrl, else scrolls.
+void WheelMoves(TPageEditor& e, int32_t deltaX, int32_t deltaY, bool shift, bool ctrl,
+                std::optional<TPoint> pointer) {
     if (ctrl) {
         WheelZoom(e, deltaY != 0 ? deltaY : deltaX, pointer);
         return;
@@ -72,4 +70,19 @@ void WheelOnPage(TPageEditor& e, int32_t deltaX, int32_t deltaY, bool shift, boo
     if (x == e.ScrollX && y == e.ScrollY) return;
     e.SetScroll(static_cast<int>(x), static_cast<int>(y));
     e.RepaintRequested = true;
+}
+
+} // namespace
+
+void WheelOnPage(TPageEditor& e, int32_t deltaX, int32_t deltaY, bool shift, bool ctrl,
+                 std::optional<TPoint> pointer) {
+    // Nothing is held while the pointer rests on an edge or a corner handle, so the wheel
+    // works there as well; the rest is given up once the view moves under the pointer (the
+    // next pointer move finds what lies there then).
+    const TEditorMode mode = e.Mode;
+    if (mode != mdIdle && !IsHovering(mode)) return;
+    const int32_t zoom = e.ZoomPosition, scrollX = e.ScrollX, scrollY = e.ScrollY;
+    e.Mode = mdIdle;
+    WheelMoves(e, deltaX, deltaY, shift, ctrl, pointer);
+    if (e.ZoomPosition == zoom && e.ScrollX == scrollX && e.ScrollY == scrollY) e.Mode = mode;
 }

@@ -31,7 +31,8 @@ void EndScrollTrack(TPageEditor& e);
 void InterruptMode(TPageEditor& e, TEditorMode mode);
 void ResumeMode(TPageEditor& e, TEditorMode mode);
 
-// The wheel over the page picture, only while the editor is idle: scrolls vertically (a
+// The wheel over the page picture, while the editor is idle or the pointer rests on an edge or
+// a corner handle (which it then leaves, once the view moved): scrolls vertically (a
 // sideways wheel horizontally), with Shift horizontally; with Ctrl moves the zoom bar one
 // step per notch (forward zooms in) about the pointer's picture pixel, or the picture's
 // centre when no pointer is given. Asks for a repaint when the view changed.

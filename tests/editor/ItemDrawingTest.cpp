@@ -180,10 +180,22 @@ TEST(ItemDrawing, ItemsThePictureDoesNotShowAreSkipped) {
     TPageEditor e = A4Editor(100); // zoom 20 on the top-left corner: about 18 x 15 mm show
     AddEveryKind(e);
     ASSERT_LT(VisibleMm(e).Right, 20);
-    // The frame (from 10, 10) reaches into the corner; the rectangle, image, caption and text
-    // lie beyond it. Polygons, lines and the legend are drawn wherever they are.
-    EXPECT_THAT(Ops(Painted(e)), ElementsAre("Rectangle", "Rectangle", "Rectangle", "TextOut",
-                                             "Polygon", "Polyline", "Rectangle"));
+    // The frame (from 10, 10) reaches into the corner; the rectangle, polygon, image, caption,
+    // text and line lie beyond it. The legend is drawn wherever it is.
+    EXPECT_THAT(Ops(Painted(e)),
+                ElementsAre("Rectangle", "Rectangle", "Rectangle", "TextOut", "Rectangle"));
+
+    // Lines and polygons go by the picture box of their points: one crossing the corner with
+    // every point outside it is drawn, and so is a wide line whose pen reaches in from beside.
+    TPageEditor crossing = A4Editor(100);
+    AddPoints(Add(crossing.Items.Polygons), {{5, -20}, {15, 60}, {-10, 60}});
+    AddPoints(Add(crossing.Items.Lines), {{-30, 8}, {90, 8}});
+    TNyomtatoVonal& beside = Add(crossing.Items.Lines);
+    const int32_t below = ViewToMmY(crossing, crossing.PictureHeight - 1) + 1;
+    AddPoints(beside, {{2, below}, {12, below}});
+    beside.Width = 100; // 4.2 mm, about 80 pixels at this zoom
+    AddPoints(Add(crossing.Items.Lines), {{2, below + 20}, {12, below + 20}});
+    EXPECT_THAT(Ops(Painted(crossing)), ElementsAre("Polygon", "Polyline", "Polyline"));
 
     // Rectangles go by their picture rectangle, its edges included.
     TPageEditor r = A4Editor(20);

@@ -69,6 +69,31 @@ TEST(Scrolling, CtrlWheelMovesTheZoomBarOneStepPerNotch) {
     EXPECT_FALSE(e.RepaintRequested);
 }
 
+// Resting on an edge or a corner handle holds nothing: the wheel zooms and scrolls there as
+// when idle, and the rest ends once the view has moved; a wheel that moves nothing keeps it.
+TEST(Scrolling, TheWheelWorksWhileThePointerRestsOnAnEdgeOrHandle) {
+    for (TEditorMode hover : {mdHoverTop, mdHoverRight, mdHoverCorner}) {
+        SCOPED_TRACE(static_cast<int>(hover));
+        TPageEditor e = A4Editor(20);
+        e.Mode = hover;
+        WheelOnPage(e, 0, kNotch, false, true, TPoint{300, 250});
+        EXPECT_EQ(e.ZoomPosition, 21);
+        EXPECT_EQ(e.Mode, mdIdle);
+
+        e.Mode = hover;
+        e.SetScroll(0, 0);
+        WheelOnPage(e, 0, -kNotch, false, false);
+        EXPECT_EQ(e.ScrollY, kStep);
+        EXPECT_EQ(e.Mode, mdIdle);
+
+        e.Mode = hover;
+        e.RepaintRequested = false;
+        WheelOnPage(e, 0, 10 * kNotch, true, false); // already at the left end
+        EXPECT_EQ(e.Mode, hover);
+        EXPECT_FALSE(e.RepaintRequested);
+    }
+}
+
 TEST(Scrolling, DraggingAThumbDrawsOutlinesAndGivesTheToolBackAfterwards) {
     TPageEditor e;
     e.Mode = mdNewPolygon;

@@ -283,7 +283,14 @@ void TNyomtatoOldalDlg::CreateControls() {
     ConnectPicture();
 
     imLap->OnWheel = [this](int deltaX, int deltaY, bool shift, bool ctrl, int x, int y) {
+        const bool hovering = IsHovering(Editor.Mode);
         WheelOnPage(Editor, deltaX, deltaY, shift, ctrl, TPoint{x, y});
+        // The sheet moved under a resting pointer: its read-out, the edge it rests on and the
+        // cursor are found anew, as a pointer move would.
+        if (Editor.RepaintRequested || (hovering && Editor.Mode == mdIdle)) {
+            TCoreServices core = Core();
+            MouseMove(Editor, core, x, y, ShiftOf(imLap->EventModifiers));
+        }
         Reflect();
     };
     imLap->OnResize = [this](int width, int height) {

@@ -2,11 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <QFont>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QPolygon>
 #include <QVector>
+#include <string>
+#include <unordered_map>
 
 #include "platform/Pixmap.h"
 #include "platform/qt/QtFont.h"
@@ -50,7 +54,61 @@ QPolygon ToQPolygon(std::span<const TPoint> points) {
     return poly;
 }
 
+// What a paint needs from a font, kept from paint to paint by face, size and device
+// resolution: a page picture repaints the same few faces at the same few sizes, and making
+// the Qt font, measuring it and converting each text cost more than drawing a short caption.
+// Devices of one kind, resolution and pixel ratio measure alike.
+struct TFontKey {
+    std::string Name;
+    int32_t Height;
+    TFontPitch Pitch;
+    uint8_t Style;
+    int DeviceType, DpiX, DpiY;
+    qreal PixelRatio;
+    friend auto operator<=>(const TFontKey&, const TFontKey&) = default;
+};
+
+// Sizes come from zooming and from documents; a damaged one may bring any number of them,
+// and any number of texts, so both stores start afresh when full.
+constexpr size_t kKeptFonts = 256;
+constexpr size_t kKeptTexts = 256;
+
 } // namespace
+
+struct TQtCanvas::TKeptFont {
+    struct TText {
+        QString Text;
+        int32_t Width = -1; // not measured yet
+    };
+
+    TKeptFont(const TFont& font, QPaintDevice& device) : Font(ToQFont(font)) {
+        const QFontMetrics fm(Font, &device);
+        Ascent = fm.ascent();
+        Descent = fm.descent();
+    }
+
+    // The code page 1250 text as Qt's, converted once.
+    TText& Text(std::string_view text) {
+        thread_local std::string key;
+        key.assign(text);
+        if (const auto found = Texts.find(key); found != Texts.end()) return found->second;
+        if (Texts.size() >= kKeptTexts) Texts.clear();
+        return Texts.emplace(key, TText{FromCp1250(text)}).first->second;
+    }
+    // The width on any device of the resolution the font was kept for.
+    int32_t Width(TText& text, QPaintDevice& device) {
+        if (text.Width < 0) text.Width = QFontMetrics(Font, &device).horizontalAdvance(text.Text);
+        return text.Width;
+    }
+    int32_t Width(std::string_view text, QPaintDevice& device) {
+        return text.empty() ? 0 : Width(Text(text), device);
+    }
+
+    QFont Font;
+    int32_t Ascent = 0;
+    int32_t Descent = 0;
+    std::unordered_map<std::string, TText> Texts;
+};
 
 TQtCanvas::TQtCanvas(QPainter& painter) : Painter(&painter), Device(painter.device()) {
     Painter->setRenderHint(QPainter::Antialiasing, false);
@@ -61,13 +119,29 @@ TQtCanvas::TQtCanvas(QPainter& painter) : Painter(&painter), Device(painter.devi
 
 TQtCanvas::TQtCanvas(QPaintDevice& measureDevice) : Device(&measureDevice) {}
 
-const QFont& TQtCanvas::CurrentFont() {
-    if (!HaveCached || !(CachedFor == Font)) {
-        Cached = ToQFont(Font);
-        CachedFor = Font;
-        HaveCached = true;
+TQtCanvas::TKeptFont& TQtCanvas::CurrentFont() {
+    // The colour is not part of the Qt font; text is drawn with a pen of its own.
+    if (Cached && CachedFor.Height == Font.Height && CachedFor.Style == Font.Style &&
+        CachedFor.Pitch == Font.Pitch && CachedFor.Name == Font.Name) {
+        return *Cached;
     }
-    return Cached;
+    thread_local std::map<TFontKey, std::shared_ptr<TKeptFont>> kept;
+    TFontKey key{Font.Name,
+                 Font.Height,
+                 Font.Pitch,
+                 Font.Style,
+                 Device->devType(),
+                 Device->logicalDpiX(),
+                 Device->logicalDpiY(),
+                 Device->devicePixelRatioF()};
+    auto found = kept.find(key);
+    if (found == kept.end()) {
+        if (kept.size() >= kKeptFonts) kept.clear(); // a canvas keeps its own font alive
+        found = kept.emplace(std::move(key), std::make_shared<TKeptFont>(Font, *Device)).first;
+    }
+    Cached = found->second;
+    CachedFor = Font;
+    return *Cached;
 }
 
 int32_t TQtCanvas::MinLineWidth() const {
@@ -172,33 +246,33 @@ void TQtCanvas::Polyline(std::span<const TPoint> points) {
     Painter->drawPolyline(ToQPolygon(points));
 }
 
-void TQtCanvas::DrawLine(int32_t x, int32_t y, const QString& line) {
-    if (line.isEmpty()) return;
-    const QFont& font = CurrentFont();
-    const QFontMetrics fm(font, Device);
+void TQtCanvas::DrawLine(int32_t x, int32_t y, std::string_view line) {
+    if (line.empty()) return;
+    TKeptFont& font = CurrentFont();
+    TKeptFont::TText& text = font.Text(line);
     if (BkMode == TBkMode::Opaque) {
-        Painter->fillRect(QRect(x, y, fm.horizontalAdvance(line), fm.ascent() + fm.descent()),
+        Painter->fillRect(QRect(x, y, font.Width(text, *Device), font.Ascent + font.Descent),
                           ToQColor(BkColor));
     }
-    Painter->setFont(font);
+    Painter->setFont(font.Font);
     Painter->setPen(ToQColor(Font.Color));
     Painter->setBackgroundMode(Qt::TransparentMode);
-    Painter->drawText(QPoint(x, y + fm.ascent()), line);
+    Painter->drawText(QPoint(x, y + font.Ascent), text.Text);
 }
 
 void TQtCanvas::TextOut(int32_t x, int32_t y, std::string_view text) {
     if (!Painter) return;
-    DrawLine(x, y, FromCp1250(text));
+    DrawLine(x, y, text);
 }
 
 int32_t TQtCanvas::DrawText(std::string_view text, TRect& r, unsigned flags) {
-    const QFontMetrics fm(CurrentFont(), Device);
-    const int32_t lineHeight = fm.ascent() + fm.descent();
+    TKeptFont& font = CurrentFont();
+    const int32_t lineHeight = font.Ascent + font.Descent;
     const auto lines = SplitTextLines(text);
     const int32_t height = static_cast<int32_t>(lines.size()) * lineHeight;
     if (flags & DT_CALCRECT) {
         int32_t width = 0;
-        for (auto line : lines) width = std::max(width, fm.horizontalAdvance(FromCp1250(line)));
+        for (auto line : lines) width = std::max(width, font.Width(line, *Device));
         r.Right = r.Left + width;
         r.Bottom = r.Top + height;
         return height;
@@ -212,7 +286,7 @@ int32_t TQtCanvas::DrawText(std::string_view text, TRect& r, unsigned flags) {
     }
     int32_t y = r.Top;
     for (auto line : lines) {
-        DrawLine(r.Left, y, FromCp1250(line));
+        DrawLine(r.Left, y, line);
         y += lineHeight;
     }
     if (clip) Painter->restore();
@@ -220,8 +294,8 @@ int32_t TQtCanvas::DrawText(std::string_view text, TRect& r, unsigned flags) {
 }
 
 TSize TQtCanvas::TextExtent(std::string_view text) {
-    const QFontMetrics fm(CurrentFont(), Device);
-    return TSize{fm.horizontalAdvance(FromCp1250(text)), fm.ascent() + fm.descent()};
+    TKeptFont& font = CurrentFont();
+    return TSize{font.Width(text, *Device), font.Ascent + font.Descent};
 }
 
 void TQtCanvas::SetClipRect(const TRect* r) {

@@ -3,7 +3,8 @@
 // without antialiasing so they cover exactly the pixels the classic calls cover.
 #pragma once
 
-#include <QFont>
+#include <memory>
+#include <string_view>
 
 #include "platform/Canvas.h"
 
@@ -31,16 +32,17 @@ public:
     static constexpr int32_t kMaxPenWidth = 4096;
 
 private:
-    const QFont& CurrentFont();
+    // The current font as Qt's, with its metrics and the texts drawn in it (see the .cpp).
+    struct TKeptFont;
+    TKeptFont& CurrentFont();
     int32_t MinLineWidth() const;
     void ApplyPen();
     void ApplyBrush();
     // One line of text with its cell's top-left at (x, y), background per BkMode.
-    void DrawLine(int32_t x, int32_t y, const QString& line);
+    void DrawLine(int32_t x, int32_t y, std::string_view line);
 
     QPainter* Painter = nullptr;
     QPaintDevice* Device = nullptr;
     TFont CachedFor;
-    QFont Cached;
-    bool HaveCached = false;
+    std::shared_ptr<TKeptFont> Cached;
 };

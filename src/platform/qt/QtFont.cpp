@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <QFontMetricsF>
+#include <QHash>
 
 #include "platform/qt/QtText.h"
 
@@ -12,12 +13,19 @@ constexpr int kDefaultPixelSize = 13;
 // Larger heights only come from damaged documents; glyphs this big are no use to anyone.
 constexpr int kMaxPixelSize = 1 << 16;
 
-// Cell height over character height for this face (ascent + descent per pixel of size).
+// Cell height over character height for this face (ascent + descent per pixel of size),
+// measured once per face and style: the page picture asks for it at every new text size.
 double CellRatio(QFont font) {
+    const QString key = font.key();
+    thread_local QHash<QString, double> known;
+    if (const auto found = known.constFind(key); found != known.cend()) return *found;
     font.setPixelSize(100);
     const QFontMetricsF m(font);
-    const double ratio = (m.ascent() + m.descent()) / 100.0;
-    return ratio > 0.5 ? ratio : 1.0;
+    const double measured = (m.ascent() + m.descent()) / 100.0;
+    const double ratio = measured > 0.5 ? measured : 1.0;
+    if (known.size() >= 256) known.clear(); // faces of a damaged document, one by one
+    known.insert(key, ratio);
+    return ratio;
 }
 
 } // namespace

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <QLayout>
+#include <QMouseEvent>
 #include <QWheelEvent>
 
 #include "controls/CursorImage.h"
@@ -151,6 +153,50 @@ TEST_F(ViewSizeWindowTest, DescendersStayInsideTheCaptionsBox) {
     EXPECT_GT(lowest, r.Top + (r.Bottom - r.Top) * 3 / 4);
 }
 
+// Frame titles sit on the frame's top line over white; their accents reach above the cell's
+// top and their descenders below the line, and both must show as they print.
+TEST_F(ViewSizeWindowTest, FrameTitlesShowWholeAccentsAndDescendersAtZoom1_2And20) {
+    struct TInk {
+        int Top, Bottom; // rows relative to the frame's top line
+    };
+    // The inked rows of the title's first letter or so, drawn alone on the page.
+    auto titleInk = [this](const char* title, int position) {
+        while (Editor().Items.Frames.Count() > 0) Editor().Items.Frames.Delete(0);
+        auto f = std::make_unique<TNyomtatoKeret>();
+        f->Rect = {20, 30, 150, 80};
+        f->Shadow = false;
+        f->Title = title;
+        Editor().Items.Frames.Add(std::move(f));
+        Editor().SetZoomPosition(position);
+        // The frame's corner 20 pixels in and 200 down, where the whole cell shows.
+        Editor().SetScroll(static_cast<int>(MmToViewX(Editor(), 20) + Editor().ScrollX) - 20,
+                           static_cast<int>(MmToViewY(Editor(), 30) + Editor().ScrollY) - 200);
+        Window().PaintView(false);
+        const TRect r = MmRectToView(Editor(), {20, 30, 150, 80});
+        const int cell = static_cast<int>(MmToViewY(Editor(), 8) - MmToViewY(Editor(), 0));
+        const int left = r.Left + static_cast<int>(MmToViewX(Editor(), 2) - MmToViewX(Editor(), 0));
+        TInk ink{INT_MAX, INT_MIN};
+        for (int y = std::max(0, r.Top - cell); y < std::min(r.Top + cell, Picture().height()); ++y)
+            for (int x = left + 1; x <= left + cell / 2 && x < Picture().width(); ++x)
+                if (y != r.Top && Dark(Picture().pixel(x, y))) {
+                    ink.Top = std::min(ink.Top, y - r.Top);
+                    ink.Bottom = std::max(ink.Bottom, y - r.Top);
+                }
+        return ink;
+    };
+    for (int position : {5, 10, 100}) {
+        SCOPED_TRACE(position);
+        const TInk plain = titleInk("E", position);
+        ASSERT_NE(plain.Top, INT_MAX);
+        EXPECT_LT(titleInk("\xC9", position).Top, plain.Top); // É
+        // "ÁRVÍZTŰRŐ TÜKÖRFÚRÓGÉP" against the same capitals without accents.
+        EXPECT_LT(titleInk("\xC1RV\xCDZT\xDBR\xD5 T\xDCK\xD6RF\xDAR\xD3G\xC9P", position).Top,
+                  titleInk("ARVIZTURO TUKORFUROGEP", position).Top);
+        // The descender of g in "gyűjtő" reaches below the foot of an o.
+        EXPECT_GT(titleInk("gy\xFBjt\xF5", position).Bottom, titleInk("o", position).Bottom);
+    }
+}
+
 TEST_F(ViewSizeWindowTest, CtrlWheelKeepsTheMillimetreUnderThePointer) {
     Window().show();
     Window().resize(1000, 800);
@@ -164,4 +210,29 @@ TEST_F(ViewSizeWindowTest, CtrlWheelKeepsTheMillimetreUnderThePointer) {
     EXPECT_EQ(Editor().ZoomPosition, 21);
     EXPECT_NEAR(MmToViewX(Editor(), x), at.x(), 1.0);
     EXPECT_NEAR(MmToViewY(Editor(), y), at.y(), 1.0);
+}
+
+TEST_F(ViewSizeWindowTest, CtrlWheelZoomsWithThePointerOnAnItemsEdge) {
+    auto rect = std::make_unique<TNyomtatoNegyszog>();
+    rect->Rect = {50, 50, 100, 100};
+    Editor().Items.Rectangles.Add(std::move(rect));
+    Window().show();
+    Window().resize(1000, 800);
+    QApplication::processEvents();
+    Editor().SetZoomPosition(10);
+    Window().PaintView(false);
+    const QPoint at(static_cast<int>(MmToViewX(Editor(), 100)),
+                    static_cast<int>(MmToViewY(Editor(), 75)));
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), QPointF(Window().imLap->mapToGlobal(at)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(Window().imLap, &move);
+    ASSERT_TRUE(IsHovering(Editor().Mode));
+    const double x = ViewToMmXf(Editor(), at.x());
+    QWheelEvent wheel(QPointF(at), QPointF(Window().imLap->mapToGlobal(at)), QPoint(),
+                      QPoint(0, 120), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(Window().imLap, &wheel);
+    EXPECT_EQ(Editor().ZoomPosition, 11);
+    EXPECT_NEAR(MmToViewX(Editor(), x), at.x(), 1.0);
+    // The pointer still rests on the same edge, found anew at the new zoom.
+    EXPECT_TRUE(IsHovering(Editor().Mode));
 }

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 
 #include "platform/Pixmap.h"
 #include "platform/qt/QtCanvas.h"
+#include "platform/qt/QtFont.h"
+#include "platform/qt/QtText.h"
 
 namespace {
 
@@ -188,4 +191,47 @@ TEST(QtCanvas, DottedOutlineKeepsToTheRectangleAndHasGaps) {
     for (int y = 10; y < 50; ++y) rightEdge |= s.At(69, y) == Rgb(clRed);
     EXPECT_TRUE(rightEdge);
     EXPECT_EQ(s.At(40, 30), kWhite);
+}
+
+// Fonts and texts are kept from canvas to canvas; what a canvas measures must still be what
+// Qt measures for that font, text and device, whatever was measured before.
+TEST(QtCanvas, TextIsMeasuredAsQtMeasuresItWhateverCameBefore) {
+    QImage screen(10, 10, QImage::Format_RGB32);
+    QImage print(10, 10, QImage::Format_RGB32);
+    print.setDotsPerMeterX(23622); // 600 dpi
+    print.setDotsPerMeterY(23622);
+    auto expected = [](const TFont& font, QPaintDevice& device, const char* text) {
+        const QFontMetrics fm(ToQFont(font), &device);
+        return TSize{fm.horizontalAdvance(FromCp1250(text)), fm.ascent() + fm.descent()};
+    };
+    TFont regular;
+    regular.Name = "Arial";
+    TFont bold = regular;
+    bold.Style = fsBold;
+    for (int round = 0; round < 2; ++round) {
+        for (QImage* device : {&screen, &print}) {
+            TQtCanvas canvas(*device);
+            for (int32_t height : {-12, 30, -40, 30}) {
+                for (TFont* font : {&regular, &bold}) {
+                    SCOPED_TRACE(height);
+                    font->Height = height;
+                    canvas.Font = *font;
+                    for (const char* text : {"Hx", "Hx ", "\xC1RV\xCDZ", "g\xFB"}) {
+                        const TSize got = canvas.TextExtent(text);
+                        const TSize want = expected(*font, *device, text);
+                        EXPECT_EQ(got.cx, want.cx) << text;
+                        EXPECT_EQ(got.cy, want.cy) << text;
+                    }
+                }
+            }
+        }
+    }
+    // The kept widths belong to their text: a trailing space and bold letters are wider.
+    TQtCanvas canvas(screen);
+    canvas.Font = regular;
+    canvas.Font.Height = -40;
+    const int32_t plain = canvas.TextExtent("Hx").cx;
+    EXPECT_GT(canvas.TextExtent("Hx ").cx, plain);
+    canvas.Font.Style = fsBold;
+    EXPECT_GT(canvas.TextExtent("Hx").cx, plain);
 }
