@@ -78,6 +78,13 @@ int ClaimLock(const std::string& folder, const TRecoveryId& id) {
     return fd;
 }
 
+// The page may be private: a file made here is for the user alone, and the safe writer keeps
+// the permission bits of the file it replaces.
+void MakePrivate(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd >= 0) ::close(fd);
+}
+
 } // namespace
 
 TRecoveryClaim::TRecoveryClaim(TRecoveryId id, std::string folder, int lockFd)
@@ -139,9 +146,11 @@ bool TRecoveryStore::Write(std::span<const uint8_t> bytes, const std::string& do
     if (info != InfoWritten) {
         const std::span<const uint8_t> text(reinterpret_cast<const uint8_t*>(info.data()),
                                             info.size());
+        MakePrivate(PathOf(TRecoveryPart::Info));
         if (!WriteFileAtomically(PathOf(TRecoveryPart::Info), text, &Why)) return false;
         InfoWritten = info;
     }
+    MakePrivate(PathOf(TRecoveryPart::Copy));
     if (!WriteFileAtomically(PathOf(TRecoveryPart::Copy), bytes, &Why)) return false;
     Written = true;
     return true;
@@ -173,8 +182,10 @@ std::vector<std::unique_ptr<TRecoveryClaim>> TRecoveryStore::ClaimOrphans() {
     for (const TRecoveryId& id : plan.Offer) {
         auto claim = std::make_unique<TRecoveryClaim>(id, Dir, locks[{id.Pid, id.StartedMs}]);
         struct stat st {};
-        if (::stat(claim->Copy.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
-            claim->Discard(); // gone meanwhile, or something that is no copy
+        if (::stat(claim->Copy.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size == 0) {
+            // Gone meanwhile, something that is no copy, or the empty file of an editor that
+            // ended before it wrote its first copy.
+            claim->Discard();
             continue;
         }
         claim->Written = static_cast<int64_t>(st.st_mtim.tv_sec);

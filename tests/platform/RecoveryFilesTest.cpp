@@ -108,6 +108,9 @@ TEST(RecoveryStore, ARunningEditorsCopyIsNeverTakenAndAnEndedOnesIsOfferedOnce) 
     EXPECT_EQ(std::filesystem::status(folder).permissions() & std::filesystem::perms::all,
               std::filesystem::perms::owner_all);
     EXPECT_EQ(ReadWholeFile(first->PathOf(TRecoveryPart::Copy)), kPage);
+    for (const TRecoveryPart part : {TRecoveryPart::Copy, TRecoveryPart::Info})
+        EXPECT_EQ(std::filesystem::status(first->PathOf(part)).permissions(),
+                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 
     // Another editor (here in the same process: its lock is a file description of its own).
     TRecoveryStore second(folder, TRecoveryId{::getpid(), 2});
@@ -146,13 +149,16 @@ TEST(RecoveryStore, ACleanEndLeavesNothingAndEndedOwnersWithoutACopyAreSweptAway
     }
     EXPECT_TRUE(NamesIn(folder).empty());
 
-    // A killed editor that had no copy left its lock and a half-written file; one without a
+    // A killed editor that had no copy left its lock and a half-written file, one killed
+    // before its first write an empty copy; one without a
     // lock file left a copy; one with no lock file whose process id runs is left alone.
-    const TRecoveryId killed = Ended(5), lockless = Ended(6), running{::getppid(), 7};
+    const TRecoveryId killed = Ended(5), lockless = Ended(6), running{::getppid(), 7},
+                      early = Ended(8);
     dir.Write("f/" + RecoveryFileName(killed, TRecoveryPart::Lock), {});
     dir.Write("f/." + RecoveryFileName(killed, TRecoveryPart::Copy) + ".Ab12Cd", kPage);
     dir.Write("f/" + RecoveryFileName(lockless, TRecoveryPart::Copy), kPage);
     dir.Write("f/" + RecoveryFileName(running, TRecoveryPart::Copy), kPage);
+    dir.Write("f/" + RecoveryFileName(early, TRecoveryPart::Copy), {});
     TRecoveryStore store(folder, {::getpid(), 2});
     auto claims = store.ClaimOrphans();
     ASSERT_EQ(claims.size(), 1u);
