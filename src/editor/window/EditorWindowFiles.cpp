@@ -1,5 +1,6 @@
 // The editor window's files: Save, Save as, Load, opening a file named at start-up, the
 // title, the question before closing with unsaved changes and the recovery copy.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <QDateTime>
@@ -143,19 +144,33 @@ bool TNyomtatoOldalDlg::WriteRecoveryCopy() {
 
 void TNyomtatoOldalDlg::UpdateRecoveryCopy() {
     if (!Recovery) return;
+    // Called for every pointer move: without a step or a copy falling due it touches nothing.
     const int64_t now = NowMs();
+    bool changed = false;
     if (const uint64_t state = Editor.History.StateId(); state != RecoverySeenState) {
         RecoverySeenState = state;
         RecoverySchedule.Stepped(now);
+        changed = true;
     }
     switch (RecoverySchedule.Due(IsModified(), now)) {
-    case TRecoverySchedule::TAction::Write: WriteRecoveryCopy(); break;
+    case TRecoverySchedule::TAction::Write:
+        WriteRecoveryCopy();
+        changed = true;
+        break;
     case TRecoverySchedule::TAction::Remove:
+        if (Recovery->Remove()) RecoverySchedule.Removed();
+        changed = true;
+        break;
     case TRecoverySchedule::TAction::None:
-        if (!IsModified() && Recovery->Remove()) RecoverySchedule.Removed();
+        // Clean again before any copy was due: nothing waits to be written.
+        if (!IsModified() && RecoverySchedule.HasPendingChanges()) {
+            RecoverySchedule.Removed();
+            changed = true;
+        }
         break;
     }
     const auto wait = RecoverySchedule.WaitFrom(now);
+    if (!changed && RecoveryTimer->isActive() == wait.has_value()) return;
     if (!wait) {
         RecoveryTimer->stop();
     } else {
