@@ -14,8 +14,8 @@ TRecoverySchedule::TAction TRecoverySchedule::Due(bool modified, int64_t nowMs) 
     return nowMs - *OldestPendingMs >= Policy.IntervalMs ? TAction::Write : TAction::None;
 }
 
-void TRecoverySchedule::Written() {
-    NotBeforeMs = INT64_MIN;
+void TRecoverySchedule::Written(int64_t nowMs, int64_t tookMs) {
+    NotBeforeMs = tookMs > 0 ? nowMs + 19 * tookMs : INT64_MIN;
     OldestPendingMs.reset();
     PendingSteps = 0;
     Copy = true;

@@ -1,6 +1,8 @@
 // When the editor writes its recovery copy: while the page has changes that are not on disk,
 // a copy is due once the oldest change missing from it is an interval old, or at once when
 // enough steps have gathered. A page that is clean again needs no copy at all.
+// (IntervalMs is an upper bound on the work a crash can lose; writes also wait for the
+// time their predecessor took, see Written.)
 #pragma once
 
 #include <cstdint>
@@ -21,8 +23,10 @@ public:
     void Stepped(int64_t nowMs);
     // What is due at nowMs, for a page that differs from the one on disk (modified) or not.
     TAction Due(bool modified, int64_t nowMs) const;
-    // The copy now holds the page as it is.
-    void Written();
+    // The copy now holds the page as it is; writing it took tookMs up to nowMs. A copy that
+    // is slow to write (a page of large photos) spaces the next one, so that the editor
+    // spends at most a twentieth of its time on copies, whatever the steps say.
+    void Written(int64_t nowMs = 0, int64_t tookMs = 0);
     // A write failed: the next attempt waits a whole interval, whatever the steps say.
     void WriteFailed(int64_t nowMs);
     // There is no copy any more (removed, or the page was saved).

@@ -56,3 +56,18 @@ TEST(RecoverySchedule, ACleanPageDropsItsCopyAndAFailedWriteWaitsAWholeInterval)
     EXPECT_EQ(s.Due(true, 7001), TAction::Write);
     EXPECT_FALSE(s.HasCopy());
 }
+
+TEST(RecoverySchedule, ASlowCopySpacesTheNextSoCopiesTakeAtMostATwentiethOfTheTime) {
+    TRecoverySchedule s({30000, 20});
+    for (int i = 0; i < 20; ++i) s.Stepped(0);
+    ASSERT_EQ(s.Due(true, 0), TAction::Write);
+    s.Written(2000, 2000); // two seconds to write a page of photos
+    for (int i = 0; i < 20; ++i) s.Stepped(3000);
+    EXPECT_EQ(s.Due(true, 3000), TAction::None);
+    EXPECT_EQ(s.WaitFrom(3000), 2000 + 19 * 2000 - 3000);
+    EXPECT_EQ(s.Due(true, 2000 + 19 * 2000), TAction::Write);
+    // A quick write lets the steps count at once again.
+    s.Written(40000, 0);
+    for (int i = 0; i < 20; ++i) s.Stepped(40001);
+    EXPECT_EQ(s.Due(true, 40001), TAction::Write);
+}

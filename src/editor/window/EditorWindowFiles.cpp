@@ -122,12 +122,14 @@ void TNyomtatoOldalDlg::KeepRecoveryCopies(TRecoveryStore* store, TRecoveryPolic
 
 bool TNyomtatoOldalDlg::WriteRecoveryCopy() {
     std::string why;
+    const int64_t start = NowMs();
     try {
         const std::vector<uint8_t> bytes =
             WriteDocument(Editor.PageWidthMm, Editor.PageHeightMm, Editor.Settings, Editor.Items,
                           Editor.Compass ? &*Editor.Compass : nullptr);
         if (Recovery->Write(bytes, CurrentFile)) {
-            RecoverySchedule.Written();
+            const int64_t now = NowMs();
+            RecoverySchedule.Written(now, now - start);
             return true;
         }
         why = Recovery->Error();
