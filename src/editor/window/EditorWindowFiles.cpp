@@ -121,6 +121,7 @@ void TNyomtatoOldalDlg::KeepRecoveryCopies(TRecoveryStore* store, TRecoveryPolic
 }
 
 bool TNyomtatoOldalDlg::WriteRecoveryCopy() {
+    if (!Recovery) return false;
     std::string why;
     const int64_t start = NowMs();
     try {
