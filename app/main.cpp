@@ -3,7 +3,9 @@
 // on the command line and runs the message loop.
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <QGuiApplication>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -19,6 +21,8 @@
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtPrinter.h"
 #include "platform/qt/QtScreen.h"
+#include "platform/RecoveryFiles.h"
+#include "platform/RecoveryStore.h"
 
 namespace {
 
@@ -31,6 +35,52 @@ int SignalPipe[2] = {-1, -1};
 void OnEndSignal(int) {
     const char byte = 1;
     [[maybe_unused]] const ssize_t n = ::write(SignalPipe[1], &byte, 1);
+}
+
+// FS_TEST_ANSWERS=restore,discard,...: the whole program under test. Message boxes print
+// their caption and text on standard output and take these answers in turn (yes, no, ok,
+// cancel; restore and save stand for yes, discard for no) instead of asking; once they run
+// out, boxes ask as usual.
+class TAnsweredMessageBoxes : public TMessageBoxes {
+public:
+    TAnsweredMessageBoxes(TMessageBoxes& asking, const char* answers) : Asking(asking) {
+        std::string word;
+        for (const char* p = answers;; ++p) {
+            if (*p != ',' && *p != '\0') {
+                word += *p;
+                continue;
+            }
+            if (word == "yes" || word == "restore" || word == "save") Answers.push_back(IDYES);
+            if (word == "no" || word == "discard") Answers.push_back(IDNO);
+            if (word == "ok") Answers.push_back(IDOK);
+            if (word == "cancel") Answers.push_back(IDCANCEL);
+            word.clear();
+            if (*p == '\0') break;
+        }
+    }
+    int Show(const std::string& text, const std::string& caption, unsigned flags) override {
+        std::printf("message: %s: %s\n", caption.c_str(), text.c_str());
+        std::fflush(stdout);
+        if (Answers.empty()) return Asking.Show(text, caption, flags);
+        const int answer = Answers.front();
+        Answers.pop_front();
+        return answer;
+    }
+
+private:
+    TMessageBoxes& Asking;
+    std::deque<int> Answers;
+};
+
+// How often the recovery copy is written: every 30 s, or FS_RECOVERY_INTERVAL_MS.
+TRecoveryPolicy RecoveryPolicy() {
+    TRecoveryPolicy policy;
+    if (const char* ms = std::getenv("FS_RECOVERY_INTERVAL_MS")) {
+        char* end = nullptr;
+        const long value = std::strtol(ms, &end, 10);
+        if (end != ms && *end == '\0' && value > 0) policy.IntervalMs = value;
+    }
+    return policy;
 }
 
 } // namespace
@@ -69,7 +119,10 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(FS_APP_ID);
 
     TQtScreen screen;
-    TQtMessageBoxes messages;
+    TQtMessageBoxes asking;
+    const char* answers = std::getenv("FS_TEST_ANSWERS");
+    TAnsweredMessageBoxes answered(asking, answers ? answers : "");
+    TMessageBoxes& messages = answers ? static_cast<TMessageBoxes&>(answered) : asking;
     TQtFileDialogs files;
     TQtColorDialogs colors;
     TQtFontDialogs fonts;
@@ -78,9 +131,15 @@ int main(int argc, char** argv) {
     TQtPrinter printer(TQtPrinter::TChoice::SystemDefault, &files);
     TEditorServices services{screen, messages, files, colors, fonts, modal, printer};
 
+    // The copies of unsaved pages; it outlives the window, which keeps its copy there.
+    TRecoveryStore recovery(RecoveryFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")));
+    if (!recovery.Ok())
+        std::fprintf(stderr, "folioscriptor: unsaved changes cannot be kept for a crash: %s\n",
+                     recovery.Error().c_str());
+
     TForms forms;
     CreateForms(forms, services);
-    messages.SetParent(forms.MainForm());
+    asking.SetParent(forms.MainForm());
     files.SetParent(forms.MainForm());
     TNyomtatoOldalDlg& window = *forms.NyomtatoOldalDlg;
 
@@ -102,7 +161,13 @@ int main(int argc, char** argv) {
     window.show();
     // The keyboard goes to the editor at start-up, also where no window manager hands it over.
     window.activateWindow();
-    // Once the loop runs, so that the message box of a broken file is part of it.
-    if (!file.empty()) QTimer::singleShot(0, &window, [&window, file] { window.OpenFile(file); });
+    window.KeepRecoveryCopies(&recovery, RecoveryPolicy());
+    // Once the loop runs, so that the message boxes are part of it. A page left unsaved by an
+    // editor that ended is offered after the file named: restoring it replaces that page, and
+    // the file is still on disk.
+    QTimer::singleShot(0, &window, [&window, file] {
+        if (!file.empty()) window.OpenFile(file);
+        window.OfferRecovery();
+    });
     return app.exec();
 }

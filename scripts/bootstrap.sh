@@ -12,6 +12,7 @@ packages=(
     clang libclang-rt-14-dev
     libjpeg-turbo-progs imagemagick poppler-utils
     libjpeg62-turbo-dev libstb-dev
+    desktop-file-utils appstream libxml2-utils shared-mime-info xdg-utils libglib2.0-bin xdotool
 )
 
 missing=()

@@ -362,3 +362,5 @@ std::optional<std::string> TUndoHistory::Redo(TPageEditor& e) {
 void TUndoHistory::MarkSaved() { State->SavedId = State->Position(); }
 
 bool TUndoHistory::IsModified() const { return State->Position() != State->SavedId; }
+
+uint64_t TUndoHistory::StateId() const { return State->Position(); }

@@ -6,6 +6,7 @@
 // the gesture calls of editor/ChangeStep.h.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -51,6 +52,9 @@ public:
     // True when the page differs from the one marked saved: a step was recorded, undone or
     // redone since, or the marked state fell out of the history.
     bool IsModified() const;
+    // Names the page as it stands in the history: every step recorded gets a name no other
+    // state had, undo and redo return to earlier ones. Watchers compare it to see changes.
+    uint64_t StateId() const;
 
 private:
     friend class TChangeStep;

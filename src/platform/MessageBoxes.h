@@ -10,6 +10,8 @@ inline constexpr unsigned MB_OKCANCEL = 0x01;
 // Save / Discard / Cancel for unsaved changes: IDYES saves, IDNO discards.
 inline constexpr unsigned MB_YESNOCANCEL = 0x03;
 inline constexpr unsigned MB_YESNO = 0x04;
+// Restore / Discard for the page an editor left unsaved: IDYES restores, IDNO discards.
+inline constexpr unsigned MB_RESTOREDISCARD = 0x08;
 inline constexpr unsigned MB_ICONERROR = 0x10;
 inline constexpr unsigned MB_ICONQUESTION = 0x20;
 inline constexpr unsigned MB_ICONWARNING = 0x30;

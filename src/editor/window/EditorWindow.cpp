@@ -38,6 +38,7 @@
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtPrinter.h"
+#include "platform/RecoveryStore.h"
 #include "platform/Screen.h"
 
 namespace {
@@ -594,6 +595,16 @@ void TNyomtatoOldalDlg::closeEvent(QCloseEvent* event) {
     if (!SessionEnding && !MayClose()) {
         event->ignore();
         return;
+    }
+    // Closed as the user chose, nothing unsaved is wanted any more; at the end of the session
+    // the latest changes go to the recovery copy for the next start.
+    if (Recovery) {
+        if (SessionEnding && IsModified()) {
+            WriteRecoveryCopy();
+        } else {
+            Recovery->Remove();
+        }
+        RecoveryTimer->stop();
     }
     // Closing the editor ends the program, the navigator and the dialogs with it. The
     // navigator refuses to be closed on its own, so it is hidden first: quitting asks every

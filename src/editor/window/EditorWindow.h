@@ -15,6 +15,7 @@
 #include "editor/PageEditor.h"
 #include "platform/Clipboard.h"
 #include "platform/FileDialogs.h"
+#include "platform/RecoverySchedule.h"
 
 class QComboBox;
 class QGroupBox;
@@ -25,6 +26,8 @@ class QPushButton;
 class QScrollBar;
 class QTimer;
 class TCursorImage;
+class TRecoveryClaim;
+class TRecoveryStore;
 struct TEditorServices;
 struct TForms;
 
@@ -130,6 +133,15 @@ public:
     // The end of the session: the window closes without asking; unsaved changes stay in the
     // recovery copy for the next start.
     void EndSession();
+    // Keeps a copy of the page with unsaved changes in store (null: none is kept), written
+    // as policy says, for a restart after a crash.
+    void KeepRecoveryCopies(TRecoveryStore* store, TRecoveryPolicy policy = {});
+    // Offers each page that an editor no longer running left unsaved: Restore makes it the
+    // page (modified, under the name it had), Discard deletes it. Once at start-up.
+    void OfferRecovery();
+    // Restores the page of claim as OfferRecovery's Restore does; true once this window's own
+    // copy holds it (the claimed copy may then go).
+    bool Restore(const TRecoveryClaim& claim);
     void BeforeNewCaption() override {}
     virtual void UpdateScaleCaptions();
     void NewCaptionCreated(TNyomtatoSzoveg&) override {}
@@ -170,10 +182,18 @@ private:
     void PlaceNavigator();
     // Asks what to do with unsaved changes before the window closes; true to go on.
     bool MayClose();
+    // Brings the recovery copy in step with the page: written when due, removed when the
+    // page is clean again; the timer is set for the next write.
+    void UpdateRecoveryCopy();
+    bool WriteRecoveryCopy();
 
     std::unique_ptr<TClipboard> SystemClipboard;
     TEditorServices& Services;
     TForms& Forms;
     bool Syncing = false;
     bool SessionEnding = false;
+    TRecoveryStore* Recovery = nullptr;
+    TRecoverySchedule RecoverySchedule;
+    QTimer* RecoveryTimer = nullptr;
+    uint64_t RecoverySeenState = 0;
 };

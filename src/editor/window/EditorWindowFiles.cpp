@@ -1,19 +1,35 @@
 // The editor window's files: Save, Save as, Load, opening a file named at start-up, the
-// title and the question before closing with unsaved changes.
+// title, the question before closing with unsaved changes and the recovery copy.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLocale>
 #include <QString>
+#include <QTimer>
+#include <stdexcept>
 
 #include "document/DocumentFile.h"
 #include "editor/ChangeStep.h"
 #include "editor/window/EditorServices.h"
 #include "editor/window/EditorWindow.h"
 #include "platform/MessageBoxes.h"
+#include "platform/RecoveryStore.h"
 #include "platform/Screen.h"
 
 namespace {
 
 std::string NameOf(const std::string& path) {
     return QFileInfo(QString::fromStdString(path)).fileName().toStdString();
+}
+
+int64_t NowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 } // namespace
@@ -25,6 +41,8 @@ void TNyomtatoOldalDlg::UpdateTitle() {
                                                     QStringLiteral("[*] \u2013 Folioscriptor");
     if (windowTitle() != title) setWindowTitle(title);
     setWindowModified(IsModified());
+    // Every change of the page's state passes here, so the recovery copy follows it too.
+    UpdateRecoveryCopy();
 }
 
 bool TNyomtatoOldalDlg::SaveTo(const std::string& path) {
@@ -88,6 +106,123 @@ bool TNyomtatoOldalDlg::MayClose() {
     case IDYES: return SaveCurrent();
     case IDNO: return true;
     default: return false;
+    }
+}
+
+void TNyomtatoOldalDlg::KeepRecoveryCopies(TRecoveryStore* store, TRecoveryPolicy policy) {
+    Recovery = store && store->Ok() ? store : nullptr;
+    RecoverySchedule = TRecoverySchedule(policy);
+    RecoverySeenState = Editor.History.StateId();
+    if (!RecoveryTimer) {
+        RecoveryTimer = new QTimer(this);
+        RecoveryTimer->setSingleShot(true);
+        connect(RecoveryTimer, &QTimer::timeout, this, [this] { UpdateRecoveryCopy(); });
+    }
+    UpdateRecoveryCopy();
+}
+
+bool TNyomtatoOldalDlg::WriteRecoveryCopy() {
+    if (!Recovery) return false;
+    std::string why;
+    const int64_t start = NowMs();
+    try {
+        const std::vector<uint8_t> bytes =
+            WriteDocument(Editor.PageWidthMm, Editor.PageHeightMm, Editor.Settings, Editor.Items,
+                          Editor.Compass ? &*Editor.Compass : nullptr);
+        if (Recovery->Write(bytes, CurrentFile)) {
+            const int64_t now = NowMs();
+            RecoverySchedule.Written(now, now - start);
+            return true;
+        }
+        why = Recovery->Error();
+    } catch (const std::exception& e) {
+        why = e.what();
+    }
+    // Said in the info line (a message box every half minute would be worse than the fault),
+    // and on standard error for the record.
+    lbInfo->setText(QString::fromStdString("No recovery copy could be written: " + why));
+    std::fprintf(stderr, "folioscriptor: no recovery copy could be written: %s\n", why.c_str());
+    RecoverySchedule.WriteFailed(NowMs());
+    return false;
+}
+
+void TNyomtatoOldalDlg::UpdateRecoveryCopy() {
+    if (!Recovery) return;
+    // Called for every pointer move: without a step or a copy falling due it touches nothing.
+    const int64_t now = NowMs();
+    bool changed = false;
+    if (const uint64_t state = Editor.History.StateId(); state != RecoverySeenState) {
+        RecoverySeenState = state;
+        RecoverySchedule.Stepped(now);
+        changed = true;
+    }
+    switch (RecoverySchedule.Due(IsModified(), now)) {
+    case TRecoverySchedule::TAction::Write:
+        WriteRecoveryCopy();
+        changed = true;
+        break;
+    case TRecoverySchedule::TAction::Remove:
+        if (Recovery->Remove()) RecoverySchedule.Removed();
+        changed = true;
+        break;
+    case TRecoverySchedule::TAction::None:
+        // Clean again before any copy was due: nothing waits to be written.
+        if (!IsModified() && RecoverySchedule.HasPendingChanges()) {
+            RecoverySchedule.Removed();
+            changed = true;
+        }
+        break;
+    }
+    const auto wait = RecoverySchedule.WaitFrom(now);
+    if (!changed && RecoveryTimer->isActive() == wait.has_value()) return;
+    if (!wait) {
+        RecoveryTimer->stop();
+    } else {
+        RecoveryTimer->start(static_cast<int>(std::min<int64_t>(*wait, 24 * 3600 * 1000)));
+    }
+}
+
+bool TNyomtatoOldalDlg::Restore(const TRecoveryClaim& claim) {
+    std::optional<std::string> error;
+    {
+        THourGlass busy(Services.Screen);
+        error = Editor.LoadDocument(claim.CopyPath());
+        if (!error) PaintView(false);
+    }
+    if (error) {
+        // The copy stays where it is for the user to look at.
+        Services.Messages.Show(*error, kLoadDocumentCaption, MB_ICONWARNING);
+        return false;
+    }
+    // Unsaved, under the name it had: Ctrl+S puts it back in its file.
+    CurrentFile = claim.DocumentPath();
+    UpdateTitle();
+    RecoverySeenState = Editor.History.StateId();
+    return !IsModified() || WriteRecoveryCopy();
+}
+
+void TNyomtatoOldalDlg::OfferRecovery() {
+    if (!Recovery) return;
+    for (const std::unique_ptr<TRecoveryClaim>& claim : Recovery->ClaimOrphans()) {
+        const QDateTime when = QDateTime::fromSecsSinceEpoch(claim->WrittenAt());
+        std::string text =
+            "Restore the unsaved page from " +
+            QLocale().toString(when, QStringLiteral("d MMMM yyyy, HH:mm")).toStdString() + "?";
+        if (!claim->DocumentPath().empty()) {
+            const QFileInfo file(QString::fromStdString(claim->DocumentPath()));
+            text += "\n\nIt holds changes to " + file.fileName().toStdString() + " in " +
+                    QDir::toNativeSeparators(file.absolutePath()).toStdString() + ".";
+        }
+        switch (
+            Services.Messages.Show(text, "Folioscriptor", MB_RESTOREDISCARD | MB_ICONQUESTION)) {
+        case IDYES:
+            if (!Restore(*claim)) continue;
+            claim->Discard();
+            // One page at a time: any other copy waits for a later start.
+            return;
+        case IDNO: claim->Discard(); break;
+        default: break; // left for a later start
+        }
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
 
 #include "platform/qt/QtFont.h"
@@ -44,6 +45,15 @@ int TQtMessageBoxes::Show(const std::string& text, const std::string& caption, u
         box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
         box.setDefaultButton(QMessageBox::Save);
         break;
+    case MB_RESTOREDISCARD: {
+        QPushButton* restore = box.addButton(QObject::tr("&Restore"), QMessageBox::AcceptRole);
+        box.addButton(QMessageBox::Discard);
+        box.setDefaultButton(restore);
+        // Neither Escape nor the window's close button may throw the page away.
+        box.exec();
+        if (box.clickedButton() == restore) return IDYES;
+        return box.clickedButton() == box.button(QMessageBox::Discard) ? IDNO : IDCANCEL;
+    }
     default: box.setStandardButtons(QMessageBox::Ok); break;
     }
     switch (box.exec()) {
