@@ -71,6 +71,7 @@ bool TMemBitmap::IsJpegFileName(std::string_view fileName) {
 }
 
 void TMemBitmap::Clear() {
+    PixelsSkipped = false;
     DibBlock.clear();
     DibBlock.shrink_to_fit();
     DeviceBitmap = TPixmap{};
@@ -92,6 +93,7 @@ void TMemBitmap::Adopt(std::vector<uint8_t> block) {
     ViewCopy.Drop();
     DeviceBitmap = TPixmap{};
     DibBlock = std::move(block);
+    PixelsSkipped = false;
     Width = layout->Width;
     Height = layout->Height;
     BitCount = layout->BitCount;
@@ -169,6 +171,8 @@ void TMemBitmap::LoadFromBitmapFileData(std::span<const uint8_t> file) {
 }
 
 void TMemBitmap::WriteToStream(TWriteStream& out) const {
+    if (HasImage && PixelsSkipped)
+        throw std::logic_error("a picture read without its pixels cannot be stored");
     const bool stored = HasImage && !DibBlock.empty();
     // A picture from JPEG is encoded anew from its pixels, before anything is written, so a
     // failure leaves the stream as it was.
@@ -188,7 +192,7 @@ void TMemBitmap::WriteToStream(TWriteStream& out) const {
     out.Write(data.data(), data.size());
 }
 
-void TMemBitmap::ReadFromStream(TReadStream& in) {
+void TMemBitmap::ReadFromStream(TReadStream& in, TPictureReading reading) {
     // Everything is read and checked before the object changes.
     const bool isJpeg = in.ReadByte() != 0;
     const int32_t quality = in.ReadInt32();
@@ -201,19 +205,32 @@ void TMemBitmap::ReadFromStream(TReadStream& in) {
         return;
     }
     const size_t n = in.ReadCount(isJpeg ? "JPEG stream length" : "picture length", 1);
+    const bool sizesOnly = reading == TPictureReading::SizesOnly;
     // A stored JPEG stream is decoded straight from memory; a decoding failure is the
-    // decoder's exception, with its message. A block is copied once, into the picture.
+    // decoder's exception, with its message. A block is copied once, into the picture, or
+    // with SizesOnly only its header is read and the rows are passed over.
     std::vector<uint8_t> block;
+    std::string why;
+    std::optional<TDibLayout> layout;
     if (isJpeg) {
         block = BlockFromCodecPicture(WithGreyRampWhenGrey(DecodeJpeg(in.ReadBytes(n))));
+        layout = CheckDib(block, why);
+    } else if (sizesOnly) {
+        const auto head = in.ReadBytes(std::min(n, kInfoHeaderSize));
+        layout = CheckDibHeader(head, n, why);
+        if (layout) in.Skip(n - head.size());
     } else {
         block.reserve(n);
         in.ReadAppend(block, n);
+        layout = CheckDib(block, why);
     }
-    std::string why;
-    const auto layout = CheckDib(block, why);
     if (!layout) throw EReadError("the picture is damaged or unsupported: " + why);
+    if (sizesOnly) {
+        block.clear();
+        block.shrink_to_fit();
+    }
     DibBlock = std::move(block);
+    PixelsSkipped = sizesOnly;
     DeviceBitmap = TPixmap{};
     ViewCopy.Drop();
     Width = layout->Width;
