@@ -10,6 +10,7 @@
 #include "codec/GraphicsExceptions.h"
 #include "imaging/AreaAverage.h"
 #include "imaging/Dib.h"
+#include "imaging/ExifOrientation.h"
 #include "jpeg/JpegDecoder.h"
 #include "jpeg/JpegEncoder.h"
 #include "platform/Canvas.h"
@@ -130,15 +131,22 @@ void TMemBitmap::LoadFromJpegFileData(std::span<const uint8_t> file) {
     IsJpeg = true;
 }
 
-std::vector<uint8_t> TMemBitmap::BlockFromCodecPicture(const BitmapImage& picture) {
+std::vector<uint8_t> TMemBitmap::BlockFromCodecPicture(const BitmapImage& picture,
+                                                       int orientation) {
     const uint32_t bits = picture.BitCount();
     if (bits != 4 && bits != 8 && bits != 24) throw EInvalidBitCount();
+    // Only 8- and 24-bit pictures come from JPEG streams, the only ones with an orientation.
+    const bool turned = orientation >= 2 && orientation <= 8 && bits != 4;
+    const bool swap = turned && orientation >= 5;
+    const uint32_t width = swap ? picture.Height() : picture.Width();
+    const uint32_t height = swap ? picture.Width() : picture.Height();
     const size_t entries = bits == 24 ? 0 : size_t{1} << bits;
-    const size_t rows = picture.ImageDataSize();
+    const size_t rowWidth = size_t(BitmapImage::RowWidthFor(bits, width));
+    const size_t rows = rowWidth * height;
     std::vector<uint8_t> block(kInfoHeaderSize + 4 * entries + rows, 0);
     PutLe(block, 0, kInfoHeaderSize, 4);
-    PutLe(block, 4, picture.Width(), 4);
-    PutLe(block, 8, picture.Height(), 4);
+    PutLe(block, 4, width, 4);
+    PutLe(block, 8, height, 4);
     PutLe(block, 12, 1, 2);
     PutLe(block, 14, bits, 2);
     for (uint32_t i = 0; i < picture.ColorCount() && i < entries; ++i) {
@@ -146,7 +154,12 @@ std::vector<uint8_t> TMemBitmap::BlockFromCodecPicture(const BitmapImage& pictur
         std::memcpy(&block[kInfoHeaderSize + 4 * size_t(i)], e, 3);
     }
     // The codec picture keeps its rows bottom-up and padded to 4 bytes, as the block does.
-    if (rows != 0) std::memcpy(&block[kInfoHeaderSize + 4 * entries], picture.ImageData(), rows);
+    uint8_t* to = block.data() + kInfoHeaderSize + 4 * entries;
+    if (turned && rows != 0) {
+        WriteOriented(picture, orientation, to, rowWidth);
+    } else if (rows != 0) {
+        std::memcpy(to, picture.ImageData(), rows);
+    }
     return block;
 }
 

@@ -117,8 +117,10 @@ public:
     mutable TScaledPicture ViewCopy;
     // The packed block for a codec picture of 4, 8 or 24 bits: a 40-byte header, the full
     // palette (its colour map, then zero entries) and the rows as they are. Other bit counts
-    // throw EInvalidBitCount.
-    static std::vector<uint8_t> BlockFromCodecPicture(const BitmapImage& picture);
+    // throw EInvalidBitCount. With an Exif orientation other than 1 the block holds the
+    // picture turned upright by it (see Oriented), made straight from the codec picture.
+    static std::vector<uint8_t> BlockFromCodecPicture(const BitmapImage& picture,
+                                                      int orientation = 1);
 
 private:
     // Takes a checked block and makes the device pixels from it.

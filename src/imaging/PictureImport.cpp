@@ -51,9 +51,10 @@ bool ImportJpeg(std::span<const uint8_t> data, TMemBitmap& picture, std::string&
         options.PixelLimit = uint64_t(TMemBitmap::kMaxPixels);
         decoder.SetOptions(options);
         decoder.Decode(data.data(), data.size(), decoded);
+        // Turned upright as the block is made, without a turned copy in between.
         const int orientation = ExifOrientation(data);
-        if (orientation != 1) decoded = Oriented(decoded, orientation);
-        if (picture.SetPicture(TMemBitmap::BlockFromCodecPicture(decoded), true)) return true;
+        if (picture.SetPicture(TMemBitmap::BlockFromCodecPicture(decoded, orientation), true))
+            return true;
         why = "the decoded picture cannot be used";
     } catch (const EGraphicsException& e) {
         why = JpegReason(e.what());
