@@ -150,6 +150,23 @@ TEST(PictureImport, ExifStreamsAreTurnedUprightForEveryOrientation) {
     }
 }
 
+// An Adobe segment with transform 0 says the three components are red, green and blue, and
+// they are shown without colour conversion: the quadrants coded as YCbCr and labelled so show
+// their samples as colours.
+TEST(PictureImport, AdobeRgbStreamsAreShownWithoutColourConversion) {
+    const BitmapImage q = Quadrants();
+    const Bytes jfif = JfifOf(q);
+    TMemBitmap asYCbCr, asRgb;
+    std::string why;
+    const Bytes adobe0 = {0xFF, 0xEE, 0, 14, 'A', 'd', 'o', 'b', 'e', 0, 100, 0, 0, 0, 0, 0};
+    ASSERT_TRUE(ImportPicture(Join({kSoi, Tail(jfif, true)}), asYCbCr, why)) << why;
+    ASSERT_TRUE(ImportPicture(Join({kSoi, adobe0, Tail(jfif, true)}), asRgb, why)) << why;
+    // The red quadrant's samples are Y 76, Cb 85, Cr 255: shown as red 76, green 85, blue 255.
+    EXPECT_TRUE(Near(QuadrantColours(asYCbCr)[0], kRed));
+    EXPECT_TRUE(Near(QuadrantColours(asRgb)[0], 0xFF4C55FF))
+        << std::hex << QuadrantColours(asRgb)[0];
+}
+
 TEST(PictureImport, OnlyTheImportSkipsTheJfifCheckAndWhatItStoresTheStrictDecoderReads) {
     const Bytes jfif = JfifOf(Quadrants());
     const Bytes adobe = {0xFF, 0xEE, 0, 14, 'A', 'd', 'o', 'b', 'e', 0, 100, 0, 0, 0, 0, 1};
@@ -214,6 +231,13 @@ TEST(PictureImport, RefusalsSayWhyAndLeaveNoPicture) {
         {Bytes{0x89, 'P', 'N', 'G'}, "not a Windows bitmap or JPEG file"},
         {Bytes{}, "not a Windows bitmap or JPEG file"},
         {MakeBmp({3, 2, 16}), "16 bits per pixel are not supported (only 4, 8 and 24)"},
+        // An Adobe YCCK frame of four components.
+        {Join(
+             {kSoi,
+              {0xFF, 0xEE, 0, 14, 'A', 'd', 'o', 'b', 'e', 0, 100, 0, 0, 0, 0, 2},
+              {0xFF, 0xC0, 0, 20, 8, 0, 8, 0, 8, 4, 1, 0x11, 0, 2, 0x11, 0, 3, 0x11, 0, 4, 0x11, 0},
+              {0xFF, 0xD9}}),
+         "CMYK JPEG is not supported"},
     };
     for (const auto& [file, reason] : refused) {
         SCOPED_TRACE(reason);
