@@ -6,8 +6,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <QGuiApplication>
+#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -156,6 +158,53 @@ void BM_LoadBigDocument(benchmark::State& state) {
         ChildPeakMb([&] { benchmark::DoNotOptimize(LoadDocumentFile(path)); });
 }
 BENCHMARK(BM_LoadBigDocument)->Unit(benchmark::kMillisecond);
+
+// The document read as dump --no-pictures reads it: mapped, its picture's rows passed over.
+void BM_ReadBigDocumentSizesOnly(benchmark::State& state) {
+    const std::string& path = BigDocument();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LoadDocumentFile(path, TPictureReading::SizesOnly));
+    state.counters["peak_MB"] = ChildPeakMb(
+        [&] { benchmark::DoNotOptimize(LoadDocumentFile(path, TPictureReading::SizesOnly)); });
+}
+BENCHMARK(BM_ReadBigDocumentSizesOnly)->Unit(benchmark::kMillisecond);
+
+extern "C" char** environ;
+
+// Runs a program with its output to /dev/null and waits for it; false when it failed.
+bool RunQuietly(std::vector<std::string> args) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    return spawned == 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
+// The two commands a user would time: `cat big.PST` and `folioscriptor-cli dump
+// --no-pictures big.PST`, each a process of its own writing to /dev/null.
+void BM_CatBigDocumentProcess(benchmark::State& state) {
+    const std::string& path = BigDocument();
+    for (auto _ : state) {
+        if (!RunQuietly({"cat", path})) state.SkipWithError("cat failed");
+    }
+}
+BENCHMARK(BM_CatBigDocumentProcess)->Unit(benchmark::kMillisecond);
+
+void BM_DumpBigDocumentWithoutPictures(benchmark::State& state) {
+    const std::string& path = BigDocument();
+    for (auto _ : state) {
+        if (!RunQuietly({FS_CLI, "dump", "--no-pictures", path}))
+            state.SkipWithError("dump failed");
+    }
+}
+BENCHMARK(BM_DumpBigDocumentWithoutPictures)->Unit(benchmark::kMillisecond);
 
 // 12 MP (4000 x 3000): the JFIF stream, and the same data behind an Exif segment (orientation 6)
 // in place of APP0, as phones write it.

@@ -41,7 +41,7 @@ QJsonArray PointsJson(const TPointList& points) {
 // Data is what a document stores: the block, or for a picture from JPEG the stream it is
 // encoded to at its quality (which throws EGraphicsException when it cannot be encoded).
 QJsonObject PictureJson(const TMemBitmap& b, bool withData) {
-    const bool stored = b.HasImage && !b.DibBlock.empty();
+    const bool stored = b.HasStoredPicture();
     QJsonObject o{{"IsJpeg", b.IsJpeg}, {"JpegQuality", b.JpegQuality}, {"HasImage", stored},
                   {"Width", b.Width},   {"Height", b.Height},           {"BitCount", b.BitCount}};
     if (stored && withData) {

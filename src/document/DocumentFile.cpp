@@ -4,6 +4,7 @@
 #include <new>
 
 #include "codec/GraphicsExceptions.h"
+#include "document/MappedFile.h"
 #include "document/RecordStreams.h"
 #include "platform/Files.h"
 
@@ -117,11 +118,12 @@ void WriteItemLists(TWriteStream& out, const TPageItems& items) {
     items.Polygons.SaveToStream(out);
 }
 
-void ReadItemLists(TReadStream& in, TPageItems& items, const char*& part) {
+void ReadItemLists(TReadStream& in, TPageItems& items, const char*& part,
+                   TPictureReading pictures) {
     part = "the caption list";
     items.Captions = TNyomtatoSzovegLista::ReadFromStream(in);
     part = "the image list";
-    items.Images = TNyomtatoKepLista::ReadFromStream(in);
+    items.Images = TNyomtatoKepLista::ReadFromStream(in, pictures);
     part = "the frame list";
     items.Frames = TNyomtatoKeretLista::ReadFromStream(in);
     part = "the text list";
@@ -175,7 +177,7 @@ TDocumentData ReadDocument(std::span<const uint8_t> bytes, const std::string& fi
 }
 
 TDocumentData ReadDocument(std::span<const uint8_t> bytes, const std::string& fileName,
-                           bool releaseAsRead) {
+                           bool releaseAsRead, TPictureReading pictures) {
     if (bytes.size() < kDocumentMagicSize ||
         std::memcmp(bytes.data(), kDocumentMagic, kDocumentMagicSize) != 0) {
         throw EDocumentError("The file " + fileName + " is not a Folioscriptor document");
@@ -190,7 +192,7 @@ TDocumentData ReadDocument(std::span<const uint8_t> bytes, const std::string& fi
         doc.PageHeightMm = in.ReadInt32();
         part = "the page settings";
         doc.PageSettings = ReadPageSettings(in);
-        ReadItemLists(in, doc.Items, part);
+        ReadItemLists(in, doc.Items, part, pictures);
         part = "the compass block";
         if (!in.AtEnd()) doc.Compass = ReadCompass(in);
     } catch (const EReadError& e) {
@@ -221,6 +223,23 @@ TDocumentLoad LoadDocumentFile(const std::string& path) {
     try {
         // The file's bytes are read once: picture blocks move from them into their pictures.
         result.Document = ReadDocument(*bytes, path, true);
+    } catch (const EDocumentError& e) {
+        result.Error = e.what();
+    }
+    return result;
+}
+
+TDocumentLoad LoadDocumentFile(const std::string& path, TPictureReading pictures) {
+    if (pictures == TPictureReading::Whole) return LoadDocumentFile(path);
+    TDocumentLoad result;
+    std::string why;
+    const auto file = TMappedFile::Open(path, why);
+    if (!file) {
+        result.Error = "The file " + path + " cannot be loaded: " + why;
+        return result;
+    }
+    try {
+        result.Document = ReadDocument(file->Bytes(), path, false, pictures);
     } catch (const EDocumentError& e) {
         result.Error = e.what();
     }

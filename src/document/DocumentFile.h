@@ -45,7 +45,8 @@ TCompass ReadCompass(TReadStream& in);
 // The seven item lists in their stored order, as documents and the clipboard hold them. The
 // reader names in part the list it is reading, for the message of a failure.
 void WriteItemLists(TWriteStream& out, const TPageItems& items);
-void ReadItemLists(TReadStream& in, TPageItems& items, const char*& part);
+void ReadItemLists(TReadStream& in, TPageItems& items, const char*& part,
+                   TPictureReading pictures = TPictureReading::Whole);
 
 // The file's bytes. The compass block is written after the lists exactly when compass is not
 // null. The editor passes the compass it holds from a loaded file (and null when it never
@@ -63,8 +64,11 @@ std::vector<uint8_t> WriteDocument(const TDocumentData& doc);
 TDocumentData ReadDocument(std::span<const uint8_t> bytes, const std::string& fileName);
 // The same for a buffer the caller reads once and owns: with releaseAsRead, the memory picture
 // blocks are copied from is handed back as they are copied (those bytes then read as zeros).
+// With pictures SizesOnly, the pictures keep only their sizes (TMemBitmap::ReadFromStream)
+// and a bitmap block's rows are never looked at; every check on the file's structure, and
+// its messages, stay those of a whole read.
 TDocumentData ReadDocument(std::span<const uint8_t> bytes, const std::string& fileName,
-                           bool releaseAsRead);
+                           bool releaseAsRead, TPictureReading pictures = TPictureReading::Whole);
 
 // Frame member references must name an existing item of a valid kind; the reason otherwise.
 std::optional<std::string> CheckFrameMembers(const TPageItems& items);
@@ -77,6 +81,10 @@ struct TDocumentLoad {
 };
 inline constexpr char kLoadDocumentCaption[] = "Load document";
 TDocumentLoad LoadDocumentFile(const std::string& path);
+// A load for readers that only look at a document (dump --no-pictures): the file is mapped,
+// not read, and with SizesOnly the rows of its bitmap pictures are passed over by their stored
+// lengths, so they are never read from the disk. The messages are those of LoadDocumentFile.
+TDocumentLoad LoadDocumentFile(const std::string& path, TPictureReading pictures);
 
 // The editor's save: writes the document beside path and renames it over path only when all
 // of it was written, so a failed save leaves the old file as it was. The message for the user

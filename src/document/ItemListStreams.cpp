@@ -95,12 +95,12 @@ void TNyomtatoKepLista::WriteToStream(TWriteStream& out) const {
     }
 }
 
-TNyomtatoKepLista TNyomtatoKepLista::ReadFromStream(TReadStream& in) {
-    return ReadList<TNyomtatoKepLista>(in, "image count", kImageMin, [](TReadStream& s) {
+TNyomtatoKepLista TNyomtatoKepLista::ReadFromStream(TReadStream& in, TPictureReading reading) {
+    return ReadList<TNyomtatoKepLista>(in, "image count", kImageMin, [reading](TReadStream& s) {
         auto k = std::make_unique<TNyomtatoKep>();
         k->Rect = ReadRect(s);
         k->FileName = ReadCountedString(s);
-        k->Picture->ReadFromStream(s);
+        k->Picture->ReadFromStream(s, reading);
         return k;
     });
 }

@@ -33,8 +33,10 @@ class TNyomtatoKepLista : public TOwningList<TNyomtatoKep> {
 public:
     // int32 count, then each item's record in list order.
     void WriteToStream(TWriteStream& out) const;
-    // A new list read from the stream; damaged data throws EReadError.
-    static TNyomtatoKepLista ReadFromStream(TReadStream& in);
+    // A new list read from the stream; damaged data throws EReadError. The pictures are read
+    // as reading says (see TMemBitmap::ReadFromStream).
+    static TNyomtatoKepLista ReadFromStream(TReadStream& in,
+                                            TPictureReading reading = TPictureReading::Whole);
 };
 
 class TNyomtatoKeretLista : public TOwningList<TNyomtatoKeret> {

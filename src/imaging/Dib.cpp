@@ -72,12 +72,17 @@ int32_t DibRowBytes(int32_t width, int32_t bitCount) {
 }
 
 std::optional<TDibLayout> CheckDib(std::span<const uint8_t> block, std::string& why) {
-    if (block.size() < kInfoHeaderSize) {
+    return CheckDibHeader(block.first(std::min(block.size(), kInfoHeaderSize)), block.size(), why);
+}
+
+std::optional<TDibLayout> CheckDibHeader(std::span<const uint8_t> head, uint64_t blockSize,
+                                         std::string& why) {
+    if (blockSize < kInfoHeaderSize || head.size() < kInfoHeaderSize) {
         why = "the picture block is shorter than its header";
         return std::nullopt;
     }
-    const THeaderFields h = ReadHeader(block, 0);
-    if (h.Size < kInfoHeaderSize || h.Size > block.size()) {
+    const THeaderFields h = ReadHeader(head, 0);
+    if (h.Size < kInfoHeaderSize || h.Size > blockSize) {
         why = "the picture header size " + std::to_string(h.Size) + " is wrong";
         return std::nullopt;
     }
@@ -92,8 +97,8 @@ std::optional<TDibLayout> CheckDib(std::span<const uint8_t> block, std::string& 
     l.RowsOffset = l.PaletteOffset + 4 * l.PaletteEntries;
     // Sizes are bounded by kMaxPixels, so this product cannot overflow.
     const uint64_t end = l.RowsOffset + uint64_t(l.RowBytes) * uint64_t(l.Height);
-    if (end > block.size()) {
-        why = "the picture block holds " + std::to_string(block.size()) + " bytes but its " +
+    if (end > blockSize) {
+        why = "the picture block holds " + std::to_string(blockSize) + " bytes but its " +
               std::to_string(l.Width) + " x " + std::to_string(l.Height) + " pixels need " +
               std::to_string(end);
         return std::nullopt;

@@ -33,6 +33,11 @@ int32_t DibRowBytes(int32_t width, int32_t bitCount);
 // uncompressed, 4, 8 or 24 bits, a sensible size, and everything inside the block. Nothing
 // and the reason in why when the block cannot be used.
 std::optional<TDibLayout> CheckDib(std::span<const uint8_t> block, std::string& why);
+// The same check from the block's first bytes (its 40-byte header, or all of a shorter block)
+// and its length alone: every rule depends only on these, so a reader can pass over the rows
+// without reading them.
+std::optional<TDibLayout> CheckDibHeader(std::span<const uint8_t> head, uint64_t blockSize,
+                                         std::string& why);
 
 // The packed block for a Windows bitmap file (file header, info header, palette, rows). The
 // rows are taken from where the file header says they start; a larger info header is cut to

@@ -1,5 +1,7 @@
 #include "imaging/ExifOrientation.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 #include "codec/BitmapImage.h"
@@ -58,36 +60,68 @@ int ExifOrientation(std::span<const uint8_t> d) {
     return 1;
 }
 
-BitmapImage Oriented(const BitmapImage& picture, int orientation) {
-    if (orientation <= 1 || orientation > 8) return picture;
+void WriteOriented(const BitmapImage& picture, int orientation, uint8_t* rows, size_t rowWidth) {
     const uint32_t bytes = picture.BitCount() / 8; // 1 or 3
     const uint32_t w = picture.Width(), h = picture.Height();
     const bool swap = orientation >= 5;
-    BitmapImage out;
-    out.SetSize(picture.ColorCount(), picture.BitCount(), swap ? h : w, swap ? w : h);
-    for (uint32_t i = 0; i < picture.ColorCount(); ++i)
-        std::memcpy(out.ColorMapEntry(i), picture.ColorMapEntry(i), 3);
-    const uint32_t ow = out.Width(), oh = out.Height();
-    // Stored rows are bottom-up: row r (0 = top) is stored row h - 1 - r.
+    const uint32_t ow = swap ? h : w, oh = swap ? w : h;
+    if (ow == 0 || oh == 0) return;
+    if (orientation < 1 || orientation > 8) orientation = 1;
+
+    // The stored pixel shown at x, y, as an address: stored rows are bottom-up (row r, 0 = top,
+    // is stored row h - 1 - r), and every orientation maps x and y to the stored column and
+    // row linearly, so the address is origin + x * stepX + y * stepY.
+    const auto stored = [&](uint32_t x, uint32_t y) -> ptrdiff_t {
+        uint32_t sx = x, sy = y;
+        switch (orientation) {
+        case 2: sx = w - 1 - x; break;
+        case 3: sx = w - 1 - x, sy = h - 1 - y; break;
+        case 4: sy = h - 1 - y; break;
+        case 5: sx = y, sy = x; break;
+        case 6: sx = y, sy = h - 1 - x; break;
+        case 7: sx = w - 1 - y, sy = h - 1 - x; break;
+        case 8: sx = w - 1 - y, sy = x; break;
+        }
+        return ptrdiff_t(h - 1 - sy) * ptrdiff_t(picture.RowWidth()) + ptrdiff_t(sx) * bytes;
+    };
+    const ptrdiff_t origin = stored(0, 0);
+    const ptrdiff_t stepX = ow > 1 ? stored(1, 0) - origin : 0;
+    const ptrdiff_t stepY = oh > 1 ? stored(0, 1) - origin : 0;
     const uint8_t* from = picture.ImageData();
-    const size_t rowWidth = picture.RowWidth();
-    for (uint32_t y = 0; y < oh; ++y) {
-        uint8_t* to = out.Row(y);
-        for (uint32_t x = 0; x < ow; ++x) {
-            // The stored pixel shown at x, y.
-            uint32_t sx = x, sy = y;
-            switch (orientation) {
-            case 2: sx = w - 1 - x; break;
-            case 3: sx = w - 1 - x, sy = h - 1 - y; break;
-            case 4: sy = h - 1 - y; break;
-            case 5: sx = y, sy = x; break;
-            case 6: sx = y, sy = h - 1 - x; break;
-            case 7: sx = w - 1 - y, sy = h - 1 - x; break;
-            case 8: sx = w - 1 - y, sy = x; break;
+
+    // Turned pictures read the source down its columns; done in square tiles, the source rows
+    // a tile touches stay in the cache while the tile's output rows are written, where a whole
+    // output row would touch a new cache line of the source for every pixel.
+    constexpr uint32_t kTile = 32;
+    for (uint32_t ty = 0; ty < oh; ty += kTile) {
+        const uint32_t yEnd = std::min(oh, ty + kTile);
+        for (uint32_t tx = 0; tx < ow; tx += kTile) {
+            const uint32_t xEnd = std::min(ow, tx + kTile);
+            for (uint32_t y = ty; y < yEnd; ++y) {
+                uint8_t* to = rows + size_t(oh - 1 - y) * rowWidth + size_t(tx) * bytes;
+                const uint8_t* p = from + origin + ptrdiff_t(y) * stepY + ptrdiff_t(tx) * stepX;
+                if (bytes == 3) {
+                    for (uint32_t x = tx; x < xEnd; ++x, to += 3, p += stepX) {
+                        to[0] = p[0];
+                        to[1] = p[1];
+                        to[2] = p[2];
+                    }
+                } else {
+                    for (uint32_t x = tx; x < xEnd; ++x, ++to, p += stepX) *to = *p;
+                }
             }
-            const uint8_t* p = from + size_t(h - 1 - sy) * rowWidth + size_t(sx) * bytes;
-            std::memcpy(to + size_t(x) * bytes, p, bytes);
         }
     }
+}
+
+BitmapImage Oriented(const BitmapImage& picture, int orientation) {
+    if (orientation <= 1 || orientation > 8) return picture;
+    const bool swap = orientation >= 5;
+    BitmapImage out;
+    out.SetSize(picture.ColorCount(), picture.BitCount(), swap ? picture.Height() : picture.Width(),
+                swap ? picture.Width() : picture.Height());
+    for (uint32_t i = 0; i < picture.ColorCount(); ++i)
+        std::memcpy(out.ColorMapEntry(i), picture.ColorMapEntry(i), 3);
+    WriteOriented(picture, orientation, out.ImageData(), out.RowWidth());
     return out;
 }

@@ -3,6 +3,7 @@
 // turned or mirrored to be seen the right way up.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
@@ -17,3 +18,6 @@ int ExifOrientation(std::span<const uint8_t> jpeg);
 // 6: turned a quarter clockwise, 7: mirrored along the other diagonal, 8: turned a quarter
 // anticlockwise). Takes 8- and 24-bit pictures; 5 to 8 swap width and height.
 BitmapImage Oriented(const BitmapImage& picture, int orientation);
+// The rows of Oriented(picture, orientation) written into rows: bottom-up, each rowWidth bytes
+// apart (as BitmapImage and packed blocks keep them), which must hold the turned picture.
+void WriteOriented(const BitmapImage& picture, int orientation, uint8_t* rows, size_t rowWidth);

@@ -10,6 +10,7 @@
 #include "codec/GraphicsExceptions.h"
 #include "imaging/AreaAverage.h"
 #include "imaging/Dib.h"
+#include "imaging/ExifOrientation.h"
 #include "jpeg/JpegDecoder.h"
 #include "jpeg/JpegEncoder.h"
 #include "platform/Canvas.h"
@@ -71,6 +72,7 @@ bool TMemBitmap::IsJpegFileName(std::string_view fileName) {
 }
 
 void TMemBitmap::Clear() {
+    PixelsSkipped = false;
     DibBlock.clear();
     DibBlock.shrink_to_fit();
     DeviceBitmap = TPixmap{};
@@ -92,6 +94,7 @@ void TMemBitmap::Adopt(std::vector<uint8_t> block) {
     ViewCopy.Drop();
     DeviceBitmap = TPixmap{};
     DibBlock = std::move(block);
+    PixelsSkipped = false;
     Width = layout->Width;
     Height = layout->Height;
     BitCount = layout->BitCount;
@@ -128,15 +131,22 @@ void TMemBitmap::LoadFromJpegFileData(std::span<const uint8_t> file) {
     IsJpeg = true;
 }
 
-std::vector<uint8_t> TMemBitmap::BlockFromCodecPicture(const BitmapImage& picture) {
+std::vector<uint8_t> TMemBitmap::BlockFromCodecPicture(const BitmapImage& picture,
+                                                       int orientation) {
     const uint32_t bits = picture.BitCount();
     if (bits != 4 && bits != 8 && bits != 24) throw EInvalidBitCount();
+    // Only 8- and 24-bit pictures come from JPEG streams, the only ones with an orientation.
+    const bool turned = orientation >= 2 && orientation <= 8 && bits != 4;
+    const bool swap = turned && orientation >= 5;
+    const uint32_t width = swap ? picture.Height() : picture.Width();
+    const uint32_t height = swap ? picture.Width() : picture.Height();
     const size_t entries = bits == 24 ? 0 : size_t{1} << bits;
-    const size_t rows = picture.ImageDataSize();
+    const size_t rowWidth = size_t(BitmapImage::RowWidthFor(bits, width));
+    const size_t rows = rowWidth * height;
     std::vector<uint8_t> block(kInfoHeaderSize + 4 * entries + rows, 0);
     PutLe(block, 0, kInfoHeaderSize, 4);
-    PutLe(block, 4, picture.Width(), 4);
-    PutLe(block, 8, picture.Height(), 4);
+    PutLe(block, 4, width, 4);
+    PutLe(block, 8, height, 4);
     PutLe(block, 12, 1, 2);
     PutLe(block, 14, bits, 2);
     for (uint32_t i = 0; i < picture.ColorCount() && i < entries; ++i) {
@@ -144,7 +154,12 @@ std::vector<uint8_t> TMemBitmap::BlockFromCodecPicture(const BitmapImage& pictur
         std::memcpy(&block[kInfoHeaderSize + 4 * size_t(i)], e, 3);
     }
     // The codec picture keeps its rows bottom-up and padded to 4 bytes, as the block does.
-    if (rows != 0) std::memcpy(&block[kInfoHeaderSize + 4 * entries], picture.ImageData(), rows);
+    uint8_t* to = block.data() + kInfoHeaderSize + 4 * entries;
+    if (turned && rows != 0) {
+        WriteOriented(picture, orientation, to, rowWidth);
+    } else if (rows != 0) {
+        std::memcpy(to, picture.ImageData(), rows);
+    }
     return block;
 }
 
@@ -169,6 +184,8 @@ void TMemBitmap::LoadFromBitmapFileData(std::span<const uint8_t> file) {
 }
 
 void TMemBitmap::WriteToStream(TWriteStream& out) const {
+    if (HasImage && PixelsSkipped)
+        throw std::logic_error("a picture read without its pixels cannot be stored");
     const bool stored = HasImage && !DibBlock.empty();
     // A picture from JPEG is encoded anew from its pixels, before anything is written, so a
     // failure leaves the stream as it was.
@@ -188,7 +205,7 @@ void TMemBitmap::WriteToStream(TWriteStream& out) const {
     out.Write(data.data(), data.size());
 }
 
-void TMemBitmap::ReadFromStream(TReadStream& in) {
+void TMemBitmap::ReadFromStream(TReadStream& in, TPictureReading reading) {
     // Everything is read and checked before the object changes.
     const bool isJpeg = in.ReadByte() != 0;
     const int32_t quality = in.ReadInt32();
@@ -201,19 +218,32 @@ void TMemBitmap::ReadFromStream(TReadStream& in) {
         return;
     }
     const size_t n = in.ReadCount(isJpeg ? "JPEG stream length" : "picture length", 1);
+    const bool sizesOnly = reading == TPictureReading::SizesOnly;
     // A stored JPEG stream is decoded straight from memory; a decoding failure is the
-    // decoder's exception, with its message. A block is copied once, into the picture.
+    // decoder's exception, with its message. A block is copied once, into the picture, or
+    // with SizesOnly only its header is read and the rows are passed over.
     std::vector<uint8_t> block;
+    std::string why;
+    std::optional<TDibLayout> layout;
     if (isJpeg) {
         block = BlockFromCodecPicture(WithGreyRampWhenGrey(DecodeJpeg(in.ReadBytes(n))));
+        layout = CheckDib(block, why);
+    } else if (sizesOnly) {
+        const auto head = in.ReadBytes(std::min(n, kInfoHeaderSize));
+        layout = CheckDibHeader(head, n, why);
+        if (layout) in.Skip(n - head.size());
     } else {
         block.reserve(n);
         in.ReadAppend(block, n);
+        layout = CheckDib(block, why);
     }
-    std::string why;
-    const auto layout = CheckDib(block, why);
     if (!layout) throw EReadError("the picture is damaged or unsupported: " + why);
+    if (sizesOnly) {
+        block.clear();
+        block.shrink_to_fit();
+    }
     DibBlock = std::move(block);
+    PixelsSkipped = sizesOnly;
     DeviceBitmap = TPixmap{};
     ViewCopy.Drop();
     Width = layout->Width;

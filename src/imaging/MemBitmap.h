@@ -17,6 +17,16 @@
 class BitmapImage;
 class TCanvas;
 
+// What ReadFromStream keeps of a stored picture.
+enum class TPictureReading {
+    Whole,
+    // The sizes and kind only, for readers that never draw or store the picture: a bitmap
+    // block's rows are passed over unread (only its header is read and checked), a JPEG
+    // stream is still decoded, since whether it holds a grey picture shows only in its
+    // pixels, and its pixels are then dropped.
+    SizesOnly,
+};
+
 class TMemBitmap {
 public:
     // Format argument of LoadFromFile.
@@ -48,8 +58,9 @@ public:
     void WriteToStream(TWriteStream& out) const;
     // Replaces the picture by a stored one. A damaged block, an unsupported bitmap or a short
     // stream throws EReadError, a JPEG stream that does not decode the decoder's
-    // EGraphicsException; the object is then as it was.
-    void ReadFromStream(TReadStream& in);
+    // EGraphicsException; the object is then as it was. With SizesOnly the object keeps the
+    // sizes, IsJpeg and JpegQuality but no pixels (PixelsSkipped), and refuses to be stored.
+    void ReadFromStream(TReadStream& in, TPictureReading reading = TPictureReading::Whole);
 
     // The picture encoded as a JPEG stream at JpegQuality: what WriteToStream stores for a
     // picture from JPEG. Throws EGraphicsException (a quality outside 1..100: "Value out of
@@ -60,6 +71,9 @@ public:
     // False, and the object without a picture, when the block is not usable.
     bool SetPicture(std::vector<uint8_t> block, bool isJpeg);
 
+    // True when the picture holds a stored block, or held one that a SizesOnly read passed
+    // over: what a store of it writes as HasImage.
+    bool HasStoredPicture() const { return HasImage && (!DibBlock.empty() || PixelsSkipped); }
     // True when there is something to draw.
     bool CanDraw() const { return HasImage && (!DibBlock.empty() || !DeviceBitmap.Empty()); }
     // The whole picture as device pixels (empty without a picture).
@@ -94,13 +108,19 @@ public:
     bool IsJpeg = false;
     int32_t JpegQuality = 64;
     bool HasImage = true;
+    // Set by a SizesOnly read of a stored picture: the sizes are known, the pixels were not
+    // kept. Such an object draws nothing and WriteToStream refuses it (std::logic_error), so
+    // a picture read that way can never be saved as an empty one.
+    bool PixelsSkipped = false;
 
     // The scaled part StretchDrawVisible keeps.
     mutable TScaledPicture ViewCopy;
     // The packed block for a codec picture of 4, 8 or 24 bits: a 40-byte header, the full
     // palette (its colour map, then zero entries) and the rows as they are. Other bit counts
-    // throw EInvalidBitCount.
-    static std::vector<uint8_t> BlockFromCodecPicture(const BitmapImage& picture);
+    // throw EInvalidBitCount. With an Exif orientation other than 1 the block holds the
+    // picture turned upright by it (see Oriented), made straight from the codec picture.
+    static std::vector<uint8_t> BlockFromCodecPicture(const BitmapImage& picture,
+                                                      int orientation = 1);
 
 private:
     // Takes a checked block and makes the device pixels from it.

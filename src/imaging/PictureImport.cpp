@@ -28,7 +28,8 @@ std::string JpegReason(std::string_view message) {
         {"Hiányzó fájlvégjelzés", "the file ends inside the picture data"},
         {"Túl nagy kép", "the picture has more than 134 megapixels"},
         {"A JFIF csak 1 és 3 összetevőt támogat",
-         "only grey and colour (YCbCr) JPEG pictures are supported, not CMYK"},
+         "only grey and colour JPEG pictures (1 or 3 components) are supported"},
+        {"A CMYK JPEG nem támogatott", "CMYK JPEG is not supported"},
         {"Beolvashatatlan kép", "arithmetic-coded JPEG pictures are not supported"},
         {"Csak a 8 bites adat támogatott", "only 8-bit JPEG pictures are supported"},
         {"Az adatvesztésmentes Huffman-kódolás nem támogatott",
@@ -51,9 +52,10 @@ bool ImportJpeg(std::span<const uint8_t> data, TMemBitmap& picture, std::string&
         options.PixelLimit = uint64_t(TMemBitmap::kMaxPixels);
         decoder.SetOptions(options);
         decoder.Decode(data.data(), data.size(), decoded);
+        // Turned upright as the block is made, without a turned copy in between.
         const int orientation = ExifOrientation(data);
-        if (orientation != 1) decoded = Oriented(decoded, orientation);
-        if (picture.SetPicture(TMemBitmap::BlockFromCodecPicture(decoded), true)) return true;
+        if (picture.SetPicture(TMemBitmap::BlockFromCodecPicture(decoded, orientation), true))
+            return true;
         why = "the decoded picture cannot be used";
     } catch (const EGraphicsException& e) {
         why = JpegReason(e.what());

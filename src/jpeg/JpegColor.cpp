@@ -251,3 +251,12 @@ void BgrRowToYCbCr(const uint8_t* bgr, uint8_t* lum, uint8_t* cb, uint8_t* cr, u
 #endif
     BgrRowToYCbCrScalar(bgr, lum, cb, cr, width);
 }
+
+void RgbRowToBgr(const uint8_t* red, const uint8_t* green, const uint8_t* blue, uint8_t* out,
+                 uint32_t width) {
+    for (uint32_t x = 0; x < width; ++x, out += 3) {
+        out[0] = blue[x];
+        out[1] = green[x];
+        out[2] = red[x];
+    }
+}

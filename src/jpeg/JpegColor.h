@@ -15,6 +15,11 @@ void YCbCrRowToBgr(const uint8_t* lum, const uint8_t* cb, const uint8_t* cr, uin
 void YCbCrHalfRowToBgr(const uint8_t* lum, const uint8_t* cb, const uint8_t* cr, uint8_t* out,
                        uint32_t width);
 
+// Interleaves `width` red, green and blue samples of components stored without colour
+// conversion into blue, green, red bytes.
+void RgbRowToBgr(const uint8_t* red, const uint8_t* green, const uint8_t* blue, uint8_t* out,
+                 uint32_t width);
+
 // Repeats each sample `factor` times; returns `row` itself for factor 1, else `buffer`
 // (width bytes) holding the first `width` samples of the widened row.
 const uint8_t* WidenRow(const uint8_t* row, uint32_t factor, uint32_t width, uint8_t* buffer);

@@ -3,6 +3,7 @@
 // JpegScanDecoder.h, the picture reconstructed by JpegReconstruct.cpp.
 #include "jpeg/JpegDecoder.h"
 
+#include <algorithm>
 #include <cstring>
 #include <istream>
 
@@ -159,6 +160,10 @@ void JpegDecoder::ReadMarker(JpegByteReader& input) {
     case 0xDE: throw EJpegBadData("Nem támogatott DHP jelzés");
     case 0xFE: SkipSegment(input); return;
     default:
+        if ((m == 0xE0 || m == 0xEE) && !m_Options.RequireJfifHeader) {
+            ReadColourSegment(input, m);
+            return;
+        }
         if (m >= 0xE0 && m <= 0xEF) {
             SkipSegment(input);
             return;
@@ -173,6 +178,22 @@ void JpegDecoder::Reserve(uint64_t bytes) {
     const uint64_t limit = m_Options.MemoryLimit();
     if (bytes > limit || st.MemoryReserved > limit - bytes) throw EJpegBadData("Túl nagy kép");
     st.MemoryReserved += bytes;
+}
+
+void JpegDecoder::ReadColourSegment(JpegByteReader& input, uint8_t marker) {
+    JpegDecoderState& st = *m_State;
+    const uint32_t length = ReadWord(input);
+    // The identifier and, for Adobe's segment, the version, two flag words and the transform.
+    uint8_t head[12] = {};
+    uint32_t i = 2;
+    for (; i < length && i - 2 < sizeof head; ++i) head[i - 2] = ReadJpegByte(input);
+    for (; i < length; ++i) ReadJpegByte(input);
+    const uint32_t got = length > 2 ? std::min<uint32_t>(length - 2, sizeof head) : 0;
+    if (marker == 0xE0 && got >= 5 && std::memcmp(head, "JFIF", 5) == 0) st.JfifSeen = true;
+    if (marker == 0xEE && got >= 12 && std::memcmp(head, "Adobe", 5) == 0) {
+        st.AdobeSeen = true;
+        st.AdobeTransform = head[11];
+    }
 }
 
 void JpegDecoder::SkipSegment(JpegByteReader& input) {
@@ -240,6 +261,9 @@ void JpegDecoder::ReadFrameHeader(JpegByteReader& input, uint8_t marker) {
     st.FrameHeight = ReadWord(input);
     st.FrameWidth = ReadWord(input);
     st.ComponentCount = ReadJpegByte(input);
+    // Four components are CMYK (Adobe's YCCK included), which the import names as such.
+    if (st.ComponentCount == 4 && !m_Options.RequireJfifHeader)
+        throw EJpegBadData("A CMYK JPEG nem támogatott");
     if (st.ComponentCount != 1 && st.ComponentCount != 3)
         throw EJpegBadData("A JFIF csak 1 és 3 összetevőt támogat");
     st.FrameType = marker;

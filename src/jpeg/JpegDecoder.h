@@ -30,7 +30,9 @@ struct JpegDecoderOptions {
     // path for several scans does (the tests' reference for the pipeline).
     bool RowPipeline = true;
     // true reads JFIF files only; the picture import also takes streams that begin with
-    // another segment (Exif, Adobe) or none at all.
+    // another segment (Exif, Adobe) or none at all. Such a stream's three components are
+    // red, green and blue, with no colour conversion, when an Adobe APP14 segment says so
+    // (transform 0) and no JFIF APP0 segment says they are YCbCr.
     bool RequireJfifHeader = true;
 
     uint64_t MemoryLimit() const {
@@ -71,6 +73,9 @@ private:
     void ReadFrameHeader(JpegByteReader& input, uint8_t marker);
     void ReadScan(JpegByteReader& input);
     void SkipSegment(JpegByteReader& input);
+    // An APP0 or APP14 segment in a stream read without the JFIF requirement: notes a JFIF
+    // identifier, or Adobe's and its colour transform.
+    void ReadColourSegment(JpegByteReader& input, uint8_t marker);
     // Counts `bytes` more of the decoder's memory; refuses the frame past the memory limit.
     void Reserve(uint64_t bytes);
 

@@ -96,13 +96,22 @@ struct JpegDecoderState {
     bool OutputComplete = false;
     // A sequential frame whose only scan covers every component keeps just one MCU row of
     // samples per component: the scan writes each row of the picture as soon as it is decoded.
-    bool SingleScan = false;       // the stream allows the pipeline
-    bool RowPipeline = false;      // and the decoder's options use it
+    bool SingleScan = false;  // the stream allows the pipeline
+    bool RowPipeline = false; // and the decoder's options use it
+    // Segments that tell the colour space (read only without the JFIF requirement).
+    bool JfifSeen = false;
+    bool AdobeSeen = false;
+    uint8_t AdobeTransform = 1;
     uint64_t MemoryReserved = 0;   // bytes of output and buffers the frame needs
     uint64_t FrameDataUnits = 0;   // data units of all components
     uint64_t DataUnitsVisited = 0; // by the scans so far
 
     DecoderComponent& FrameComponent(uint32_t i) { return Components[ComponentIds[i]]; }
+    // Three components stored as red, green and blue (Adobe transform 0 in a stream that is
+    // not JFIF), to be written without colour conversion.
+    bool StoredAsRgb() const {
+        return ComponentCount == 3 && AdobeSeen && AdobeTransform == 0 && !JfifSeen;
+    }
 
     // Reads an RSTn marker between restart intervals and resets the DC predictors
     // (T.81 F.2.1.3.1, E.2.4).

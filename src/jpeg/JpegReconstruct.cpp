@@ -49,6 +49,18 @@ void JpegDecoderState::WriteRows(uint32_t firstRow, uint32_t endRow) {
     DecoderComponent& cb = FrameComponent(1);
     DecoderComponent& cr = FrameComponent(2);
     std::vector<uint8_t> wide(size_t(width) * 3);
+    if (StoredAsRgb()) {
+        for (uint32_t y = firstRow; y < endRow; ++y) {
+            RgbRowToBgr(WidenRow(lum.SampleRow(y / lum.VerticalFactor), lum.HorizontalFactor, width,
+                                 wide.data()),
+                        WidenRow(cb.SampleRow(y / cb.VerticalFactor), cb.HorizontalFactor, width,
+                                 wide.data() + width),
+                        WidenRow(cr.SampleRow(y / cr.VerticalFactor), cr.HorizontalFactor, width,
+                                 wide.data() + 2 * width),
+                        Output->Row(y), width);
+        }
+        return;
+    }
     for (uint32_t y = firstRow; y < endRow; ++y) {
         const uint8_t* yRow = lum.SampleRow(y / lum.VerticalFactor);
         const uint8_t* cbRow = cb.SampleRow(y / cb.VerticalFactor);

@@ -74,6 +74,51 @@ TEST_F(DumpCompose, DumpShowsEveryFieldInUtf8WithPicturesInBase64) {
     EXPECT_EQ(lean["Images"][1]["Picture"]["Width"].toInt(), 6);
 }
 
+// --no-pictures reads the document without the bitmap pictures' rows; what it prints must be
+// the full dump less the Data fields, for every kind of picture (a JPEG one whose pixels are
+// grey comes back as 8 bits, which only its pixels tell), and a damaged file fails alike.
+TEST_F(DumpCompose, DumpWithoutPicturesPrintsTheFullDumpLessTheData) {
+    TDocumentData d = SampleDocument();
+    d.Items.Images[2].Picture->IsJpeg = true;
+    BitmapImage grey;
+    grey.SetSize(0, 24, 9, 7);
+    for (uint32_t y = 0; y < 7; ++y)
+        for (uint32_t x = 0; x < 27; ++x) grey.Row(y)[x] = uint8_t(20 * (x / 3) + y);
+    auto greyImage = std::make_unique<TNyomtatoKep>();
+    ASSERT_TRUE(greyImage->Picture->SetPicture(TMemBitmap::BlockFromCodecPicture(grey), true));
+    d.Items.Images.Add(std::move(greyImage));
+    const auto bytes = WriteDocument(d);
+    Write("a.PST", bytes);
+
+    const TCliRun full = Run("dump " + File("a.PST"));
+    const TCliRun lean = Run("dump " + File("a.PST") + " --no-pictures");
+    ASSERT_EQ(full.Status, 0) << full.Err;
+    ASSERT_EQ(lean.Status, 0) << lean.Err;
+    QJsonObject expected = QJsonDocument::fromJson(QByteArray::fromStdString(full.Out)).object();
+    QJsonArray images = expected["Images"].toArray();
+    for (qsizetype i = 0; i < images.size(); ++i) {
+        QJsonObject image = images[i].toObject(), picture = image["Picture"].toObject();
+        picture.remove("Data");
+        image["Picture"] = picture;
+        images[i] = image;
+    }
+    expected["Images"] = images;
+    EXPECT_EQ(lean.Out, QJsonDocument(expected).toJson(QJsonDocument::Indented).toStdString());
+    EXPECT_EQ(expected["Images"][4]["Picture"]["BitCount"].toInt(), 8);
+    EXPECT_EQ(expected["Images"][2]["Picture"]["IsJpeg"].toBool(), true);
+
+    for (size_t cut : {bytes.size() - 60, size_t{250}}) {
+        Write("cut.PST", std::span(bytes).first(cut));
+        const TCliRun a = Run("dump " + File("cut.PST"));
+        const TCliRun b = Run("dump --no-pictures " + File("cut.PST"));
+        EXPECT_EQ(a.Status, 1);
+        EXPECT_EQ(b.Status, 1);
+        EXPECT_NE(a.Err.find("cannot be loaded"), std::string::npos) << a.Err;
+        EXPECT_EQ(b.Err, a.Err);
+        EXPECT_EQ(b.Out, "");
+    }
+}
+
 TEST_F(DumpCompose, ComposeOfDumpGivesTheSameBytesAndDumpOfComposeTheSameJson) {
     TDocumentData d = SampleDocument();
     for (bool compass : {true, false}) {

@@ -390,3 +390,118 @@ TEST(DocumentFile, JpegPicturesAreStoredAsStreamsAndOneThatDoesNotDecodeFailsThe
                                 " cannot be loaded: the image list: a JPEG "
                                 "picture cannot be decoded: Hiányzó JFIF APPO jelzés");
 }
+
+namespace {
+
+// The message of a whole read and of a sizes-only read of the same bytes, and for a read that
+// works, whether both give the same pictures' sizes and kinds.
+struct TBothReads {
+    std::string Whole, SizesOnly;
+    bool SamePictures = true;
+};
+
+TBothReads ReadBothWays(std::span<const uint8_t> bytes) {
+    TBothReads r;
+    std::optional<TDocumentData> whole, sizes;
+    try {
+        whole = ReadDocument(bytes, "x.PST", false);
+    } catch (const EDocumentError& e) {
+        r.Whole = e.what();
+    }
+    try {
+        sizes = ReadDocument(bytes, "x.PST", false, TPictureReading::SizesOnly);
+    } catch (const EDocumentError& e) {
+        r.SizesOnly = e.what();
+    }
+    if (whole && sizes) {
+        const TNyomtatoKepLista &a = whole->Items.Images, &b = sizes->Items.Images;
+        r.SamePictures = a.Count() == b.Count();
+        for (int i = 0; r.SamePictures && i < a.Count(); ++i) {
+            const TMemBitmap &x = *a[i].Picture, &y = *b[i].Picture;
+            r.SamePictures = x.HasStoredPicture() == y.HasStoredPicture() && x.IsJpeg == y.IsJpeg &&
+                             x.JpegQuality == y.JpegQuality && x.Width == y.Width &&
+                             x.Height == y.Height && x.BitCount == y.BitCount &&
+                             x.RowBytes == y.RowBytes && y.DibBlock.empty() &&
+                             y.PixelsSkipped == y.HasImage;
+        }
+    }
+    return r;
+}
+
+} // namespace
+
+TEST(DocumentFile, SizesOnlyReadAgreesWithAWholeReadOnDamagedAndCutFiles) {
+    TDocumentData d = SampleDocument();
+    d.Items.Images[2].Picture->IsJpeg = true; // one picture stored as a JPEG stream
+    const auto bytes = WriteDocument(d);
+    const TBothReads intact = ReadBothWays(bytes);
+    ASSERT_EQ(intact.Whole, "");
+    ASSERT_EQ(intact.SizesOnly, "");
+    EXPECT_TRUE(intact.SamePictures);
+    for (size_t n = 22; n < bytes.size(); ++n) {
+        const TBothReads cut = ReadBothWays(std::span(bytes).first(n));
+        ASSERT_EQ(cut.Whole, cut.SizesOnly) << "cut at " << n;
+        ASSERT_TRUE(cut.SamePictures) << "cut at " << n;
+    }
+    for (size_t at = 22; at < bytes.size(); ++at) {
+        for (uint8_t flip : {uint8_t{0xFF}, uint8_t{0x80}, uint8_t{0x01}}) {
+            auto bad = bytes;
+            bad[at] ^= flip;
+            const TBothReads r = ReadBothWays(bad);
+            ASSERT_EQ(r.Whole, r.SizesOnly) << "byte " << at << " flipped by " << int(flip);
+            ASSERT_TRUE(r.SamePictures) << "byte " << at << " flipped by " << int(flip);
+        }
+    }
+}
+
+TEST(DocumentFile, SizesOnlyLoadPassesOverPixelsAndNeverSavesThePictureEmpty) {
+    TTempDir dir;
+    const std::string path = dir.File("page.PST");
+    const TDocumentData d = SampleDocument();
+    ASSERT_FALSE(SaveDocumentFile(path, d));
+    const TDocumentLoad load = LoadDocumentFile(path, TPictureReading::SizesOnly);
+    ASSERT_TRUE(load.Document) << load.Error;
+    const TMemBitmap& shown = *load.Document->Items.Images[1].Picture;
+    EXPECT_EQ(shown.Width, 6);
+    EXPECT_EQ(shown.BitCount, 8);
+    EXPECT_TRUE(shown.HasStoredPicture());
+    EXPECT_TRUE(shown.DibBlock.empty());
+    EXPECT_FALSE(shown.CanDraw());
+    EXPECT_FALSE(load.Document->Items.Images[3].Picture->HasStoredPicture());
+
+    // Saving what such a load gave fails and leaves the file as it was.
+    const auto before = ReadWholeFile(path);
+    const auto error = SaveDocumentFile(path, *load.Document);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(*error, "The file " + path +
+                          " cannot be saved: a picture read without its pixels cannot be stored");
+    EXPECT_EQ(ReadWholeFile(path), before);
+
+    // A file cut inside the rows of a picture: both loads refuse it alike, by its length.
+    auto cut = *before;
+    const size_t secondBlock =
+        std::search(cut.begin() + 200, cut.end(), d.Items.Images[1].Picture->DibBlock.begin(),
+                    d.Items.Images[1].Picture->DibBlock.end()) -
+        cut.begin();
+    ASSERT_LT(secondBlock, cut.size());
+    cut.resize(secondBlock + 100);
+    ASSERT_TRUE(WriteFileAtomically(path, cut));
+    const TDocumentLoad whole = LoadDocumentFile(path);
+    const TDocumentLoad sizes = LoadDocumentFile(path, TPictureReading::SizesOnly);
+    EXPECT_FALSE(whole.Document);
+    EXPECT_FALSE(sizes.Document);
+    EXPECT_EQ(sizes.Error, whole.Error);
+    EXPECT_EQ(sizes.Error,
+              "The file " + path + " cannot be loaded: the image list: picture length " +
+                  std::to_string(d.Items.Images[1].Picture->DibBlock.size()) + " at offset " +
+                  std::to_string(secondBlock - 4) + " is larger than the rest of the file");
+
+    for (const std::string& name : {dir.File("missing.PST"), dir.Path.string()}) {
+        EXPECT_EQ(LoadDocumentFile(name, TPictureReading::SizesOnly).Error,
+                  LoadDocumentFile(name).Error);
+    }
+    const std::string empty = dir.File("empty.PST");
+    ASSERT_TRUE(WriteFileAtomically(empty, {}));
+    EXPECT_EQ(LoadDocumentFile(empty, TPictureReading::SizesOnly).Error,
+              "The file " + empty + " is not a Folioscriptor document");
+}

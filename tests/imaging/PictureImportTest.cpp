@@ -150,6 +150,23 @@ TEST(PictureImport, ExifStreamsAreTurnedUprightForEveryOrientation) {
     }
 }
 
+// An Adobe segment with transform 0 says the three components are red, green and blue, and
+// they are shown without colour conversion: the quadrants coded as YCbCr and labelled so show
+// their samples as colours.
+TEST(PictureImport, AdobeRgbStreamsAreShownWithoutColourConversion) {
+    const BitmapImage q = Quadrants();
+    const Bytes jfif = JfifOf(q);
+    TMemBitmap asYCbCr, asRgb;
+    std::string why;
+    const Bytes adobe0 = {0xFF, 0xEE, 0, 14, 'A', 'd', 'o', 'b', 'e', 0, 100, 0, 0, 0, 0, 0};
+    ASSERT_TRUE(ImportPicture(Join({kSoi, Tail(jfif, true)}), asYCbCr, why)) << why;
+    ASSERT_TRUE(ImportPicture(Join({kSoi, adobe0, Tail(jfif, true)}), asRgb, why)) << why;
+    // The red quadrant's samples are Y 76, Cb 85, Cr 255: shown as red 76, green 85, blue 255.
+    EXPECT_TRUE(Near(QuadrantColours(asYCbCr)[0], kRed));
+    EXPECT_TRUE(Near(QuadrantColours(asRgb)[0], 0xFF4C55FF))
+        << std::hex << QuadrantColours(asRgb)[0];
+}
+
 TEST(PictureImport, OnlyTheImportSkipsTheJfifCheckAndWhatItStoresTheStrictDecoderReads) {
     const Bytes jfif = JfifOf(Quadrants());
     const Bytes adobe = {0xFF, 0xEE, 0, 14, 'A', 'd', 'o', 'b', 'e', 0, 100, 0, 0, 0, 0, 1};
@@ -214,6 +231,13 @@ TEST(PictureImport, RefusalsSayWhyAndLeaveNoPicture) {
         {Bytes{0x89, 'P', 'N', 'G'}, "not a Windows bitmap or JPEG file"},
         {Bytes{}, "not a Windows bitmap or JPEG file"},
         {MakeBmp({3, 2, 16}), "16 bits per pixel are not supported (only 4, 8 and 24)"},
+        // An Adobe YCCK frame of four components.
+        {Join(
+             {kSoi,
+              {0xFF, 0xEE, 0, 14, 'A', 'd', 'o', 'b', 'e', 0, 100, 0, 0, 0, 0, 2},
+              {0xFF, 0xC0, 0, 20, 8, 0, 8, 0, 8, 4, 1, 0x11, 0, 2, 0x11, 0, 3, 0x11, 0, 4, 0x11, 0},
+              {0xFF, 0xD9}}),
+         "CMYK JPEG is not supported"},
     };
     for (const auto& [file, reason] : refused) {
         SCOPED_TRACE(reason);
@@ -246,6 +270,81 @@ TEST(ExifOrientation, DamagedOrMissingTagsMeanUpright) {
     EXPECT_EQ(ExifOrientation(Bytes{0xFF, 0xD8}), 1);
     // An Exif segment after the frame header is not the picture's.
     EXPECT_EQ(ExifOrientation(Join({kSoi, tail, ExifSegment(6, false)})), 1);
+}
+
+namespace {
+
+// Every pixel different: its bytes hold its column and row.
+BitmapImage Labelled(uint32_t w, uint32_t h, uint32_t bits) {
+    BitmapImage p;
+    p.SetSize(bits == 8 ? 256 : 0, bits, w, h);
+    for (uint32_t y = 0; y < h; ++y) {
+        for (uint32_t x = 0; x < w; ++x) {
+            if (bits == 8) {
+                p.Row(y)[x] = uint8_t(x * 7 + y * 13);
+            } else {
+                uint8_t* px = p.Row(y) + 3 * x;
+                px[0] = uint8_t(x), px[1] = uint8_t(y), px[2] = uint8_t((x >> 8) | (y >> 8) << 4);
+            }
+        }
+    }
+    return p;
+}
+
+bool SamePixels(const BitmapImage& a, const BitmapImage& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height() || a.BitCount() != b.BitCount())
+        return false;
+    const size_t rowBytes = size_t(a.Width()) * a.BitCount() / 8;
+    for (uint32_t y = 0; y < a.Height(); ++y)
+        if (std::memcmp(a.Row(y), b.Row(y), rowBytes) != 0) return false;
+    return true;
+}
+
+} // namespace
+
+// The turned pictures are made in tiles; sizes that are not multiples of a tile, single rows
+// and columns must come out whole. Mirroring (2) and transposing (5) are checked pixel by
+// pixel, the other six as what they are made of.
+TEST(ExifOrientation, EveryOrientationIsExactAtEverySize) {
+    for (uint32_t bits : {24u, 8u}) {
+        for (const auto [w, h] : {std::pair{1u, 1u},
+                                  {1u, 70u},
+                                  {70u, 1u},
+                                  {65u, 129u},
+                                  {131u, 67u},
+                                  {64u, 64u},
+                                  {200u, 3u}}) {
+            SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h) + " at " +
+                         std::to_string(bits));
+            const BitmapImage p = Labelled(w, h, bits);
+            const size_t px = bits / 8;
+            const BitmapImage mirrored = Oriented(p, 2), transposed = Oriented(p, 5);
+            ASSERT_EQ(transposed.Width(), h);
+            ASSERT_EQ(transposed.Height(), w);
+            bool exact = true;
+            for (uint32_t y = 0; y < h; ++y) {
+                for (uint32_t x = 0; x < w; ++x) {
+                    const uint8_t* at = p.Row(y) + px * x;
+                    exact = exact && std::memcmp(mirrored.Row(y) + px * (w - 1 - x), at, px) == 0 &&
+                            std::memcmp(transposed.Row(x) + px * y, at, px) == 0;
+                }
+            }
+            EXPECT_TRUE(exact);
+            const BitmapImage clockwise = Oriented(p, 6);
+            EXPECT_TRUE(SamePixels(clockwise, Oriented(transposed, 2)));
+            EXPECT_TRUE(SamePixels(Oriented(p, 3), Oriented(clockwise, 6)));
+            EXPECT_TRUE(SamePixels(Oriented(p, 8), Oriented(Oriented(p, 3), 6)));
+            EXPECT_TRUE(SamePixels(Oriented(p, 4), Oriented(Oriented(p, 3), 2)));
+            EXPECT_TRUE(SamePixels(Oriented(p, 7), Oriented(transposed, 3)));
+            EXPECT_TRUE(SamePixels(Oriented(Oriented(p, 8), 6), p));
+            EXPECT_EQ(Oriented(p, 6).ColorCount(), p.ColorCount());
+            // The import turns the picture as it makes the block.
+            for (int o = 1; o <= 8; ++o)
+                EXPECT_EQ(TMemBitmap::BlockFromCodecPicture(p, o),
+                          TMemBitmap::BlockFromCodecPicture(Oriented(p, o)))
+                    << "orientation " << o;
+        }
+    }
 }
 
 TEST(AreaAverage, EachTargetPixelIsTheMeanOfTheAreaItCovers) {
