@@ -307,13 +307,13 @@ bool SamePixels(const BitmapImage& a, const BitmapImage& b) {
 // pixel, the other six as what they are made of.
 TEST(ExifOrientation, EveryOrientationIsExactAtEverySize) {
     for (uint32_t bits : {24u, 8u}) {
-        for (const auto [w, h] : {std::pair{1u, 1u},
-                                  {1u, 70u},
-                                  {70u, 1u},
-                                  {65u, 129u},
-                                  {131u, 67u},
-                                  {64u, 64u},
-                                  {200u, 3u}}) {
+        for (const auto& [w, h] : {std::pair{1u, 1u},
+                                   {1u, 70u},
+                                   {70u, 1u},
+                                   {65u, 129u},
+                                   {131u, 67u},
+                                   {64u, 64u},
+                                   {200u, 3u}}) {
             SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h) + " at " +
                          std::to_string(bits));
             const BitmapImage p = Labelled(w, h, bits);

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "document/DocumentFile.h"
+#include "editor/ChangeStep.h"
 #include "editor/Keys.h"
 #include "editor/window/EditorWindow.h"
 #include "editor/window/Forms.h"
@@ -40,12 +41,13 @@ protected:
 
     void Change(const char* text) {
         TPageEditor& e = Window().Editor;
-        e.History.Begin(e, "new caption");
-        auto c = std::make_unique<TNyomtatoSzoveg>();
-        c->Text = text;
-        c->Rect = {10, 20, 30, 25};
-        e.Items.Captions.Add(std::move(c));
-        e.History.Commit(e);
+        {
+            const TChangeStep step(e, "new caption");
+            auto c = std::make_unique<TNyomtatoSzoveg>();
+            c->Text = text;
+            c->Rect = {10, 20, 30, 25};
+            e.Items.Captions.Add(std::move(c));
+        }
         Window().Reflect();
     }
 
