@@ -10,7 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TMemBitmap picture;
     picture.LoadFromBitmapFileData(std::span<const uint8_t>(data, size));
     if (!picture.HasImage) return 0;
-    if (picture.DeviceBitmap.Pixels.size() !=
+    const TPixmap pixels = picture.Pixels();
+    if (pixels.Pixels.size() !=
         static_cast<size_t>(picture.Width) * static_cast<size_t>(picture.Height)) {
         std::fprintf(stderr, "device pixels do not match the picture's size\n");
         std::abort();
