@@ -20,6 +20,36 @@ bool IsJfifStart(std::span<const uint8_t> d) {
     return d.size() >= 10 && d[2] == 0xFF && d[3] == 0xE0 && std::memcmp(&d[6], "JFIF", 4) == 0;
 }
 
+// Resolutions outside this range are taken for unset or wrong fields.
+constexpr double kLeastDpi = 10, kMostDpi = 10000;
+
+void SetDotsPerInch(TImportedPicture* about, double x, double y) {
+    if (!about) return;
+    const auto usable = [](double dpi) { return dpi >= kLeastDpi && dpi <= kMostDpi; };
+    if (usable(x) && usable(y)) {
+        about->DotsPerInchX = x;
+        about->DotsPerInchY = y;
+    }
+}
+
+void SetDotsPerMeter(TImportedPicture* about, double x, double y) {
+    SetDotsPerInch(about, x * 0.0254, y * 0.0254);
+}
+
+// The density of a JFIF APP0 segment: units 1 are dots per inch, 2 dots per cm, 0 only an
+// aspect ratio.
+void ReadJfifDensity(std::span<const uint8_t> d, TImportedPicture* about) {
+    if (!IsJfifStart(d) || d.size() < 18) return;
+    const double x = d[14] << 8 | d[15], y = d[16] << 8 | d[17];
+    if (d[13] == 1) SetDotsPerInch(about, x, y);
+    if (d[13] == 2) SetDotsPerInch(about, x * 2.54, y * 2.54);
+}
+
+uint32_t U32At(std::span<const uint8_t> d, size_t at) {
+    return uint32_t{d[at]} | uint32_t{d[at + 1]} << 8 | uint32_t{d[at + 2]} << 16 |
+           uint32_t{d[at + 3]} << 24;
+}
+
 // The decoder's messages are meant for the document reader; the user gets the common ones
 // in plain words.
 std::string JpegReason(std::string_view message) {
@@ -68,7 +98,7 @@ bool ImportJpeg(std::span<const uint8_t> data, TMemBitmap& picture, std::string&
 }
 
 bool ImportOther(std::span<const uint8_t> data, TMemBitmap& picture, std::string& why,
-                 TPictureReader* others) {
+                 TPictureReader* others, TImportedPicture* about) {
     picture.Clear();
     picture.HasImage = false;
     if (!others) {
@@ -94,6 +124,8 @@ bool ImportOther(std::span<const uint8_t> data, TMemBitmap& picture, std::string
         put(12, 1, 2);
         put(14, 24, 2);
         std::memcpy(block.data() + kInfoHeaderSize, read->Rows.data(), read->Rows.size());
+        if (about) about->Kind = read->Format;
+        SetDotsPerMeter(about, read->DotsPerMeterX, read->DotsPerMeterY);
         read.reset();
         if (picture.SetPicture(std::move(block), false)) return true;
         why = "the picture is too large or damaged";
@@ -108,20 +140,35 @@ bool ImportOther(std::span<const uint8_t> data, TMemBitmap& picture, std::string
 } // namespace
 
 bool ImportPicture(std::span<const uint8_t> data, TMemBitmap& picture, std::string& why,
-                   TPictureReader* others) {
+                   TPictureReader* others, TImportedPicture* about) {
     why.clear();
+    if (about) *about = TImportedPicture{};
     if (data.size() >= 2 && data[0] == 'B' && data[1] == 'M') {
         picture.Clear();
         picture.HasImage = false;
         auto block = DibFromBitmapFile(data, why);
         if (!block) return false;
+        // The info header keeps the file's pixels per metre.
+        if (about && block->size() >= kInfoHeaderSize) {
+            about->Kind = "bitmap";
+            SetDotsPerMeter(about, U32At(*block, 24), U32At(*block, 28));
+        }
         if (picture.SetPicture(std::move(*block), false)) return true;
         why = "the bitmap cannot be used";
+        if (about) *about = TImportedPicture{};
         return false;
     }
-    if (data.size() >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF)
-        return ImportJpeg(data, picture, why);
-    return ImportOther(data, picture, why, others);
+    if (data.size() >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) {
+        if (!ImportJpeg(data, picture, why)) return false;
+        if (about) {
+            about->Kind = "JPEG";
+            ReadJfifDensity(data, about);
+        }
+        return true;
+    }
+    const bool read = ImportOther(data, picture, why, others, about);
+    if (!read && about) *about = TImportedPicture{};
+    return read;
 }
 
 bool ImportPictureFile(const std::string& path, TMemBitmap& picture, std::string& why,

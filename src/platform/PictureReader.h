@@ -15,6 +15,9 @@ struct TReadPicture {
     int32_t Width = 0;
     int32_t Height = 0;
     std::vector<uint8_t> Rows;
+    std::string Format;        // the format's name, such as "PNG"
+    int32_t DotsPerMeterX = 0; // the resolution the file gives; 0 when it gives none
+    int32_t DotsPerMeterY = 0;
 };
 
 class TPictureReader {

@@ -215,6 +215,41 @@ TEST(PictureImport, BitmapsAndJfifFilesComeInAsTheImageObjectLoadsThem) {
     EXPECT_TRUE(imported.IsJpeg);
 }
 
+TEST(PictureImport, TheStatedResolutionOfBitmapsAndJfifFilesIsReported) {
+    TMemBitmap b;
+    std::string why;
+    TImportedPicture about;
+    ASSERT_TRUE(ImportPicture(MakeBmp({5, 3, 8}), b, why, nullptr, &about)) << why;
+    EXPECT_EQ(about.Kind, "bitmap");
+    EXPECT_NEAR(about.DotsPerInchX, 72.0, 0.01); // 2835 pixels per metre
+    EXPECT_NEAR(about.DotsPerInchY, 72.0, 0.01);
+
+    // The JFIF density: units 0 (an aspect ratio only), 1 (per inch), 2 (per cm); a density
+    // of 1 dot per inch is no usable resolution.
+    const Bytes jfif = JfifOf(Quadrants());
+    const struct {
+        uint8_t Units;
+        uint16_t X, Y;
+        double DpiX, DpiY;
+    } rows[] = {
+        {0, 1, 1, 0, 0}, {1, 300, 150, 300, 150}, {2, 118, 118, 299.72, 299.72}, {1, 1, 1, 0, 0}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(int(row.Units));
+        Bytes file = jfif;
+        file[13] = row.Units;
+        file[14] = uint8_t(row.X >> 8), file[15] = uint8_t(row.X);
+        file[16] = uint8_t(row.Y >> 8), file[17] = uint8_t(row.Y);
+        ASSERT_TRUE(ImportPicture(file, b, why, nullptr, &about)) << why;
+        EXPECT_EQ(about.Kind, "JPEG");
+        EXPECT_NEAR(about.DotsPerInchX, row.DpiX, 1e-9);
+        EXPECT_NEAR(about.DotsPerInchY, row.DpiY, 1e-9);
+    }
+    // A refusal reports nothing.
+    EXPECT_FALSE(ImportPicture(Bytes(jfif.begin(), jfif.begin() + 40), b, why, nullptr, &about));
+    EXPECT_EQ(about.Kind, "");
+    EXPECT_EQ(about.DotsPerInchX, 0);
+}
+
 TEST(PictureImport, RefusalsSayWhyAndLeaveNoPicture) {
     const Bytes jfif = JfifOf(Quadrants());
     Bytes huge = jfif; // the frame header claims 65535 x 65535 pixels

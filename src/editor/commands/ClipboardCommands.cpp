@@ -18,14 +18,18 @@
 #include "editor/PageView.h"
 #include "editor/SaturatingInt.h"
 #include "editor/Selection.h"
+#include "imaging/PictureImport.h"
 #include "platform/Canvas.h"
 #include "platform/Clipboard.h"
 #include "platform/MessageBoxes.h"
+#include "platform/Screen.h"
 
 namespace {
 
 constexpr size_t kItemsMagicSize = sizeof kItemsMagic; // with the zero byte
 constexpr int32_t kPasteOffsetMm = 5;
+// The resolution of a pasted picture that states none: a screen's.
+constexpr double kScreenDpi = 96;
 
 // Calls fn(a's list, b's list, kind code) for each of the seven kinds.
 template <class Source, class Fn>
@@ -205,17 +209,21 @@ TPageItems CopyOfSelection(const TPageEditor& e) {
     return clip;
 }
 
-bool PasteItems(TPageEditor& e, TPageItems clip, bool atPointer) {
+namespace {
+
+// The pointer's sheet millimetre when it is over the sheet.
+std::optional<TPoint> PointerOnSheet(const TPageEditor& e) {
+    if (!e.Pointer) return std::nullopt;
+    const int32_t mx = ViewToMmX(e, e.Pointer->X), my = ViewToMmY(e, e.Pointer->Y);
+    if (mx < 0 || mx > e.PageWidthMm || my < 0 || my > e.PageHeightMm) return std::nullopt;
+    return TPoint{mx, my};
+}
+
+// Adds the items moved by dx, dy, then as a whole into the printable area, as one step of
+// that name; see PasteItems.
+bool AddMovedItems(TPageEditor& e, TPageItems clip, int64_t dx, int64_t dy, const char* stepName) {
     const auto u = UnionBounds(clip);
     if (!u) return false;
-    int64_t dx = kPasteOffsetMm, dy = kPasteOffsetMm;
-    if (atPointer && e.Pointer) {
-        const int32_t mx = ViewToMmX(e, e.Pointer->X), my = ViewToMmY(e, e.Pointer->Y);
-        if (mx >= 0 && mx <= e.PageWidthMm && my >= 0 && my <= e.PageHeightMm) {
-            dx = int64_t{mx} - u->Left;
-            dy = int64_t{my} - u->Top;
-        }
-    }
     const TPrinterMetrics& m = e.Metrics;
     dx = ClampShift(dx, u->Left, u->Right, m.LeftMarginMm, m.RightEdgeMm);
     dy = ClampShift(dy, u->Top, u->Bottom, m.TopMarginMm, m.BottomEdgeMm);
@@ -235,7 +243,7 @@ bool PasteItems(TPageEditor& e, TPageItems clip, bool atPointer) {
         }
         members = renamed;
     }
-    const TChangeStep step(e, "pasted items");
+    const TChangeStep step(e, stepName);
     e.Selection.clear();
     ForEachList(clip, e.Items, [&](auto& list, auto& page, int32_t kind) {
         using Item = std::remove_cvref_t<decltype(list[0])>;
@@ -264,6 +272,70 @@ bool PasteItems(TPageEditor& e, TPageItems clip, bool atPointer) {
     return true;
 }
 
+// The size in mm of a picture of w x h pixels at its stated resolution (96 dots per inch
+// when it states none), shrunk to fit the printable area keeping its proportions.
+TSize PictureSizeMm(const TPageEditor& e, int32_t w, int32_t h, const TImportedPicture& about) {
+    const double dpiX = about.DotsPerInchX > 0 ? about.DotsPerInchX : kScreenDpi;
+    const double dpiY = about.DotsPerInchY > 0 ? about.DotsPerInchY : kScreenDpi;
+    const double mmW = w * 25.4 / dpiX, mmH = h * 25.4 / dpiY;
+    // The room between the first and the last whole millimetre a paste may use.
+    const TPrinterMetrics& m = e.Metrics;
+    double roomW = std::ceil(m.RightEdgeMm) - 1 - std::ceil(m.LeftMarginMm);
+    double roomH = std::ceil(m.BottomEdgeMm) - 1 - std::ceil(m.TopMarginMm);
+    if (roomW < 1) roomW = std::max(1, e.PageWidthMm);
+    if (roomH < 1) roomH = std::max(1, e.PageHeightMm);
+    const double k = std::min({1.0, roomW / mmW, roomH / mmH});
+    const auto side = [](double mm, double room) {
+        return static_cast<int32_t>(std::clamp(std::round(mm), 1.0, room));
+    };
+    return TSize{side(k * mmW, roomW), side(k * mmH, roomH)};
+}
+
+std::string PictureKind(const TImportedPicture& about, const TClipboardImage& image) {
+    if (!about.Kind.empty()) return about.Kind;
+    return image.Format.empty() ? std::string("clipboard") : image.Format;
+}
+
+} // namespace
+
+bool PasteItems(TPageEditor& e, TPageItems clip, bool atPointer) {
+    const auto u = UnionBounds(clip);
+    if (!u) return false;
+    int64_t dx = kPasteOffsetMm, dy = kPasteOffsetMm;
+    if (const auto at = atPointer ? PointerOnSheet(e) : std::nullopt) {
+        dx = int64_t{at->X} - u->Left;
+        dy = int64_t{at->Y} - u->Top;
+    }
+    return AddMovedItems(e, std::move(clip), dx, dy, "pasted items");
+}
+
+bool PastePicture(TPageEditor& e, TCoreServices& s, const TClipboardImage& image) {
+    auto item = std::make_unique<TNyomtatoKep>();
+    std::string why;
+    TImportedPicture about;
+    {
+        THourGlass busy(s.Screen);
+        if (!ImportPicture(image.Bytes, *item->Picture, why, s.Pictures, &about)) {
+            s.Messages.Show("Hibás fájl.\n" + why, kPasteCaption, MB_ICONERROR);
+            return false;
+        }
+    }
+    const int32_t w = item->Picture->Width, h = item->Picture->Height;
+    const TSize size = PictureSizeMm(e, w, h, about);
+    item->Rect = TRect{0, 0, size.cx, size.cy};
+    // At the pointer over the sheet, else at the printable area's top left corner.
+    const TPoint at =
+        PointerOnSheet(e).value_or(TPoint{static_cast<int32_t>(std::ceil(e.Metrics.LeftMarginMm)),
+                                          static_cast<int32_t>(std::ceil(e.Metrics.TopMarginMm))});
+    TPageItems clip;
+    clip.Images.Add(std::move(item));
+    if (!AddMovedItems(e, std::move(clip), at.X, at.Y, "pasted picture")) return false;
+    e.InfoText = "Pasted a " + PictureKind(about, image) + " picture of " + std::to_string(w) +
+                 " x " + std::to_string(h) + " pixels as an image of " + std::to_string(size.cx) +
+                 " x " + std::to_string(size.cy) + " mm";
+    return true;
+}
+
 bool CopySelection(TPageEditor& e, TCoreServices& s) {
     PruneSelection(e);
     if (e.Selection.empty() || !s.Clipboard) return false;
@@ -289,7 +361,9 @@ bool PasteClipboard(TPageEditor& e, TCoreServices& s) {
     if (!s.Clipboard) return false;
     const auto bytes = s.Clipboard->Data(kItemsMimeType);
     if (!bytes) {
-        e.InfoText = "The clipboard holds no items";
+        // Another program's picture becomes an image item.
+        if (const auto image = s.Clipboard->Image()) return PastePicture(e, s, *image);
+        e.InfoText = "The clipboard holds no items and no picture";
         return false;
     }
     TPageItems clip;

@@ -13,6 +13,7 @@
 
 class TPageEditor;
 struct TCoreServices;
+struct TClipboardImage;
 
 inline constexpr char kItemsMimeType[] = "application/x-folioscriptor-items";
 inline constexpr char kItemsMagic[] = "FolioscriptorItems"; // stored with its zero byte
@@ -32,8 +33,17 @@ TPageItems CopyOfSelection(const TPageEditor& e);
 // items.
 bool PasteItems(TPageEditor& e, TPageItems clip, bool atPointer);
 
+// Makes an image item of another program's picture through the picture import (JPEG stays
+// a JPEG picture; PNG and the rest through the services' picture reader), sized from its
+// pixels at its stated resolution (96 dpi when it states none) and shrunk into the printable
+// area keeping its proportions; at the pointer when it is over the sheet, else at the
+// printable area's top left corner. Selected, one step, told on the info line. A picture
+// that cannot be read is refused with a message and changes nothing.
+bool PastePicture(TPageEditor& e, TCoreServices& s, const TClipboardImage& image);
+
 bool CopySelection(TPageEditor& e, TCoreServices& s);
 bool CutSelection(TPageEditor& e, TCoreServices& s);
-// Damaged clipboard items are refused with a message and change nothing.
+// The clipboard's items, or else its picture (PastePicture). Damaged clipboard items are
+// refused with a message and change nothing.
 bool PasteClipboard(TPageEditor& e, TCoreServices& s);
 bool DuplicateSelection(TPageEditor& e);

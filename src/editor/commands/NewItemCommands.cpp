@@ -124,7 +124,7 @@ void NewImage(TPageEditor& e, TCoreServices& s) {
         image->Picture = d.Picture; // read by the dialog already
     } else {
         THourGlass busy(s.Screen);
-        if (!ImportPictureFile(d.FileName, *image->Picture, why)) {
+        if (!ImportPictureFile(d.FileName, *image->Picture, why, s.Pictures)) {
             s.Messages.Show("Hibás fájl.\n" + why, "Kép betöltése", MB_ICONERROR);
             return;
         }

@@ -356,8 +356,8 @@ void TNyomtatoOldalDlg::CreateControls() {
 }
 
 TCoreServices TNyomtatoOldalDlg::Core() {
-    return TCoreServices{Services.Screen, Services.Printer, Services.Messages,
-                         Services.Colors, *ItemDialogs,     Clipboard};
+    return TCoreServices{Services.Screen, Services.Printer, Services.Messages, Services.Colors,
+                         *ItemDialogs,    Clipboard,        &PictureReader};
 }
 
 void TNyomtatoOldalDlg::ConnectPicture() {

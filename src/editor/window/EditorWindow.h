@@ -15,6 +15,7 @@
 #include "editor/PageEditor.h"
 #include "platform/Clipboard.h"
 #include "platform/FileDialogs.h"
+#include "platform/qt/QtPictureReader.h"
 #include "platform/RecoverySchedule.h"
 
 class QComboBox;
@@ -188,6 +189,8 @@ private:
     bool WriteRecoveryCopy();
 
     std::unique_ptr<TClipboard> SystemClipboard;
+    // Reads pasted pictures of formats without a codec of our own (PNG, GIF...).
+    TQtPictureReader PictureReader;
     TEditorServices& Services;
     TForms& Forms;
     bool Syncing = false;

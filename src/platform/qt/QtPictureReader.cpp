@@ -60,9 +60,11 @@ std::optional<TReadPicture> TQtPictureReader::Read(std::span<const uint8_t> data
         QPainter painter(&rgb);
         painter.drawImage(0, 0, image);
     }
-    image = QImage();
-
     TReadPicture out;
+    out.Format = format;
+    out.DotsPerMeterX = image.dotsPerMeterX();
+    out.DotsPerMeterY = image.dotsPerMeterY();
+    image = QImage();
     out.Width = rgb.width();
     out.Height = rgb.height();
     const size_t rowBytes = (3 * size_t(out.Width) + 3) / 4 * 4;

@@ -90,3 +90,43 @@ TEST(ClipboardWindowTest, ItemsCopiedInOneWindowArePastedInAnotherAndSaved) {
     EXPECT_EQ(items.Images[0].Rect, (TRect{35, 35, 65, 55}));
     EXPECT_EQ(items.Images[0].Picture->DibBlock, e.Items.Images[0].Picture->DibBlock);
 }
+
+TEST(ClipboardWindowTest, APictureAnotherProgramCopiedIsPastedAsAnImageItem) {
+    TestApp();
+    TEditorProcess editor;
+    TPageEditor& e = editor.Window().Editor;
+    // A half transparent picture as a drawing program would offer it: a QImage, red on the
+    // left, clear on the right.
+    QImage copied(120, 60, QImage::Format_ARGB32);
+    copied.fill(Qt::transparent);
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 60; ++x) copied.setPixel(x, y, qRgba(255, 0, 0, 255));
+    QGuiApplication::clipboard()->setImage(copied);
+
+    // Pasted at the pointer: 120 x 60 pixels at Qt's 96 dpi are 32 x 16 mm.
+    const QPoint over = PixelOf(e, 50, 70);
+    editor.Window().imLap->OnMouseMove(over.x(), over.y());
+    SendKey(editor.Window(), Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(e.Items.Images.Count(), 1);
+    const TNyomtatoKep& image = e.Items.Images[0];
+    ASSERT_TRUE(e.Pointer);
+    const int32_t x = ViewToMmX(e, e.Pointer->X), y = ViewToMmY(e, e.Pointer->Y);
+    EXPECT_NEAR(x, 50, 1);
+    EXPECT_NEAR(y, 70, 1);
+    EXPECT_EQ(image.Rect, (TRect{x, y, x + 32, y + 16}));
+    EXPECT_FALSE(image.Picture->IsJpeg);
+    EXPECT_EQ(image.Picture->BitCount, 24);
+    const TPixmap pixels = image.Picture->Pixels();
+    ASSERT_EQ(pixels.Width, 120);
+    EXPECT_EQ(pixels.At(10, 30), 0xFFFF0000u);
+    EXPECT_EQ(pixels.At(100, 30), 0xFFFFFFFFu); // transparency shows the paper
+    EXPECT_EQ(e.Selection, (std::vector<TKKItem>{{ikImage, 0}}));
+    EXPECT_EQ(e.History.UndoCount(), 1);
+    EXPECT_EQ(e.InfoText, "Pasted a PNG picture of 120 x 60 pixels as an image of 32 x 16 mm");
+
+    // Text is no picture: the paste says so and changes nothing.
+    QGuiApplication::clipboard()->setText("just words");
+    SendKey(editor.Window(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(e.Items.Images.Count(), 1);
+    EXPECT_EQ(e.InfoText, "The clipboard holds no items and no picture");
+}
