@@ -20,6 +20,8 @@
 #include "document/PageSettings.h"
 #include "editor/PrinterMetrics.h"
 #include "editor/PrintPage.h"
+#include "imaging/AreaAverage.h"
+#include "imaging/Dib.h"
 #include "imaging/MemBitmap.h"
 #include "imaging/PictureImport.h"
 #include "jpeg/JpegEncoder.h"
@@ -45,16 +47,18 @@ BitmapImage Photo(int width, int height) {
     return p;
 }
 
-std::shared_ptr<TMemBitmap> PhotoBitmap(int width, int height) {
+// A picture from a bitmap file, or (fromJpeg) one that came from a JPEG file.
+std::shared_ptr<TMemBitmap> PhotoBitmap(int width, int height, bool fromJpeg = false) {
     auto b = std::make_shared<TMemBitmap>();
-    b->SetPicture(TMemBitmap::BlockFromCodecPicture(Photo(width, height)), false);
+    b->SetPicture(TMemBitmap::BlockFromCodecPicture(Photo(width, height)), fromJpeg);
     return b;
 }
 
-// 30 MP (6325 x 4743) or 0.1 MP (365 x 274) in a 90 x 90 mm rectangle, printed to PDF.
+// 30 MP (6325 x 4743) or 0.1 MP (365 x 274) in a 90 x 90 mm rectangle, printed to PDF; the
+// second argument 1 for a picture from JPEG, which goes into the PDF as JPEG.
 void BM_PrintPhotoToPdf(benchmark::State& state) {
-    const bool big = state.range(0) == 30;
-    const auto picture = big ? PhotoBitmap(6325, 4743) : PhotoBitmap(365, 274);
+    const bool big = state.range(0) == 30, jpeg = state.range(1) == 1;
+    const auto picture = big ? PhotoBitmap(6325, 4743, jpeg) : PhotoBitmap(365, 274, jpeg);
     std::filesystem::create_directories(kDir);
     const std::string pdf = (kDir / "print.pdf").string();
     TPageItems items;
@@ -73,7 +77,27 @@ void BM_PrintPhotoToPdf(benchmark::State& state) {
     }
     state.counters["pdf_MB"] = double(std::filesystem::file_size(pdf)) / 1e6;
 }
-BENCHMARK(BM_PrintPhotoToPdf)->Arg(30)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_PrintPhotoToPdf)
+    ->Args({30, 0})
+    ->Args({30, 1})
+    ->Args({0, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+
+// The part of printing that is ours: the 30 MP picture shrunk to the 2126 x 2126 printer pixels
+// of 90 x 90 mm at 600 dpi (the rest is Qt compressing the picture into the PDF).
+void BM_ShrinkPhotoForPrinter(benchmark::State& state) {
+    const auto picture = PhotoBitmap(6325, 4743);
+    std::string why;
+    const auto layout = CheckDib(picture->DibBlock, why);
+    if (!layout) {
+        state.SkipWithError(why.c_str());
+        return;
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(AreaAverage(TDibRows(picture->DibBlock, *layout), 2126, 2126));
+}
+BENCHMARK(BM_ShrinkPhotoForPrinter)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // The document with one 30 MP bitmap picture (about 90 MB), written once.
 const std::string& BigDocument() {

@@ -197,6 +197,12 @@ void TDibRows::Row(int32_t y, uint32_t* out) const {
     }
 }
 
+const uint8_t* TDibRows::PackedRow(int32_t y) const {
+    if (Layout.BitCount != 24) return nullptr;
+    return Block.data() + Layout.RowsOffset +
+           static_cast<size_t>(Layout.Height - 1 - y) * static_cast<size_t>(Layout.RowBytes);
+}
+
 TPixmap DibToPixmap(std::span<const uint8_t> block, const TDibLayout& l) {
     TPixmap p;
     p.Width = l.Width;

@@ -58,6 +58,7 @@ public:
     int32_t Width() const override { return Layout.Width; }
     int32_t Height() const override { return Layout.Height; }
     void Row(int32_t y, uint32_t* out) const override;
+    const uint8_t* PackedRow(int32_t y) const override;
 
 private:
     std::span<const uint8_t> Block;

@@ -295,11 +295,15 @@ void TMemBitmap::StretchDraw(TCanvas& canvas, int32_t x, int32_t y, int32_t w, i
     if (!CanDraw() || w <= 0 || h <= 0) return;
     WithRows(*this, [&](const TPixelRows& rows, const void*) {
         if (w >= rows.Width() && h >= rows.Height() && !DibBlock.empty()) {
-            canvas.StretchDraw(x, y, w, h, Pixels());
+            TPixmap pixels = Pixels();
+            pixels.MayStoreLossy = IsJpeg;
+            canvas.StretchDraw(x, y, w, h, pixels);
         } else if (w >= rows.Width() && h >= rows.Height()) {
             canvas.StretchDraw(x, y, w, h, DeviceBitmap);
         } else {
-            canvas.StretchDraw(x, y, w, h, AreaAverage(rows, w, h));
+            TPixmap shrunk = AreaAverage(rows, w, h);
+            shrunk.MayStoreLossy = IsJpeg;
+            canvas.StretchDraw(x, y, w, h, shrunk);
         }
     });
 }

@@ -14,6 +14,9 @@ public:
     virtual int32_t Height() const = 0;
     // Row y (0 = top) as Width() pixels 0xFFRRGGBB.
     virtual void Row(int32_t y, uint32_t* out) const = 0;
+    // Row y as it is stored when the rows are packed blue, green, red bytes, else nothing: a
+    // scaler can then read them without converting them first.
+    virtual const uint8_t* PackedRow(int32_t) const { return nullptr; }
 };
 
 // The rows of a device pixmap.

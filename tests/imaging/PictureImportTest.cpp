@@ -11,6 +11,7 @@
 #include "codec/BitmapImage.h"
 #include "codec/GraphicsExceptions.h"
 #include "imaging/AreaAverage.h"
+#include "imaging/Dib.h"
 #include "imaging/ExifOrientation.h"
 #include "imaging/MemBitmap.h"
 #include "imaging/PictureImport.h"
@@ -400,4 +401,45 @@ TEST(AreaAverage, EachTargetPixelIsTheMeanOfTheAreaItCovers) {
     // Never enlarged; nothing for an empty target.
     EXPECT_EQ(AreaAverage(TPixmapRows(row), 9, 4).Width, 3);
     EXPECT_TRUE(AreaAverage(TPixmapRows(row), 0, 1).Empty());
+}
+
+TEST(AreaAverage, ABigPictureShrinksTheSameFromPackedRowsAndDevicePixels) {
+    // Over 4 megapixels, so two threads share the rows; uneven boxes both ways.
+    constexpr int32_t w = 2053, h = 2047, tw = 613, th = 411;
+    BitmapImage p;
+    p.SetSize(0, 24, w, h);
+    uint32_t seed = 12345;
+    for (int32_t y = 0; y < h; ++y) {
+        uint8_t* row = p.Row(uint32_t(y));
+        for (int32_t i = 0; i < 3 * w; ++i) {
+            seed = seed * 1664525u + 1013904223u;
+            row[i] = uint8_t(seed >> 24);
+        }
+    }
+    const std::vector<uint8_t> block = TMemBitmap::BlockFromCodecPicture(p);
+    std::string why;
+    const auto layout = CheckDib(block, why);
+    ASSERT_TRUE(layout) << why;
+    const TPixmap pixels = DibToPixmap(block, *layout);
+    const TPixmap packed = AreaAverage(TDibRows(block, *layout), tw, th);
+    const TPixmap device = AreaAverage(TPixmapRows(pixels), tw, th);
+    ASSERT_EQ(packed.Width, tw);
+    ASSERT_EQ(packed.Height, th);
+    EXPECT_TRUE(packed.Pixels == device.Pixels);
+
+    // Each target pixel is the rounded mean of its box (checked on a sample of rows).
+    for (int32_t t = 0; t < th; t += 37) {
+        const int32_t y0 = int32_t(int64_t{t} * h / th), y1 = int32_t(int64_t{t + 1} * h / th);
+        for (int32_t c = 0; c < tw; c += 7) {
+            const int32_t x0 = int32_t(int64_t{c} * w / tw), x1 = int32_t(int64_t{c + 1} * w / tw);
+            uint64_t sum[3] = {};
+            for (int32_t y = y0; y < y1; ++y)
+                for (int32_t x = x0; x < x1; ++x)
+                    for (int k = 0; k < 3; ++k) sum[k] += pixels.At(x, y) >> (8 * k) & 0xFF;
+            const uint64_t n = uint64_t(y1 - y0) * uint64_t(x1 - x0);
+            uint32_t want = 0xFF000000u;
+            for (int k = 0; k < 3; ++k) want |= uint32_t((sum[k] + n / 2) / n) << (8 * k);
+            ASSERT_EQ(packed.At(c, t), want) << c << ", " << t;
+        }
+    }
 }

@@ -113,7 +113,8 @@ struct TQtCanvas::TKeptFont {
 TQtCanvas::TQtCanvas(QPainter& painter) : Painter(&painter), Device(painter.device()) {
     Painter->setRenderHint(QPainter::Antialiasing, false);
     Painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
-    // PDF output would otherwise store pictures as JPEG, blurring their colours again.
+    // PDF output would otherwise store pictures as JPEG, blurring their colours again (a
+    // picture that came from JPEG may be, see StretchDraw).
     Painter->setRenderHint(QPainter::LosslessImageRendering, true);
 }
 
@@ -314,5 +315,10 @@ void TQtCanvas::StretchDraw(int32_t x, int32_t y, int32_t w, int32_t h, const TP
     const QImage image(reinterpret_cast<const uchar*>(picture.Pixels.data()), picture.Width,
                        picture.Height, static_cast<qsizetype>(picture.Width) * 4,
                        QImage::Format_RGB32);
+    // A photo from JPEG goes into a PDF as JPEG: a few megabytes and quick, where compressing
+    // its pixels losslessly takes most of the printing time.
+    const bool lossless = Painter->testRenderHint(QPainter::LosslessImageRendering);
+    if (picture.MayStoreLossy) Painter->setRenderHint(QPainter::LosslessImageRendering, false);
     Painter->drawImage(QRect(x, y, w, h), image);
+    Painter->setRenderHint(QPainter::LosslessImageRendering, lossless);
 }
