@@ -1,10 +1,11 @@
 #include "document/DocumentFile.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
 #include "codec/GraphicsExceptions.h"
-#include "document/MappedFile.h"
+#include "document/OnDemandFile.h"
 #include "document/RecordStreams.h"
 #include "platform/Files.h"
 
@@ -177,12 +178,19 @@ TDocumentData ReadDocument(std::span<const uint8_t> bytes, const std::string& fi
 }
 
 TDocumentData ReadDocument(std::span<const uint8_t> bytes, const std::string& fileName,
-                           bool releaseAsRead, TPictureReading pictures) {
+                           bool releaseAsRead, TPictureReading pictures, TByteSource* source) {
+    if (source && !bytes.empty()) {
+        try {
+            source->Fill(0, std::min(bytes.size(), kDocumentMagicSize));
+        } catch (const EReadError& e) {
+            throw EDocumentError("The file " + fileName + " cannot be loaded: " + e.what());
+        }
+    }
     if (bytes.size() < kDocumentMagicSize ||
         std::memcmp(bytes.data(), kDocumentMagic, kDocumentMagicSize) != 0) {
         throw EDocumentError("The file " + fileName + " is not a Folioscriptor document");
     }
-    TReadStream in(bytes);
+    TReadStream in(bytes, source);
     in.ReleaseAsRead(releaseAsRead);
     in.Skip(kDocumentMagicSize);
     TDocumentData doc;
@@ -233,13 +241,13 @@ TDocumentLoad LoadDocumentFile(const std::string& path, TPictureReading pictures
     if (pictures == TPictureReading::Whole) return LoadDocumentFile(path);
     TDocumentLoad result;
     std::string why;
-    const auto file = TMappedFile::Open(path, why);
+    auto file = TOnDemandFile::Open(path, why);
     if (!file) {
         result.Error = "The file " + path + " cannot be loaded: " + why;
         return result;
     }
     try {
-        result.Document = ReadDocument(file->Bytes(), path, false, pictures);
+        result.Document = ReadDocument(file->Bytes(), path, false, pictures, &*file);
     } catch (const EDocumentError& e) {
         result.Error = e.what();
     }

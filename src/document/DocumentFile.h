@@ -66,9 +66,11 @@ TDocumentData ReadDocument(std::span<const uint8_t> bytes, const std::string& fi
 // blocks are copied from is handed back as they are copied (those bytes then read as zeros).
 // With pictures SizesOnly, the pictures keep only their sizes (TMemBitmap::ReadFromStream)
 // and a bitmap block's rows are never looked at; every check on the file's structure, and
-// its messages, stay those of a whole read.
+// its messages, stay those of a whole read. With a source, bytes are valid only where it has
+// brought them in (see TByteSource): the reader asks it for each part before reading it.
 TDocumentData ReadDocument(std::span<const uint8_t> bytes, const std::string& fileName,
-                           bool releaseAsRead, TPictureReading pictures = TPictureReading::Whole);
+                           bool releaseAsRead, TPictureReading pictures = TPictureReading::Whole,
+                           TByteSource* source = nullptr);
 
 // Frame member references must name an existing item of a valid kind; the reason otherwise.
 std::optional<std::string> CheckFrameMembers(const TPageItems& items);
@@ -81,9 +83,11 @@ struct TDocumentLoad {
 };
 inline constexpr char kLoadDocumentCaption[] = "Load document";
 TDocumentLoad LoadDocumentFile(const std::string& path);
-// A load for readers that only look at a document (dump --no-pictures): the file is mapped,
-// not read, and with SizesOnly the rows of its bitmap pictures are passed over by their stored
-// lengths, so they are never read from the disk. The messages are those of LoadDocumentFile.
+// A load for readers that only look at a document (dump --no-pictures): the file is read only
+// where the reader looks (TOnDemandFile), and with SizesOnly the rows of its bitmap pictures
+// are passed over by their stored lengths, so they are never read from the disk. A file cut
+// short while it is read gives the load's message, never a crash. The messages are those of
+// LoadDocumentFile.
 TDocumentLoad LoadDocumentFile(const std::string& path, TPictureReading pictures);
 
 // The editor's save: writes the document beside path and renames it over path only when all

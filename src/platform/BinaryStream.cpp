@@ -14,9 +14,15 @@ void TReadStream::Short(size_t wanted) const {
 
 std::span<const uint8_t> TReadStream::ReadBytes(size_t n) {
     if (n > Remaining()) Short(n);
+    if (Source) Source->Fill(Pos, n);
     auto out = Data.subspan(Pos, n);
     Pos += n;
     return out;
+}
+
+void TReadStream::Skip(size_t n) {
+    if (n > Remaining()) Short(n);
+    Pos += n;
 }
 
 void TReadStream::ReadAppend(std::vector<uint8_t>& out, size_t n) {
@@ -25,6 +31,7 @@ void TReadStream::ReadAppend(std::vector<uint8_t>& out, size_t n) {
     const auto page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
     for (size_t done = 0; done < n;) {
         const size_t step = std::min(kChunk, n - done);
+        if (Source) Source->Fill(Pos, step);
         const uint8_t* from = Data.data() + Pos;
         out.insert(out.end(), from, from + step);
         Pos += step;

@@ -16,9 +16,20 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Brings bytes of a stream's data in as they are read, for data that is not all in memory
+// from the start (a file read on demand): Fill makes [offset, offset + n) valid or throws
+// EReadError.
+class TByteSource {
+public:
+    virtual ~TByteSource() = default;
+    virtual void Fill(size_t offset, size_t n) = 0;
+};
+
 class TReadStream {
 public:
     explicit TReadStream(std::span<const uint8_t> data) : Data(data) {}
+    // Data whose bytes source brings in as they are read; what Skip passes over is not.
+    TReadStream(std::span<const uint8_t> data, TByteSource* source) : Data(data), Source(source) {}
 
     size_t Position() const { return Pos; }
     size_t Remaining() const { return Data.size() - Pos; }
@@ -31,7 +42,8 @@ public:
     // n bytes; throws when fewer remain.
     std::span<const uint8_t> ReadBytes(size_t n);
     void Read(void* out, size_t n);
-    void Skip(size_t n) { (void)ReadBytes(n); }
+    // Passes over n bytes without reading them; throws when fewer remain.
+    void Skip(size_t n);
     // Appends the next n bytes to out (whose capacity the caller may reserve). With
     // ReleaseAsRead, the memory they came from is handed back to the system piece by piece as
     // the copy goes on, so a large block never exists twice in full.
@@ -47,6 +59,7 @@ private:
     [[noreturn]] void Short(size_t wanted) const;
 
     std::span<const uint8_t> Data;
+    TByteSource* Source = nullptr;
     size_t Pos = 0;
     bool Release = false;
 };

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "document/DocumentFile.h"
+#include "document/OnDemandFile.h"
 #include "document/RecordStreams.h"
 #include "platform/Files.h"
 #include "support/SampleDocument.h"
@@ -504,4 +505,68 @@ TEST(DocumentFile, SizesOnlyLoadPassesOverPixelsAndNeverSavesThePictureEmpty) {
     ASSERT_TRUE(WriteFileAtomically(empty, {}));
     EXPECT_EQ(LoadDocumentFile(empty, TPictureReading::SizesOnly).Error,
               "The file " + empty + " is not a Folioscriptor document");
+}
+
+namespace {
+
+// The sample document with a 1200 x 1000 24-bit picture (3.6 MB of rows) after its other
+// images, so the lists of four kinds follow its rows.
+std::string BigPictureDocument(const TTempDir& dir) {
+    TDocumentData d = SampleDocument();
+    const int32_t w = 1200, h = 1000, rowBytes = 3 * w;
+    std::vector<uint8_t> block(40 + size_t(rowBytes) * h, 0x5A);
+    const auto put = [&block](size_t at, uint32_t v, int n) {
+        for (int i = 0; i < n; ++i) block[at + size_t(i)] = uint8_t(v >> (8 * i));
+    };
+    put(0, 40, 4), put(4, w, 4), put(8, h, 4), put(12, 1, 2), put(14, 24, 2), put(16, 0, 24);
+    auto image = std::make_unique<TNyomtatoKep>();
+    image->Rect = {10, 10, 50, 40};
+    EXPECT_TRUE(image->Picture->SetPicture(std::move(block), false));
+    d.Items.Images.Add(std::move(image));
+    const std::string path = dir.File("big.PST");
+    EXPECT_FALSE(SaveDocumentFile(path, d));
+    return path;
+}
+
+} // namespace
+
+TEST(OnDemandFile, ASizesOnlyReadFetchesOnlyTheRecordsAroundThePictureRows) {
+    TTempDir dir;
+    const std::string path = BigPictureDocument(dir);
+    std::string why;
+    auto file = TOnDemandFile::Open(path, why);
+    ASSERT_TRUE(file) << why;
+    const TDocumentData sizes =
+        ReadDocument(file->Bytes(), path, false, TPictureReading::SizesOnly, &*file);
+    EXPECT_EQ(sizes.Items.Images[sizes.Items.Images.Count() - 1].Picture->Width, 1200);
+    EXPECT_EQ(sizes.Items.Images.Count(), SampleDocument().Items.Images.Count() + 1);
+    // The chunks at the start and around the end, not the 3.6 MB between.
+    EXPECT_LT(file->BytesRead(), uint64_t{512} << 10);
+    EXPECT_GT(std::filesystem::file_size(path), uint64_t{3} << 20);
+}
+
+TEST(OnDemandFile, AFileCutShortWhileItIsReadGivesAMessageNotACrash) {
+    TTempDir dir;
+    const std::string path = BigPictureDocument(dir);
+    const auto size = std::filesystem::file_size(path);
+    // Cut inside the big picture's rows, which the read passes over, and at the very start.
+    for (const uintmax_t cutAt : {size / 2, uintmax_t{10}}) {
+        std::string why;
+        auto file = TOnDemandFile::Open(path, why);
+        ASSERT_TRUE(file) << why;
+        std::filesystem::resize_file(path, cutAt);
+        try {
+            ReadDocument(file->Bytes(), path, false, TPictureReading::SizesOnly, &*file);
+            ADD_FAILURE() << "a file cut to " << cutAt << " bytes was read";
+        } catch (const EDocumentError& e) {
+            EXPECT_NE(std::string(e.what()).find("the file became shorter while it was read"),
+                      std::string::npos)
+                << e.what();
+        }
+        // The file as it is now is refused by its lengths, as a whole load refuses it.
+        const TDocumentLoad load = LoadDocumentFile(path, TPictureReading::SizesOnly);
+        EXPECT_FALSE(load.Document);
+        EXPECT_EQ(load.Error, LoadDocumentFile(path).Error);
+        BigPictureDocument(dir); // whole again for the next cut
+    }
 }
