@@ -170,6 +170,29 @@ TEST(ViewZoom, ZoomingAboutAPointKeepsTheMillimetreUnderIt) {
     EXPECT_EQ(e.ScrollY, 0);
 }
 
+TEST(ViewZoom, OnAWideWindowZoomingInStaysOnThePointWhileTheSheetStillFits) {
+    // A portrait sheet on a wide picture fills its height and a third of its width: zoomed
+    // twice it still fits across, so only a wider scroll range keeps the point in place.
+    TPageEditor e = A4Editor();
+    SetPictureSize(e, 1600, 600);
+    const TPoint pointer{e.PageRect.Right - 20, 300};
+    const double x = ViewToMmXf(e, pointer.X), y = ViewToMmYf(e, pointer.Y);
+    for (int position = 6; position <= 10; ++position) {
+        ZoomAbout(e, position, pointer.X, pointer.Y);
+        EXPECT_NEAR(MmToViewX(e, x), pointer.X, 1.0) << position;
+        EXPECT_NEAR(MmToViewY(e, y), pointer.Y, 1.0) << position;
+    }
+    EXPECT_GT(e.ScrollX, 0);
+    // The wider range is the zoom's own: back at zoom 1 there is nothing to scroll.
+    ZoomToFitPage(e);
+    EXPECT_EQ(e.ScrollMaxX, 0);
+    EXPECT_EQ(e.ScrollX, 0);
+    // A point right of the sheet never pushes the view beyond the magnified zoom-1 picture.
+    ZoomAbout(e, 10, 1599, 599);
+    EXPECT_LE(e.ScrollX, 1600 - e.PageRect.Left);
+    EXPECT_LE(e.ScrollY, 600 - e.PageRect.Top);
+}
+
 TEST(ViewZoom, CtrlWheelZoomsAboutThePointerAndTheBarAboutTheCentre) {
     TPageEditor e = A4Editor();
     SetPictureSize(e, 1000, 800);

@@ -561,6 +561,24 @@ void TNyomtatoOldalDlg::PlaceNavigator() {
         at.setY(std::max(area.top(), at.y()));
     }
     navigator.move(at);
+    NavigatorPlacedAt = navigator.pos();
+}
+
+void TNyomtatoOldalDlg::FollowWithNavigator() {
+    TPrinterNavigatorDlg* navigator = Forms.PrinterNavigatorDlg;
+    if (!navigator || !navigator->isVisible() || !NavigatorPlacedAt) return;
+    if (navigator->pos() != *NavigatorPlacedAt) return; // moved by the user
+    PlaceNavigator();
+}
+
+void TNyomtatoOldalDlg::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    FollowWithNavigator();
+}
+
+void TNyomtatoOldalDlg::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    FollowWithNavigator();
 }
 
 void TNyomtatoOldalDlg::ConnectNavigator(TCursorImage& thumbnail) {
