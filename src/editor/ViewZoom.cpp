@@ -25,10 +25,12 @@ void ScrollToShow(TPageEditor& e, double mmX, double mmY, int32_t x, int32_t y) 
     const TViewMapping v(e);
     const int32_t sx = TruncClamped(std::round(v.ScaleX * mmX + v.Left - x));
     const int32_t sy = TruncClamped(std::round(v.ScaleY * mmY + v.Top - y));
-    e.ScrollMaxX = std::max(
-        e.ScrollMaxX, std::min(sx, MagnifiedPictureLimit(e.Zoom, e.PageRect.Left, e.PictureWidth)));
-    e.ScrollMaxY = std::max(
-        e.ScrollMaxY, std::min(sy, MagnifiedPictureLimit(e.Zoom, e.PageRect.Top, e.PictureHeight)));
+    e.ScrollMaxX =
+        std::max(e.ScrollMaxX,
+                 std::min(sx, MagnifiedPictureLimit(e.Zoom(), e.PageRect().Left, e.PictureWidth)));
+    e.ScrollMaxY =
+        std::max(e.ScrollMaxY,
+                 std::min(sy, MagnifiedPictureLimit(e.Zoom(), e.PageRect().Top, e.PictureHeight)));
     e.SetScroll(sx, sy);
 }
 

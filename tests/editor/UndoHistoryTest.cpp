@@ -247,16 +247,16 @@ TEST(UndoHistory, UndoingALoadBringsBackThePreviousItemsSettingsAndCompass) {
         other.E.Settings.PageBorderVisible = true;
         other.E.Settings.BasePageRect = {1, 2, 3, 4};
         other.E.Compass = TCompass{true, {70, 70}, 15, false};
-        ASSERT_FALSE(other.E.SaveDocument(path));
+        ASSERT_TRUE(other.E.SaveDocument(path).Ok());
     }
     TUndoPage p;
     p.E.Settings.HeightsLegendVisible = true;
     const std::string before = DescribePage(p.E);
-    ASSERT_FALSE(p.E.LoadDocument(path));
+    ASSERT_TRUE(p.E.LoadDocument(path).Ok());
     const std::string loaded = DescribePage(p.E);
     ASSERT_NE(loaded, before);
     // Saving leaves the history as it is.
-    ASSERT_FALSE(p.E.SaveDocument(dir.File("saved.PST")));
+    ASSERT_TRUE(p.E.SaveDocument(dir.File("saved.PST")).Ok());
 
     p.Key(VK_Z);
     EXPECT_EQ(p.E.InfoText, "Undo: loaded document");

@@ -412,17 +412,12 @@ void TNyomtatoOldalDlg::Reflect() {
     lbInfo->setText(QString::fromStdString(Editor.InfoText));
     stX->setText(QString::fromStdString(Editor.PointerXText));
     stY->setText(QString::fromStdString(Editor.PointerYText));
-    if (Editor.ForgetPictureCursor) {
-        imLap->Cursor.ForgetSavedCursor();
-        Editor.ForgetPictureCursor = false;
-    }
+    const TWindowRequests requests = Editor.TakeWindowRequests();
+    if (requests.ForgetPictureCursor) imLap->Cursor.ForgetSavedCursor();
     SyncCommands();
-    if (Editor.RepeatTimerEnabled && !Timer1->isActive()) Timer1->start();
-    if (!Editor.RepeatTimerEnabled && Timer1->isActive()) Timer1->stop();
-    if (Editor.RepaintRequested) {
-        Editor.RepaintRequested = false;
-        PaintView(false);
-    }
+    if (requests.RepeatTimerRunning && !Timer1->isActive()) Timer1->start();
+    if (!requests.RepeatTimerRunning && Timer1->isActive()) Timer1->stop();
+    if (requests.Repaint) PaintView(false);
 }
 
 void TNyomtatoOldalDlg::SyncCommands() {

@@ -112,7 +112,7 @@ TEST_F(FileSessionTest, CtrlSAsksOnlyTheFirstTimeAndSaveAsProposesTheCurrentName
     EXPECT_EQ(Scripted.Files.Asked.size(), 2u); // saved to a.PST without asking
     EXPECT_FALSE(w.isWindowModified());
     TPageEditor reread;
-    ASSERT_FALSE(reread.LoadDocument(PathOf("a.PST")));
+    ASSERT_TRUE(reread.LoadDocument(PathOf("a.PST")).Ok());
     EXPECT_EQ(reread.Items.Captions.Count(), 2);
 
     Press(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
@@ -158,7 +158,7 @@ TEST_F(FileSessionTest, ClosingWithChangesAsksSaveDiscardOrCancel) {
     EXPECT_TRUE(w.close());
     EXPECT_FALSE(w.isWindowModified());
     TPageEditor reread;
-    ASSERT_FALSE(reread.LoadDocument(PathOf("notice.PST")));
+    ASSERT_TRUE(reread.LoadDocument(PathOf("notice.PST")).Ok());
     EXPECT_EQ(reread.Items.Captions.Count(), 1);
 
     // Discard closes without saving; an unchanged page closes without a question.

@@ -36,7 +36,7 @@ protected:
     int CaptionsInCopy() const {
         if (!fs::exists(CopyPath())) return -1;
         TPageEditor reread;
-        return reread.LoadDocument(CopyPath()) ? -2 : reread.Items.Captions.Count();
+        return reread.LoadDocument(CopyPath()).Failed() ? -2 : reread.Items.Captions.Count();
     }
 
     void Change(const char* text) {
@@ -128,7 +128,7 @@ TEST_F(RecoveryWindowTest, ALeftCopyIsOfferedRestoredUnderItsNameOrDiscarded) {
         auto c = std::make_unique<TNyomtatoSzoveg>();
         c->Text = "kept";
         page.Items.Captions.Add(std::move(c));
-        ASSERT_FALSE(page.SaveDocument(Dir.File("page.PST")));
+        ASSERT_TRUE(page.SaveDocument(Dir.File("page.PST")).Ok());
         ASSERT_TRUE(ended.Write(*ReadWholeFile(Dir.File("page.PST")), Dir.File("notice.PST")));
     }
     TNyomtatoOldalDlg& w = Window();
