@@ -282,6 +282,8 @@ bool CopySelection(TPageEditor& e, TCoreServices& s) {
 }
 
 bool CutSelection(TPageEditor& e, TCoreServices& s) {
+    PruneSelection(e);
+    const TChangeStep step(e, SelectionStepName(e, "cut"));
     return CopySelection(e, s) && DeleteSelection(e);
 }
 
@@ -306,5 +308,6 @@ bool PasteClipboard(TPageEditor& e, TCoreServices& s) {
 bool DuplicateSelection(TPageEditor& e) {
     PruneSelection(e);
     if (e.Selection.empty()) return false;
+    const TChangeStep step(e, SelectionStepName(e, "duplicated"));
     return PasteItems(e, CopyOfSelection(e), false);
 }
