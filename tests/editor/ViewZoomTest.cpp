@@ -20,6 +20,7 @@
 #include "platform/Printer.h"
 #include "platform/Screen.h"
 #include "support/ScriptedItemDialogs.h"
+#include "support/TempDir.h"
 #include "support/TestPrinters.h"
 
 namespace {
@@ -120,8 +121,8 @@ TEST(ViewZoom, ResizingKeepsTheZoomAndTheCornerAndIsHeldToTheBaseSize) {
 }
 
 TEST(ViewZoom, LoadThenSaveWritesTheSameBytesWhateverThePictureSize) {
-    const auto dir = std::filesystem::temp_directory_path();
-    const auto first = dir / "fs_view_zoom_first.pst", second = dir / "fs_view_zoom_second.pst";
+    const TTempDir dir("view-zoom");
+    const std::filesystem::path first = dir.File("first.pst"), second = dir.File("second.pst");
     TPageEditor e = A4Editor();
     ASSERT_TRUE(e.SaveDocument(first.string()).Ok());
     TPageEditor big = A4Editor();
@@ -136,8 +137,6 @@ TEST(ViewZoom, LoadThenSaveWritesTheSameBytesWhateverThePictureSize) {
     SetPictureSize(fresh, 1600, 1200);
     ASSERT_TRUE(fresh.SaveDocument(second.string()).Ok());
     EXPECT_EQ(FileBytes(first), FileBytes(second));
-    std::filesystem::remove(first);
-    std::filesystem::remove(second);
 }
 
 TEST(ViewZoom, ZoomingAboutAPointKeepsTheMillimetreUnderIt) {

@@ -497,10 +497,10 @@ void TNyomtatoOldalDlg::Timer1Timer() {
 }
 
 void TNyomtatoOldalDlg::Print() {
-    const std::string error =
+    const TOutcome printed =
         PrintDocument(Services.Printer, Editor.Items, Editor.Settings, Editor.Metrics);
     Services.Screen.SetCursor(crArrow);
-    if (!error.empty()) Services.Messages.Show(error, kPrintCaption, MB_ICONERROR);
+    if (printed.Failed()) Services.Messages.Show(printed.Message(), kPrintCaption, MB_ICONERROR);
 }
 
 void TNyomtatoOldalDlg::PrinterSetup() {

@@ -8,12 +8,12 @@
 #include <QTest>
 
 #include "document/DocumentFile.h"
-#include "editor/ChangeStep.h"
 #include "editor/Keys.h"
 #include "editor/window/EditorWindow.h"
 #include "editor/window/Forms.h"
 #include "platform/Files.h"
 #include "platform/RecoveryStore.h"
+#include "support/PageChanges.h"
 #include "support/QtTestApp.h"
 #include "support/ScriptedServices.h"
 #include "support/TempDir.h"
@@ -40,14 +40,7 @@ protected:
     }
 
     void Change(const char* text) {
-        TPageEditor& e = Window().Editor;
-        {
-            const TChangeStep step(e, "new caption");
-            auto c = std::make_unique<TNyomtatoSzoveg>();
-            c->Text = text;
-            c->Rect = {10, 20, 30, 25};
-            e.Items.Captions.Add(std::move(c));
-        }
+        AddCaptionStep(Window().Editor, text);
         Window().Reflect();
     }
 
