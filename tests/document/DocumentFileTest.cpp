@@ -525,7 +525,7 @@ std::string BigPictureDocument(const TTempDir& dir) {
     EXPECT_TRUE(image->Picture->SetPicture(std::move(block), false));
     d.Items.Images.Add(std::move(image));
     const std::string path = dir.File("big.PST");
-    EXPECT_FALSE(SaveDocumentFile(path, d));
+    EXPECT_TRUE(SaveDocumentFile(path, d).Ok());
     return path;
 }
 
