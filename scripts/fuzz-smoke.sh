@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets (make fuzz) and runs the differential JPEG decoder fuzzer for the
 # given number of seconds (default 60), seeded with small files made here by cjpeg, then the
-# JPEG encoder, document reader, bitmap file and editor core fuzzers for a third of that time
-# each.
+# picture import (the decoder's import mode), JPEG encoder, document reader, bitmap file and
+# editor core fuzzers for a third of that time each.
 # Usage: scripts/fuzz-smoke.sh [SECONDS] [CORPUS_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -43,10 +43,33 @@ build-fuzz/fuzz/jpeg_decoder_fuzzer -max_total_time="$seconds" -max_len=4096 -ti
     -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix=build-fuzz/artifacts/ \
     "$corpus" "$work/seeds"
 
+# The picture import: the JPEG seeds as cjpeg wrote them, and with their JFIF APP0 segment
+# (the 18 bytes after SOI) dropped or replaced by an Exif one turning the picture
+# (orientations 3, 6 and 8), as cameras and phones write them.
+other=$((seconds / 3 > 5 ? seconds / 3 : 5))
+mkdir -p "$work/import-seeds" "$work/import-corpus"
+exif() { # APP1: "Exif", a little-endian TIFF header and IFD0 holding only the orientation $1
+    byte 255; byte 225; byte 0; byte 34; printf 'Exif'; byte 0; byte 0
+    printf 'II'; byte 42; byte 0; byte 8; byte 0; byte 0; byte 0
+    byte 1; byte 0
+    byte 18; byte 1; byte 3; byte 0; byte 1; byte 0; byte 0; byte 0; byte "$1"; byte 0; byte 0; byte 0
+    byte 0; byte 0; byte 0; byte 0
+}
+for seed in "$work"/seeds/seed*.jpg; do
+    name=$(basename "$seed" .jpg)
+    cp "$seed" "$work/import-seeds/$name.jpg"
+    { byte 255; byte 216; tail -c +21 "$seed"; } >"$work/import-seeds/$name-bare.jpg"
+    for o in 3 6 8; do
+        { byte 255; byte 216; exif "$o"; tail -c +21 "$seed"; } >"$work/import-seeds/$name-exif$o.jpg"
+    done
+done
+build-fuzz/fuzz/picture_import_fuzzer -max_total_time="$other" -max_len=4096 -timeout=20 \
+    -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix=build-fuzz/artifacts/ \
+    "$work/import-corpus" "$work/import-seeds"
+
 # An empty document (magic, page size, page settings with its one fixed byte, seven zero
 # counts) and a 2 x 2 24-bit bitmap file seed the two readers; pictures of each bit depth
 # (quality, depth, width, height, colour-map choice, then colours and pixels) the encoder.
-other=$((seconds / 3 > 5 ? seconds / 3 : 5))
 mkdir -p "$work/doc-seeds" "$work/bmp-seeds" "$work/doc-corpus" "$work/bmp-corpus" \
     "$work/enc-seeds" "$work/enc-corpus"
 for depth in 0 1 2 3 4; do
