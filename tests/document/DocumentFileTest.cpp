@@ -519,7 +519,8 @@ std::string BigPictureDocument(const TTempDir& dir) {
     const auto put = [&block](size_t at, uint32_t v, int n) {
         for (int i = 0; i < n; ++i) block[at + size_t(i)] = uint8_t(v >> (8 * i));
     };
-    put(0, 40, 4), put(4, w, 4), put(8, h, 4), put(12, 1, 2), put(14, 24, 2), put(16, 0, 24);
+    std::fill(block.begin(), block.begin() + 40, 0);
+    put(0, 40, 4), put(4, w, 4), put(8, h, 4), put(12, 1, 2), put(14, 24, 2);
     auto image = std::make_unique<TNyomtatoKep>();
     image->Rect = {10, 10, 50, 40};
     EXPECT_TRUE(image->Picture->SetPicture(std::move(block), false));
