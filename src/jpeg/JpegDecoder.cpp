@@ -86,6 +86,7 @@ void JpegDecoder::Decode(const uint8_t* data, size_t size, BitmapImage& picture)
     m_State = std::make_unique<JpegDecoderState>();
     JpegDecoderState& st = *m_State;
     st.Output = &picture;
+    st.Kernels = &JpegKernelsFor(m_Options.Simd);
     picture.Clear();
     JpegByteReader input(data, size);
 

@@ -37,7 +37,8 @@ inline bool DecodeSequentialBlock(Bits& bits, DecoderComponent& c, int16_t* coef
 }
 
 template <class Bits>
-inline void DecodeSequentialUnit(Bits& bits, DecoderComponent& c, uint32_t row, uint32_t col) {
+inline void DecodeSequentialUnit(Bits& bits, const JpegKernels& kernels, DecoderComponent& c,
+                                 uint32_t row, uint32_t col) {
     int16_t coef[64];
     std::memset(coef, 0, sizeof coef);
     uint8_t* out = c.Samples(row, col);
@@ -47,7 +48,7 @@ inline void DecodeSequentialUnit(Bits& bits, DecoderComponent& c, uint32_t row, 
                       bits.DecodeSequentialBlock(c.LastDc, *c.DcTable, *c.AcTable, coef);
                   }) {
         ac = bits.DecodeSequentialBlock(c.LastDc, *c.DcTable, *c.AcTable, coef); // transposed
-        if (ac) InverseDctTransposed(coef, table.ScaledValuesTransposed, out, c.Stride);
+        if (ac) kernels.InverseDctTransposed(coef, table.ScaledValuesTransposed, out, c.Stride);
     } else {
         ac = DecodeSequentialBlock(bits, c, coef);
         if (ac) InverseDct(coef, table.ScaledValues, out, c.Stride);
@@ -221,6 +222,7 @@ void RunScan(JpegDecoderState& st, JpegByteReader& input, JpegScanHeader& scan, 
 template <class Bits>
 void DecodeScan(JpegDecoderState& st, JpegByteReader& input, JpegScanHeader& scan) {
     Bits bits(input);
+    const JpegKernels& kernels = *st.Kernels;
     auto onBlock = [&bits](auto step) {
         if constexpr (requires { typename Bits::Local; }) {
             typename Bits::Local local(bits);
@@ -232,7 +234,7 @@ void DecodeScan(JpegDecoderState& st, JpegByteReader& input, JpegScanHeader& sca
     };
     if (!st.Progressive) {
         RunScan(st, input, scan, bits, [&](DecoderComponent& c, uint32_t row, uint32_t col) {
-            DecodeSequentialUnit(bits, c, row, col);
+            DecodeSequentialUnit(bits, kernels, c, row, col);
         });
     } else if (scan.Ss != 0 && scan.Ah == 0) {
         RunScan(st, input, scan, bits, [&](DecoderComponent& c, uint32_t row, uint32_t col) {
