@@ -188,8 +188,20 @@ public:
             return Extend(v, n);
         };
 
-        const int s = symbol(dcTable);
-        const int32_t diff = s != 0 ? receiveExtend(s) : 0;
+        // The DC difference by the same look-up as AC values: a DC table's symbols are sizes
+        // (at most 15, run 0), so its FastAc entries give the code and the extended value.
+        if (bits < 32) refill();
+        const uint32_t fastDc = dcTable.FastAc[buffer >> (64 - HuffmanDecoder::kLookupBits)];
+        const int dcTotal = int(fastDc & 0xFF);
+        int32_t diff;
+        if (fastDc != 0 && dcTotal <= bits) {
+            diff = int32_t(fastDc) >> 16;
+            buffer <<= dcTotal;
+            bits -= dcTotal;
+        } else {
+            const int s = symbol(dcTable);
+            diff = s != 0 ? receiveExtend(s) : 0;
+        }
         lastDc = int32_t(uint32_t(lastDc) + uint32_t(diff));
         coef[0] = int16_t(lastDc);
         bool ac = false;

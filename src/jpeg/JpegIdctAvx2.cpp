@@ -13,8 +13,20 @@
 [[gnu::target("avx2")]] void InverseDctTransposedAvx2(const int16_t* coefficients,
                                                       const int32_t* scaledTransposed, uint8_t* out,
                                                       size_t stride) {
-    jpeg_idct::W8 o[8];
-    jpeg_idct::TransposedIdct(coefficients, scaledTransposed, o);
+    // Each column of coefficients widened and dequantized straight from memory.
+    jpeg_idct::W8 y[8], o[8];
+    __m128i any = _mm_setzero_si128(), right = _mm_setzero_si128();
+    for (int k = 0; k < 8; ++k) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(coefficients + k * 8));
+        any = _mm_or_si128(any, x);
+        if (k >= 4) right = _mm_or_si128(right, x);
+        y[k] = jpeg_idct::W8(_mm256_mullo_epi32(
+            _mm256_cvtepi16_epi32(x),
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(scaledTransposed + k * 8))));
+    }
+    const bool rightZero = _mm_testz_si128(right, right) != 0;
+    const bool lowerZero = _mm_testz_si128(any, _mm_set_epi64x(-1, 0)) != 0; // rows 4-7
+    jpeg_idct::TransformDequantized(y, rightZero, lowerZero, o);
     __m256i v[8];
     for (int k = 0; k < 8; ++k) v[k] = _mm256_srai_epi32(__m256i(o[k]), 12);
     // Per 128-bit half: rows k, k+1 as 16-bit lanes, then four rows as bytes; the permutation

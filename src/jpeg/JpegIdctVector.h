@@ -52,11 +52,34 @@ typedef int32_t I8 __attribute__((vector_size(32)));
     }
 }
 
-// coefficients[c * 8 + r] holds row r, column c; scaledTransposed likewise. The row pass runs
-// on all rows at once (lane r of y[k] is coefficient (r, k) times its scale), the column pass
-// on all columns. Blocks whose right or lower half is zero are common: the butterflies then
-// run on inputs known to be zero, which the compiler folds away (the results are the same,
-// being exact integer arithmetic). o[k] receives row k of the outputs before the final shift.
+// The two passes on dequantized inputs: lane r of y[k] is coefficient (r, k) times its scale.
+// The row pass runs on all rows at once, the column pass on all columns. Blocks whose right
+// half (columns 4-7) or lower half (rows 4-7) is zero are common: the butterflies then run on
+// inputs known to be zero, which the compiler folds away (the results are the same, being
+// exact integer arithmetic). o[k] receives row k of the outputs before the final shift.
+[[gnu::always_inline]] inline void TransformDequantized(const W8 y[8], bool rightZero,
+                                                        bool lowerZero, W8 o[8]) {
+    if (rightZero) {
+        const W8 half[8] = {y[0], y[1], y[2], y[3], W8{}, W8{}, W8{}, W8{}};
+        Butterfly(half, W8{}, o);
+    } else {
+        Butterfly(y, W8{}, o);
+    }
+    // o[j] holds output j of every row; the column pass wants row k's outputs in one vector.
+    // Rows whose coefficients are all zero give zero outputs.
+    W8 rows[8];
+    Transpose(o, rows);
+    const W8 bias = {kColumnBias, kColumnBias, kColumnBias, kColumnBias,
+                     kColumnBias, kColumnBias, kColumnBias, kColumnBias};
+    if (lowerZero) {
+        const W8 half[8] = {rows[0], rows[1], rows[2], rows[3], W8{}, W8{}, W8{}, W8{}};
+        Butterfly(half, bias, o);
+    } else {
+        Butterfly(rows, bias, o);
+    }
+}
+
+// coefficients[c * 8 + r] holds row r, column c; scaledTransposed likewise.
 [[gnu::always_inline]] inline void TransposedIdct(const int16_t* coefficients,
                                                   const int32_t* scaledTransposed, W8 o[8]) {
     typedef int16_t S8 __attribute__((vector_size(16)));
@@ -77,24 +100,7 @@ typedef int32_t I8 __attribute__((vector_size(32)));
         std::memcpy(&q, scaledTransposed + k * 8, sizeof q);
         y[k] = W8(__builtin_convertvector(x[k], I8)) * q;
     }
-    if (rightZero) {
-        const W8 half[8] = {y[0], y[1], y[2], y[3], W8{}, W8{}, W8{}, W8{}};
-        Butterfly(half, W8{}, o);
-    } else {
-        Butterfly(y, W8{}, o);
-    }
-    // o[j] holds output j of every row; the column pass wants row k's outputs in one vector.
-    // Rows whose coefficients are all zero give zero outputs.
-    W8 rows[8];
-    Transpose(o, rows);
-    const W8 bias = {kColumnBias, kColumnBias, kColumnBias, kColumnBias,
-                     kColumnBias, kColumnBias, kColumnBias, kColumnBias};
-    if (lowerZero) {
-        const W8 half[8] = {rows[0], rows[1], rows[2], rows[3], W8{}, W8{}, W8{}, W8{}};
-        Butterfly(half, bias, o);
-    } else {
-        Butterfly(rows, bias, o);
-    }
+    TransformDequantized(y, rightZero, lowerZero, o);
 }
 
 } // namespace jpeg_idct
