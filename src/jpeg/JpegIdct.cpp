@@ -61,9 +61,3 @@ void InverseDctTransposed(const int16_t* coefficients, const int32_t* scaledTran
     static const auto kernel = JpegKernelsFor(JpegSimd::Best).InverseDctTransposed;
     kernel(coefficients, scaledTransposed, out, stride);
 }
-
-uint8_t InverseDctDcOnly(int16_t dc, const int32_t* scaled) {
-    // Row pass: only row 0 is non-zero, all its outputs x0 * q0. Column pass: every column
-    // sees (v, 0, ..., 0), so all eight outputs are v + bias.
-    return Clamp(W(dc) * W(scaled[0]) + kColumnBias);
-}

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "jpeg/JpegIdctButterfly.h"
+
 // coefficients: 64 values in natural order; scaled: the table's ScaledValues; writes 8 rows of
 // 8 samples, `stride` bytes apart. The arithmetic is 32-bit two's complement and wraps on
 // overflow, which only corrupt data can cause. Plain C++: the reference of the tests.
@@ -24,5 +26,9 @@ void InverseDctTransposedAvx2(const int16_t* coefficients, const int32_t* scaled
                               uint8_t* out, size_t stride);
 
 // The same transform for a block whose only non-zero coefficient is the DC term: every
-// sample is the same value.
-uint8_t InverseDctDcOnly(int16_t dc, const int32_t* scaled);
+// sample is the same value. Row pass: only row 0 is non-zero, all its outputs x0 * q0. Column
+// pass: every column sees (v, 0, ..., 0), so all eight outputs are v + bias.
+inline uint8_t InverseDctDcOnly(int16_t dc, const int32_t* scaled) {
+    using jpeg_idct::W;
+    return jpeg_idct::Clamp(W(dc) * W(scaled[0]) + jpeg_idct::kColumnBias);
+}

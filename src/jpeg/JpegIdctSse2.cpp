@@ -29,9 +29,12 @@ typedef uint32_t W4 __attribute__((vector_size(16)));
 [[gnu::always_inline]] inline void RowPass(const int16_t* coefficients,
                                            const int32_t* scaledTransposed, int h, bool rightZero,
                                            W4 o[8]) {
-    W4 y[8] = {};
-    const int columns = rightZero ? 4 : 8;
-    for (int k = 0; k < columns; ++k) {
+    W4 y[8];
+    for (int k = 0; k < 8; ++k) {
+        if (k >= 4 && rightZero) {
+            y[k] = W4{};
+            continue;
+        }
         const __m128i x =
             _mm_loadl_epi64(reinterpret_cast<const __m128i*>(coefficients + k * 8 + 4 * h));
         // Sign-extend four 16-bit values to 32 bits.
@@ -63,14 +66,13 @@ void InverseDctTransposedSse2(const int16_t* coefficients, const int32_t* scaled
     const bool lowerZero =
         (_mm_movemask_epi8(_mm_cmpeq_epi8(any, _mm_setzero_si128())) & 0xFF00) == 0xFF00;
 
-    // rowOut[h][j] lane i: output j of row 4h + i. Rows of zero coefficients give zeros.
-    W4 rowOut[2][8] = {};
+    // rowOut[h][j] lane i: output j of row 4h + i; columnIn[ch][k] lane i: output 4ch + i of
+    // row k, the column pass's input k. Rows of zero coefficients give zeros, which the
+    // column pass of a block with a zero lower half does not read.
+    W4 rowOut[2][8], columnIn[2][8];
     RowPass(coefficients, scaledTransposed, 0, rightZero, rowOut[0]);
     if (!lowerZero) RowPass(coefficients, scaledTransposed, 1, rightZero, rowOut[1]);
-
-    // columnIn[ch][k] lane i: output 4ch + i of row k, the column pass's input k.
-    W4 columnIn[2][8];
-    for (int h = 0; h < 2; ++h)
+    for (int h = 0; h < (lowerZero ? 1 : 2); ++h)
         for (int ch = 0; ch < 2; ++ch) Transpose4(&rowOut[h][4 * ch], &columnIn[ch][4 * h]);
 
     const W4 bias = {jpeg_idct::kColumnBias, jpeg_idct::kColumnBias, jpeg_idct::kColumnBias,
