@@ -88,7 +88,7 @@ const std::string& BigDocument() {
             image->Rect = {20, 20, 110, 110};
             image->Picture = PhotoBitmap(6325, 4743);
             doc.Items.Images.Add(std::move(image));
-            SaveDocumentFile(p, doc);
+            if (SaveDocumentFile(p, doc).Failed()) std::abort();
         }
         return p;
     }();

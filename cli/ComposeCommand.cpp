@@ -59,7 +59,8 @@ int RunCompose(int argc, char** argv) {
     try {
         const TDocumentData doc =
             DocumentFromJson(json.object(), std::filesystem::path(in).parent_path().string());
-        if (auto message = SaveDocumentFile(out, doc)) return Fail(*message);
+        if (const TOutcome saved = SaveDocumentFile(out, doc); saved.Failed())
+            return Fail(saved.Message());
     } catch (const EJsonError& e) {
         return Fail(in + ": " + e.what());
     }

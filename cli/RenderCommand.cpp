@@ -64,16 +64,14 @@ int RunRender(int argc, char** argv) {
                 return Fail("--dpi takes a whole number from 1 to " +
                             std::to_string(TQtPrinter::kPdfResolution));
             dpi = static_cast<int>(value);
-        } else if (!arg.empty() && arg[0] == '-') {
+        } else if ((!arg.empty() && arg[0] == '-') || !output.empty()) {
+            // An unknown option, or a third file name.
             std::fputs(kUsage, stderr);
             return 2;
         } else if (input.empty()) {
             input = arg;
-        } else if (output.empty()) {
-            output = arg;
         } else {
-            std::fputs(kUsage, stderr);
-            return 2;
+            output = arg;
         }
     }
     if (input.empty() || output.empty()) {

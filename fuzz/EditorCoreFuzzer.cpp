@@ -219,10 +219,10 @@ void CheckPage(const TPageEditor& e) {
     for (const TKKItem& item : e.Selection)
         if (!ItemExists(e.Items, item)) Fail("the selection names no item");
     // The sheet on the picture keeps the proportions of the sheet in mm (within rounding).
-    const int64_t pw = e.PageRect.Right - e.PageRect.Left;
-    const int64_t ph = e.PageRect.Bottom - e.PageRect.Top;
+    const int64_t pw = e.PageRect().Right - e.PageRect().Left;
+    const int64_t ph = e.PageRect().Bottom - e.PageRect().Top;
     const int64_t slack =
-        static_cast<int64_t>((e.Zoom + 2) * std::max(e.PageWidthMm, e.PageHeightMm));
+        static_cast<int64_t>((e.Zoom() + 2) * std::max(e.PageWidthMm, e.PageHeightMm));
     if (std::llabs(pw * e.PageHeightMm - ph * e.PageWidthMm) > slack)
         Fail("view distorts the sheet");
     // Saving and reading back gives the same page (JPEG pictures are encoded anew on every

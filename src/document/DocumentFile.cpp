@@ -246,23 +246,23 @@ TDocumentLoad LoadDocumentFile(const std::string& path, TPictureReading pictures
     return result;
 }
 
-std::optional<std::string> SaveDocumentFile(const std::string& path, int32_t pageWidthMm,
-                                            int32_t pageHeightMm, const TPageSettings& settings,
-                                            const TPageItems& items, const TCompass* compass) {
+TOutcome SaveDocumentFile(const std::string& path, int32_t pageWidthMm, int32_t pageHeightMm,
+                          const TPageSettings& settings, const TPageItems& items,
+                          const TCompass* compass) {
     std::vector<uint8_t> bytes;
     try {
         bytes = WriteDocument(pageWidthMm, pageHeightMm, settings, items, compass);
     } catch (const std::exception& e) {
-        return "The file " + path + " cannot be saved: " + e.what();
+        return TOutcome::Failure("The file " + path + " cannot be saved: " + e.what());
     }
     std::string why;
     if (!WriteFileAtomically(path, bytes, &why)) {
-        return "The file " + path + " cannot be saved: " + why;
+        return TOutcome::Failure("The file " + path + " cannot be saved: " + why);
     }
-    return std::nullopt;
+    return TOutcome::Success();
 }
 
-std::optional<std::string> SaveDocumentFile(const std::string& path, const TDocumentData& doc) {
+TOutcome SaveDocumentFile(const std::string& path, const TDocumentData& doc) {
     return SaveDocumentFile(path, doc.PageWidthMm, doc.PageHeightMm, doc.PageSettings, doc.Items,
                             doc.Compass ? &*doc.Compass : nullptr);
 }

@@ -13,6 +13,7 @@
 #include "document/ItemLists.h"
 #include "document/PageSettings.h"
 #include "platform/BinaryStream.h"
+#include "platform/Outcome.h"
 
 inline constexpr char kDocumentMagic[] = "FolioscriptorDocument"; // stored with its zero byte
 inline constexpr size_t kDocumentMagicSize = 22;
@@ -87,9 +88,9 @@ TDocumentLoad LoadDocumentFile(const std::string& path);
 TDocumentLoad LoadDocumentFile(const std::string& path, TPictureReading pictures);
 
 // The editor's save: writes the document beside path and renames it over path only when all
-// of it was written, so a failed save leaves the old file as it was. The message for the user
-// on failure, nothing on success.
-std::optional<std::string> SaveDocumentFile(const std::string& path, int32_t pageWidthMm,
-                                            int32_t pageHeightMm, const TPageSettings& settings,
-                                            const TPageItems& items, const TCompass* compass);
-std::optional<std::string> SaveDocumentFile(const std::string& path, const TDocumentData& doc);
+// of it was written, so a failed save leaves the old file as it was; a failure carries the
+// message for the user.
+TOutcome SaveDocumentFile(const std::string& path, int32_t pageWidthMm, int32_t pageHeightMm,
+                          const TPageSettings& settings, const TPageItems& items,
+                          const TCompass* compass);
+TOutcome SaveDocumentFile(const std::string& path, const TDocumentData& doc);

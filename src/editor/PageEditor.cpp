@@ -53,11 +53,10 @@ void TPageEditor::LayOut() {
 
 void TPageEditor::SetZoomPosition(int position) {
     ZoomPosition = std::clamp(position, static_cast<int>(ZoomMin), static_cast<int>(ZoomMax));
-    Zoom = ZoomPosition * 0.2;
     NavigatorDirty = true;
-    PageRect = ZoomSheet(BasePageRect, Zoom);
-    ScrollMaxX = ScrollMaximum(PageRect.Right, PictureWidth, Zoom);
-    ScrollMaxY = ScrollMaximum(PageRect.Bottom, PictureHeight, Zoom);
+    const TRect sheet = PageRect();
+    ScrollMaxX = ScrollMaximum(sheet.Right, PictureWidth, Zoom());
+    ScrollMaxY = ScrollMaximum(sheet.Bottom, PictureHeight, Zoom());
     // A smaller range pulls the position back inside it, as a scroll bar does.
     SetScroll(ScrollX, ScrollY);
 }
@@ -106,17 +105,19 @@ void TPageEditor::RepeatTimerFired() {
     RepeatMenuAttached = true;
 }
 
-std::optional<std::string> TPageEditor::SaveDocument(const std::string& path) const {
+TOutcome TPageEditor::SaveDocument(const std::string& path) const {
     return SaveDocumentFile(path, PageWidthMm, PageHeightMm, Settings, Items,
                             Compass ? &*Compass : nullptr);
 }
 
-std::optional<std::string> TPageEditor::LoadDocument(const std::string& path) {
+TOutcome TPageEditor::LoadDocument(const std::string& path) {
     TDocumentLoad load = LoadDocumentFile(path);
-    if (!load.Document) return load.Error;
+    if (!load.Document) return TOutcome::Failure(load.Error);
     InstallDocument(std::move(*load.Document));
-    return std::nullopt;
+    return TOutcome::Success();
 }
+
+TRect TPageViewState::PageRect() const { return ZoomSheet(BasePageRect, Zoom()); }
 
 void TPageEditor::InstallDocument(TDocumentData doc) {
     TChangeStep step(*this, "loaded document");

@@ -30,9 +30,9 @@ double ViewToMm(int sheetMm, int px, int scroll, int from, int to) {
 } // namespace
 
 TViewMapping::TViewMapping(const TPageEditor& e)
-    : ScaleX(Scale(e.PageRect.Right - e.PageRect.Left, e.PageWidthMm)),
-      ScaleY(Scale(e.PageRect.Bottom - e.PageRect.Top, e.PageHeightMm)), Left(e.PageRect.Left),
-      Top(e.PageRect.Top), ScrollX(e.ScrollX), ScrollY(e.ScrollY) {}
+    : ScaleX(Scale(e.PageRect().Right - e.PageRect().Left, e.PageWidthMm)),
+      ScaleY(Scale(e.PageRect().Bottom - e.PageRect().Top, e.PageHeightMm)),
+      Left(e.PageRect().Left), Top(e.PageRect().Top), ScrollX(e.ScrollX), ScrollY(e.ScrollY) {}
 
 int32_t TViewMapping::PxX(double mm) const { return TruncClamped(X(mm)); }
 int32_t TViewMapping::PxY(double mm) const { return TruncClamped(Y(mm)); }
@@ -41,11 +41,11 @@ double MmToViewX(const TPageEditor& e, double xMm) { return TViewMapping(e).X(xM
 double MmToViewY(const TPageEditor& e, double yMm) { return TViewMapping(e).Y(yMm); }
 
 double ViewToMmXf(const TPageEditor& e, int px) {
-    return ViewToMm(e.PageWidthMm, px, e.ScrollX, e.PageRect.Left, e.PageRect.Right);
+    return ViewToMm(e.PageWidthMm, px, e.ScrollX, e.PageRect().Left, e.PageRect().Right);
 }
 
 double ViewToMmYf(const TPageEditor& e, int py) {
-    return ViewToMm(e.PageHeightMm, py, e.ScrollY, e.PageRect.Top, e.PageRect.Bottom);
+    return ViewToMm(e.PageHeightMm, py, e.ScrollY, e.PageRect().Top, e.PageRect().Bottom);
 }
 
 int ViewToMmX(const TPageEditor& e, int px) { return TruncClamped(ViewToMmXf(e, px)); }
@@ -77,13 +77,13 @@ void PaintSheet(TCanvas& c, const TPageEditor& e) {
     SetSolid(c, clSilver);
     c.Rectangle(0, 0, e.PictureWidth, e.PictureHeight);
 
-    TRect shadow = e.PageRect;
-    OffsetRect(shadow, TruncClamped(e.Zoom * kSheetShadow - e.ScrollX),
-               TruncClamped(e.Zoom * kSheetShadow - e.ScrollY));
+    TRect shadow = e.PageRect();
+    OffsetRect(shadow, TruncClamped(e.Zoom() * kSheetShadow - e.ScrollX),
+               TruncClamped(e.Zoom() * kSheetShadow - e.ScrollY));
     SetSolid(c, kShadowGrey);
     c.Rectangle(shadow);
 
-    TRect sheet = e.PageRect;
+    TRect sheet = e.PageRect();
     OffsetRect(sheet, -e.ScrollX, -e.ScrollY);
     SetSolid(c, clWhite);
     c.Rectangle(sheet);

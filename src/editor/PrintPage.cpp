@@ -143,18 +143,18 @@ void PrintPage(TPrinter& printer, const TPageItems& items, const TPageSettings& 
     printer.EndDoc();
 }
 
-std::string PrintDocument(TPrinter& printer, const TPageItems& items, const TPageSettings& settings,
-                          const TPrinterMetrics& metrics) {
+TOutcome PrintDocument(TPrinter& printer, const TPageItems& items, const TPageSettings& settings,
+                       const TPrinterMetrics& metrics) {
     try {
         PrintPage(printer, items, settings, metrics);
-        return {};
+        return TOutcome::Success();
     } catch (const EPrintCancelled&) {
-        return {};
+        return TOutcome::Success();
     } catch (const EPrinter& e) {
-        return e.what();
+        return TOutcome::Failure(e.what());
     } catch (const std::bad_alloc&) {
-        return "There is not enough memory to print the page.";
+        return TOutcome::Failure("There is not enough memory to print the page.");
     } catch (const std::exception& e) {
-        return std::string("The page could not be printed: ") + e.what();
+        return TOutcome::Failure(std::string("The page could not be printed: ") + e.what());
     }
 }

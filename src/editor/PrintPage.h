@@ -6,6 +6,7 @@
 #include <string>
 
 #include "editor/PrinterMetrics.h"
+#include "platform/Outcome.h"
 
 class TPrinter;
 struct TPageItems;
@@ -25,9 +26,9 @@ void PrintPage(TPrinter& printer, const TPageItems& items, const TPageSettings& 
                const TPrinterMetrics& metrics);
 
 // "&Print" for the editor window: prints the page and turns every failure into the message
-// for the user. Empty when the page was printed or the user cancelled the job.
-std::string PrintDocument(TPrinter& printer, const TPageItems& items, const TPageSettings& settings,
-                          const TPrinterMetrics& metrics);
+// for the user; a job the user cancelled is no failure.
+TOutcome PrintDocument(TPrinter& printer, const TPageItems& items, const TPageSettings& settings,
+                       const TPrinterMetrics& metrics);
 
 // Caption of the message box that shows PrintDocument's message.
 inline constexpr char kPrintCaption[] = "Print";

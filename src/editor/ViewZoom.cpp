@@ -10,12 +10,28 @@
 
 namespace {
 
-// The scroll position that brings sheet point (mmX, mmY) to picture pixel (x, y).
+// The largest scroll position that still shows only the zoom-1 picture, magnified: picture
+// pixel `size` at zoom 1 comes to the picture's far edge.
+int32_t MagnifiedPictureLimit(double zoom, int32_t sheetOrigin, int32_t size) {
+    return TruncClamped(std::floor((zoom - 1.0) * (size - sheetOrigin)));
+}
+
+// The scroll position that brings sheet point (mmX, mmY) to picture pixel (x, y). Where the
+// zoomed sheet does not yet fill the picture (a wide or tall window), the usual scroll range
+// cannot move the sheet's origin out of view, and the point would drift away from the
+// pointer; the range then grows as far as the point needs, within the magnified zoom-1
+// picture, until the zoom changes again. The sheet never moves right of or below its origin.
 void ScrollToShow(TPageEditor& e, double mmX, double mmY, int32_t x, int32_t y) {
     const TViewMapping v(e);
-    const double sx = v.ScaleX * mmX + v.Left - x;
-    const double sy = v.ScaleY * mmY + v.Top - y;
-    e.SetScroll(TruncClamped(std::round(sx)), TruncClamped(std::round(sy)));
+    const int32_t sx = TruncClamped(std::round(v.ScaleX * mmX + v.Left - x));
+    const int32_t sy = TruncClamped(std::round(v.ScaleY * mmY + v.Top - y));
+    e.ScrollMaxX =
+        std::max(e.ScrollMaxX,
+                 std::min(sx, MagnifiedPictureLimit(e.Zoom(), e.PageRect().Left, e.PictureWidth)));
+    e.ScrollMaxY =
+        std::max(e.ScrollMaxY,
+                 std::min(sy, MagnifiedPictureLimit(e.Zoom(), e.PageRect().Top, e.PictureHeight)));
+    e.SetScroll(sx, sy);
 }
 
 } // namespace

@@ -101,8 +101,8 @@ void EncoderHuffmanTable::Build() {
 
     // Figure K.2: the number of codes of each size.
     int bits[kMaxLength + 1] = {};
-    for (int i = 0; i < kSymbols; ++i)
-        if (codeSize[i] != 0) ++bits[codeSize[i]];
+    for (const int size : codeSize)
+        if (size != 0) ++bits[size];
 
     // Figure K.3: while codes longer than 16 bits exist, take two of the longest: their
     // prefix becomes a code one bit shorter, and one shorter code is split into two codes

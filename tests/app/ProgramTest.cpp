@@ -12,15 +12,12 @@
 
 namespace fs = std::filesystem;
 
+#include "support/TempDir.h"
+
 namespace {
 
 class Program : public testing::Test {
 protected:
-    void SetUp() override {
-        std::string t = (fs::temp_directory_path() / "fs-app-XXXXXX").string();
-        Dir = ::mkdtemp(t.data());
-    }
-    void TearDown() override { fs::remove_all(Dir); }
     std::string File(const std::string& name) const { return (Dir / name).string(); }
 
     // Exit status of a shell command; its output lands in Out.
@@ -60,7 +57,8 @@ protected:
         return -1;
     }
 
-    fs::path Dir;
+    TTempDir Folder{"app"};
+    fs::path Dir = Folder.Path;
     std::string Out;
 };
 

@@ -20,13 +20,13 @@
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
+#include "support/TempDir.h"
+
 namespace {
 
 class RecoveryProgram : public testing::Test {
 protected:
     void SetUp() override {
-        std::string t = (fs::temp_directory_path() / "fs-recovery-XXXXXX").string();
-        Dir = ::mkdtemp(t.data());
         Folder = Dir / "state" / "folioscriptor";
         fs::create_directories(Folder);
         // A page with one caption, as an editor that ended left it behind.
@@ -42,7 +42,6 @@ protected:
             ::kill(pid, SIGKILL);
             ::waitpid(pid, nullptr, 0);
         }
-        fs::remove_all(Dir);
     }
 
     // Leaves the composed page in the folder as the copy of an editor that has ended.
@@ -119,7 +118,8 @@ protected:
         return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
     }
 
-    fs::path Dir, Folder;
+    TTempDir Tmp{"recovery"};
+    fs::path Dir = Tmp.Path, Folder;
     std::vector<pid_t> Running;
 };
 

@@ -312,7 +312,7 @@ TEST(DocumentFile, LoadingGivesTheWholeDocumentOrAMessageAndSavingKeepsTheOldFil
     TTempDir dir;
     const std::string path = dir.File("page.PST");
     const TDocumentData d = SampleDocument();
-    ASSERT_FALSE(SaveDocumentFile(path, d));
+    ASSERT_TRUE(SaveDocumentFile(path, d).Ok());
     TDocumentLoad loaded = LoadDocumentFile(path);
     ASSERT_TRUE(loaded.Document) << loaded.Error;
     EXPECT_EQ(loaded.Document->Compass, d.Compass);
@@ -328,17 +328,17 @@ TEST(DocumentFile, LoadingGivesTheWholeDocumentOrAMessageAndSavingKeepsTheOldFil
     TDocumentData jpeg = SampleDocument();
     jpeg.Items.Images[1].Picture->IsJpeg = true;
     jpeg.Items.Images[1].Picture->DibBlock.resize(44);
-    const auto error = SaveDocumentFile(path, jpeg);
-    ASSERT_TRUE(error);
-    EXPECT_EQ(*error, "The file " + path +
-                          " cannot be saved: the picture of image 2 cannot be "
-                          "stored as JPEG: Subscript out of range");
+    const TOutcome error = SaveDocumentFile(path, jpeg);
+    ASSERT_TRUE(error.Failed());
+    EXPECT_EQ(error.Message(), "The file " + path +
+                                   " cannot be saved: the picture of image 2 cannot be "
+                                   "stored as JPEG: Subscript out of range");
     EXPECT_EQ(ReadWholeFile(path), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path), {}), 1);
 
     const auto noFolder = SaveDocumentFile(dir.File("no/such/page.PST"), d);
-    ASSERT_TRUE(noFolder);
-    EXPECT_NE(noFolder->find("no/such/page.PST"), std::string::npos);
+    ASSERT_TRUE(noFolder.Failed());
+    EXPECT_NE(noFolder.Message().find("no/such/page.PST"), std::string::npos);
 
     const TDocumentLoad missing = LoadDocumentFile(dir.File("missing.PST"));
     EXPECT_FALSE(missing.Document);
@@ -360,7 +360,7 @@ TEST(DocumentFile, JpegPicturesAreStoredAsStreamsAndOneThatDoesNotDecodeFailsThe
     TDocumentData d = SampleDocument();
     TMemBitmap& picture = *d.Items.Images[0].Picture;
     picture.IsJpeg = true;
-    ASSERT_FALSE(SaveDocumentFile(path, d));
+    ASSERT_TRUE(SaveDocumentFile(path, d).Ok());
     const auto saved = ReadWholeFile(path);
     ASSERT_TRUE(saved);
 
@@ -458,7 +458,7 @@ TEST(DocumentFile, SizesOnlyLoadPassesOverPixelsAndNeverSavesThePictureEmpty) {
     TTempDir dir;
     const std::string path = dir.File("page.PST");
     const TDocumentData d = SampleDocument();
-    ASSERT_FALSE(SaveDocumentFile(path, d));
+    ASSERT_TRUE(SaveDocumentFile(path, d).Ok());
     const TDocumentLoad load = LoadDocumentFile(path, TPictureReading::SizesOnly);
     ASSERT_TRUE(load.Document) << load.Error;
     const TMemBitmap& shown = *load.Document->Items.Images[1].Picture;
@@ -471,10 +471,11 @@ TEST(DocumentFile, SizesOnlyLoadPassesOverPixelsAndNeverSavesThePictureEmpty) {
 
     // Saving what such a load gave fails and leaves the file as it was.
     const auto before = ReadWholeFile(path);
-    const auto error = SaveDocumentFile(path, *load.Document);
-    ASSERT_TRUE(error);
-    EXPECT_EQ(*error, "The file " + path +
-                          " cannot be saved: a picture read without its pixels cannot be stored");
+    const TOutcome error = SaveDocumentFile(path, *load.Document);
+    ASSERT_TRUE(error.Failed());
+    EXPECT_EQ(error.Message(),
+              "The file " + path +
+                  " cannot be saved: a picture read without its pixels cannot be stored");
     EXPECT_EQ(ReadWholeFile(path), before);
 
     // A file cut inside the rows of a picture: both loads refuse it alike, by its length.

@@ -21,7 +21,7 @@ protected:
         m.BottomEdgeMm = 287;
         E.PageWidthMm = 210;
         E.PageHeightMm = 297;
-        E.PageRect = TRect{0, 0, 420, 594};
+        E.BasePageRect = TRect{0, 0, 420, 594};
     }
 
     // A left press on the millimetre (x, y); a right press ends the running tool.

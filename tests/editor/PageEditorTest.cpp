@@ -20,7 +20,7 @@ TEST(PageEditor, WithoutPrinterThePageIs2000By3200AndTheClickAreaIsClamped) {
 
     EXPECT_EQ(editor.PageWidthMm, 2000);
     EXPECT_EQ(editor.PageHeightMm, 3200);
-    EXPECT_EQ(editor.Zoom, 1.0);
+    EXPECT_EQ(editor.Zoom(), 1.0);
     EXPECT_EQ(editor.ZoomPosition, TPageEditor::ZoomMin);
     EXPECT_EQ(editor.Items.Captions.Count(), 0);
     EXPECT_FALSE(editor.Settings.HeightsLegendVisible);
@@ -28,7 +28,7 @@ TEST(PageEditor, WithoutPrinterThePageIs2000By3200AndTheClickAreaIsClamped) {
     EXPECT_EQ(editor.Settings.ClickThroughArea, (TRect{10, 20, 0, 0}));
     // Portrait: full picture height minus the shadow, centred.
     EXPECT_EQ(editor.Settings.BasePageRect, (TRect{81, 0, 269, 302}));
-    EXPECT_EQ(editor.PageRect, editor.Settings.BasePageRect);
+    EXPECT_EQ(editor.PageRect(), editor.Settings.BasePageRect);
 }
 
 TEST(PageEditor, APrinterGivesItsSheetAndPrintableArea) {
@@ -56,11 +56,11 @@ TEST(PageEditor, ZoomGrowsTheSheetAboutItsCornerAndOpensTheScrollRange) {
 
     editor.SetZoomPosition(1000); // clamped to the bar's maximum
     EXPECT_EQ(editor.ZoomPosition, 100);
-    EXPECT_DOUBLE_EQ(editor.Zoom, 20.0);
+    EXPECT_DOUBLE_EQ(editor.Zoom(), 20.0);
     const TRect& base = editor.Settings.BasePageRect;
-    EXPECT_EQ(editor.PageRect.Left, base.Left);
-    EXPECT_EQ(editor.PageRect.Right, static_cast<int>(base.Left + 20.0 * (base.Width() + 1) - 1));
-    EXPECT_EQ(editor.ScrollMaxX, static_cast<int>(editor.PageRect.Right - 360 + 200));
+    EXPECT_EQ(editor.PageRect().Left, base.Left);
+    EXPECT_EQ(editor.PageRect().Right, static_cast<int>(base.Left + 20.0 * (base.Width() + 1) - 1));
+    EXPECT_EQ(editor.ScrollMaxX, static_cast<int>(editor.PageRect().Right - 360 + 200));
 
     editor.SetScroll(editor.ScrollMaxX, 5);
     editor.SetZoomPosition(5); // the range shrinks, the position follows
@@ -89,6 +89,25 @@ TEST(PageEditor, EscapeDiscardsAPolygonBeingEnteredWithoutCreatingIt) {
     EXPECT_EQ(editor.Mode, mdIdle);
 }
 
+TEST(PageEditor, TheWindowTakesEachOneTimeRequestOnceAndTheTimerAsLongAsItRuns) {
+    TPageEditor editor;
+    editor.Mode = mdNewLine;
+    editor.LinePoints = std::make_unique<TPointList>();
+    editor.AbandonEntry();
+    editor.RepaintRequested = true;
+
+    const TWindowRequests first = editor.TakeWindowRequests();
+    EXPECT_TRUE(first.Repaint);
+    EXPECT_TRUE(first.ForgetPictureCursor);
+    EXPECT_TRUE(first.RepeatTimerRunning);
+    const TWindowRequests second = editor.TakeWindowRequests();
+    EXPECT_FALSE(second.Repaint);
+    EXPECT_FALSE(second.ForgetPictureCursor);
+    EXPECT_TRUE(second.RepeatTimerRunning); // until it fires
+    editor.RepeatTimerFired();
+    EXPECT_FALSE(editor.TakeWindowRequests().RepeatTimerRunning);
+}
+
 TEST(PageEditor, ScaleCaptionsShowTheScaleAndAreMeasuredAgain) {
     TPageEditor editor;
     TA4Printer a4;
@@ -114,25 +133,25 @@ TEST(PageEditor, ALoadedDocumentsSheetPositionDoesNotDistortTheView) {
     made.PageWidthMm = 300;
     made.PageHeightMm = 100;
     made.PageSettings.BasePageRect = {0, 100, 350, 216}; // laid out for a wide sheet
-    ASSERT_FALSE(SaveDocumentFile(path, made));
+    ASSERT_TRUE(SaveDocumentFile(path, made).Ok());
 
     TPageEditor editor;
     TA4Printer a4;
     editor.ResetPage(a4);
-    const TRect a4Layout = editor.PageRect;
-    ASSERT_FALSE(editor.LoadDocument(path));
+    const TRect a4Layout = editor.PageRect();
+    ASSERT_TRUE(editor.LoadDocument(path).Ok());
     editor.SetZoomPosition(50);
     // Zoomed ten times about the A4 sheet's own corner, in A4's proportions.
-    EXPECT_EQ(editor.PageRect.Left, a4Layout.Left);
-    EXPECT_EQ(editor.PageRect.Top, a4Layout.Top);
-    EXPECT_NEAR(static_cast<double>(editor.PageRect.Width()) / editor.PageRect.Height(),
+    EXPECT_EQ(editor.PageRect().Left, a4Layout.Left);
+    EXPECT_EQ(editor.PageRect().Top, a4Layout.Top);
+    EXPECT_NEAR(static_cast<double>(editor.PageRect().Width()) / editor.PageRect().Height(),
                 static_cast<double>(a4Layout.Width()) / a4Layout.Height(), 0.01);
     editor.SetZoomPosition(5);
-    EXPECT_EQ(editor.PageRect, a4Layout);
+    EXPECT_EQ(editor.PageRect(), a4Layout);
 
     // The page settings keep the loaded bytes, so saving gives them back unchanged.
     EXPECT_EQ(editor.Settings.BasePageRect, made.PageSettings.BasePageRect);
-    ASSERT_FALSE(editor.SaveDocument(path));
+    ASSERT_TRUE(editor.SaveDocument(path).Ok());
     const TDocumentLoad again = LoadDocumentFile(path);
     ASSERT_TRUE(again.Document);
     EXPECT_EQ(again.Document->PageSettings.BasePageRect, made.PageSettings.BasePageRect);

@@ -20,7 +20,7 @@ TPageEditor A4Editor() {
 
 TEST(PageView, MillimetresMapToPicturePixelsAndBack) {
     TPageEditor e = A4Editor();
-    const TRect& page = e.PageRect;
+    const TRect& page = e.PageRect();
     EXPECT_DOUBLE_EQ(MmToViewX(e, 0), page.Left);
     EXPECT_DOUBLE_EQ(MmToViewX(e, e.PageWidthMm), page.Right);
     EXPECT_DOUBLE_EQ(MmToViewY(e, e.PageHeightMm), page.Bottom);
@@ -43,7 +43,7 @@ TEST(PageView, TheSheetIsDrawnOverItsShadowWithTheDottedPrintableArea) {
     TRecordingCanvas c;
     PaintSheet(c, e);
 
-    const TRect& p = e.PageRect;
+    const TRect& p = e.PageRect();
     const auto rects = c.CallsOf("Rectangle");
     ASSERT_EQ(rects.size(), 5u);
     EXPECT_EQ(rects[0].Describe(), "Rectangle(0,0,360,312)");
@@ -79,7 +79,7 @@ TEST(PageView, TheNavigatorMarksTheVisiblePartOfTheSheet) {
     e.SetZoomPosition(20); // zoom 4: about a quarter of the width shows
     const TRect part = NavigatorViewRect(e);
     // The picture's 360 pixels are this share of the zoomed sheet's width.
-    const double share = 359.0 / e.PageRect.Width();
+    const double share = 359.0 / e.PageRect().Width();
     EXPECT_NEAR(part.Right - part.Left, share * e.NavigatorPageRect.Width(), 2);
     EXPECT_LT(part.Right, e.NavigatorPageRect.Right);
 

@@ -237,23 +237,24 @@ TEST(PrintDocument, FailuresBecomeMessagesAndAFailedJobIsAborted) {
     SmallDocument(items, settings);
 
     RecordingPrinter ok;
-    EXPECT_EQ(PrintDocument(ok, items, settings, Metrics()), "");
+    EXPECT_TRUE(PrintDocument(ok, items, settings, Metrics()).Ok());
     EXPECT_EQ(ok.Ended, 1);
 
     // No geometry: refused before a job starts.
     RecordingPrinter unused;
     EXPECT_THROW(PrintPage(unused, items, settings, TPrinterMetrics{}), EPrinter);
     EXPECT_EQ(unused.Begun, 0);
-    EXPECT_FALSE(PrintDocument(unused, items, settings, TPrinterMetrics{}).empty());
+    EXPECT_TRUE(PrintDocument(unused, items, settings, TPrinterMetrics{}).Failed());
 
     TNoPrinter none;
-    EXPECT_EQ(PrintDocument(none, items, settings, Metrics()), "There is no default printer.");
+    EXPECT_EQ(PrintDocument(none, items, settings, Metrics()).Message(),
+              "There is no default printer.");
 
     CancelledPrinter cancelled;
-    EXPECT_EQ(PrintDocument(cancelled, items, settings, Metrics()), "");
+    EXPECT_TRUE(PrintDocument(cancelled, items, settings, Metrics()).Ok());
 
     FailingPrinter failing;
-    const std::string message = PrintDocument(failing, items, settings, Metrics());
+    const std::string message = PrintDocument(failing, items, settings, Metrics()).Message();
     EXPECT_NE(message.find("device lost"), std::string::npos);
     EXPECT_EQ(failing.Aborted, 1);
     EXPECT_EQ(failing.Ended, 0);

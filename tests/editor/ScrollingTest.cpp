@@ -43,7 +43,7 @@ TEST(Scrolling, TheWheelScrollsDownWithShiftAcrossAndStopsAtTheEnds) {
 TEST(Scrolling, CtrlWheelMovesTheZoomBarOneStepPerNotch) {
     TPageEditor e = A4Editor(TPageEditor::ZoomMin);
     WheelOnPage(e, 0, kNotch, false, true);
-    EXPECT_DOUBLE_EQ(e.Zoom, 1.2);
+    EXPECT_DOUBLE_EQ(e.Zoom(), 1.2);
     EXPECT_TRUE(e.RepaintRequested);
     EXPECT_GT(e.ScrollMaxY, 0); // the taller sheet opened the scroll range
     // Half notches add up; turning back forgets the half turned forward.

@@ -7,10 +7,13 @@
 #include "editor/ChangeStep.h"
 #include "editor/commands/ItemCommands.h"
 #include "editor/commands/ItemOperations.h"
+#include "editor/ContextMenu.h"
 #include "editor/Keys.h"
 #include "editor/MouseTools.h"
 #include "editor/PageDescription.h"
 #include "editor/PageView.h"
+#include "editor/Selection.h"
+#include "platform/Clipboard.h"
 #include "support/ScriptedItemDialogs.h"
 #include "support/TempDir.h"
 #include "support/TestPrinters.h"
@@ -46,7 +49,8 @@ struct TUndoPage {
     TRecordedMessages Messages;
     TQueuedColors Colors;
     TScriptedItemDialogs Dialogs;
-    TCoreServices Core{Screen, Printer, Messages, Colors, Dialogs};
+    TMemoryClipboard Clipboard;
+    TCoreServices Core{Screen, Printer, Messages, Colors, Dialogs, &Clipboard};
     TPageEditor E;
     std::shared_ptr<TMemBitmap> Picture;
 
@@ -83,11 +87,13 @@ struct TUndoPage {
     TPoint Pixel(double x, double y) const {
         return TPoint{static_cast<int32_t>(MmToViewX(E, x)), static_cast<int32_t>(MmToViewY(E, y))};
     }
-    void Press(TPoint p, TMouseButton b = TMouseButton::Left) { MouseDown(E, Core, b, p.X, p.Y); }
+    void Press(TPoint p, TMouseButton b = TMouseButton::Left, unsigned shift = 0) {
+        MouseDown(E, Core, b, p.X, p.Y, shift);
+    }
     void Move(TPoint p) { MouseMove(E, Core, p.X, p.Y); }
     void Release(TPoint p) { MouseUp(E, Core, TMouseButton::Left, p.X, p.Y); }
-    void Click(double x, double y) {
-        Press(At(x, y));
+    void Click(double x, double y, unsigned shift = 0) {
+        Press(At(x, y), TMouseButton::Left, shift);
         Release(At(x, y));
     }
     void RightClick() { Press({0, 0}, TMouseButton::Right); }
@@ -178,6 +184,94 @@ const TChange kChanges[] = {
      }},
 };
 
+// The commands on the selection, by key, by the item menu and by the pointer; each is one
+// step. The second caption ("Második") lies alone; the rectangle belongs to the frame.
+const TChange kSelectionChanges[] = {
+    {"deleted caption",
+     [](TUndoPage& p) {
+         p.Click(47, 46);
+         p.Key(VK_DELETE, 0);
+     }},
+    {"deleted 2 items",
+     [](TUndoPage& p) {
+         p.Click(47, 46);
+         p.Click(24, 29, ssShift);
+         RunContextCommand(p.E, p.Core, TContextCommand::Delete);
+     }},
+    {"moved selection",
+     [](TUndoPage& p) {
+         p.Click(47, 46);
+         p.Key(VK_RIGHT, ssShift);
+     }},
+    {"deleted 9 items",
+     [](TUndoPage& p) {
+         p.Key(VK_A);
+         p.Key(VK_DELETE, 0);
+     }},
+    {"pasted items",
+     [](TUndoPage& p) {
+         p.Click(47, 46);
+         p.Key(VK_C);
+         p.Key(VK_V);
+     }},
+    {"duplicated caption",
+     [](TUndoPage& p) {
+         p.Click(47, 46);
+         p.Key(VK_D);
+     }},
+    {"cut caption",
+     [](TUndoPage& p) {
+         p.Click(47, 46);
+         p.Key(VK_X);
+     }},
+    {"taken out of frame",
+     [](TUndoPage& p) {
+         p.Click(24, 29);
+         RunContextCommand(p.E, p.Core, TContextCommand::TakeOutOfFrame);
+     }},
+    {"modified caption",
+     [](TUndoPage& p) {
+         p.Dialogs.ModifyCaptionScript.Answers.push_back(
+             [](TTextDialogData& d) { d.Text = "Átírva"; });
+         p.Click(47, 46);
+         p.Key(VK_RETURN, 0);
+     }},
+    {"modified text",
+     [](TUndoPage& p) {
+         p.Dialogs.ModifyTextScript.Answers.push_back(
+             [](TTextDialogData& d) { d.Text = "c\r\nd"; });
+         const TPoint at = p.At(50, 22);
+         MouseDoubleClick(p.E, p.Core, at.X, at.Y);
+     }},
+    {"new distance indicator",
+     [](TUndoPage& p) {
+         RunRepeatCommand(p.E, p.Core, TRepeatCommand::NewDistanceIndicator);
+         p.Click(80, 30);
+     }},
+};
+
+void ExpectOneUndoableStep(const TChange& change) {
+    SCOPED_TRACE(change.Step);
+    TUndoPage p;
+    const std::string before = DescribePage(p.E);
+    change.Make(p);
+    const std::string after = DescribePage(p.E);
+    ASSERT_NE(after, before);
+    EXPECT_EQ(p.E.Mode, mdIdle);
+    EXPECT_EQ(p.E.History.UndoCount(), 1);
+    EXPECT_TRUE(p.E.History.Matches(p.E));
+
+    EXPECT_TRUE(p.Key(VK_Z));
+    EXPECT_EQ(p.E.InfoText, std::string("Undo: ") + change.Step);
+    EXPECT_EQ(DescribePage(p.E), before);
+    EXPECT_TRUE(p.E.History.Matches(p.E));
+    EXPECT_TRUE(p.Key(VK_Y));
+    EXPECT_EQ(DescribePage(p.E), after);
+    EXPECT_TRUE(p.E.History.Matches(p.E));
+    // The selection never names an item that the undo or redo took away.
+    for (const TKKItem& item : p.E.Selection) EXPECT_TRUE(ItemBounds(p.E.Items, item));
+}
+
 } // namespace
 
 TEST(UndoHistory, EveryKindOfChangeIsUndoneToThePageBeforeAndRedoneToThePageAfter) {
@@ -190,6 +284,7 @@ TEST(UndoHistory, EveryKindOfChangeIsUndoneToThePageBeforeAndRedoneToThePageAfte
         ASSERT_NE(after, before);
         ASSERT_EQ(p.E.Mode, mdIdle);
         EXPECT_EQ(p.E.History.UndoCount(), 1);
+        EXPECT_TRUE(p.E.History.Matches(p.E));
 
         EXPECT_TRUE(p.Key(VK_Z));
         EXPECT_EQ(DescribePage(p.E), before);
@@ -210,6 +305,25 @@ TEST(UndoHistory, EveryKindOfChangeIsUndoneToThePageBeforeAndRedoneToThePageAfte
             EXPECT_EQ(p.E.Items.Images[0].Picture, p.Picture);
         }
     }
+}
+
+TEST(UndoHistory, EveryCommandOnTheSelectionIsOneStepUndoneAndRedoneWhole) {
+    for (const TChange& change : kSelectionChanges) ExpectOneUndoableStep(change);
+
+    // Put back into the frame it was taken out of: two steps, undone one by one.
+    TUndoPage p;
+    const std::string before = DescribePage(p.E);
+    p.Click(24, 29);
+    RunContextCommand(p.E, p.Core, TContextCommand::TakeOutOfFrame);
+    const std::string out = DescribePage(p.E);
+    RunContextCommand(p.E, p.Core, TContextCommand::PutIntoFrame);
+    EXPECT_EQ(p.E.History.UndoCount(), 2);
+    EXPECT_TRUE(p.E.History.Matches(p.E));
+    p.Key(VK_Z);
+    EXPECT_EQ(p.E.InfoText, "Undo: put into frame");
+    EXPECT_EQ(DescribePage(p.E), out);
+    p.Key(VK_Z);
+    EXPECT_EQ(DescribePage(p.E), before);
 }
 
 TEST(UndoHistory, ADragIsOneStepFromPressToReleaseAndOnlyIfItMovedSomething) {
@@ -247,16 +361,16 @@ TEST(UndoHistory, UndoingALoadBringsBackThePreviousItemsSettingsAndCompass) {
         other.E.Settings.PageBorderVisible = true;
         other.E.Settings.BasePageRect = {1, 2, 3, 4};
         other.E.Compass = TCompass{true, {70, 70}, 15, false};
-        ASSERT_FALSE(other.E.SaveDocument(path));
+        ASSERT_TRUE(other.E.SaveDocument(path).Ok());
     }
     TUndoPage p;
     p.E.Settings.HeightsLegendVisible = true;
     const std::string before = DescribePage(p.E);
-    ASSERT_FALSE(p.E.LoadDocument(path));
+    ASSERT_TRUE(p.E.LoadDocument(path).Ok());
     const std::string loaded = DescribePage(p.E);
     ASSERT_NE(loaded, before);
     // Saving leaves the history as it is.
-    ASSERT_FALSE(p.E.SaveDocument(dir.File("saved.PST")));
+    ASSERT_TRUE(p.E.SaveDocument(dir.File("saved.PST")).Ok());
 
     p.Key(VK_Z);
     EXPECT_EQ(p.E.InfoText, "Undo: loaded document");

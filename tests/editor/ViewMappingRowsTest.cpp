@@ -60,7 +60,7 @@ TEST(ViewMappingRows, MillimetresMapToAbsolutePixelsAtEachZoom) {
         SCOPED_TRACE(row.Position);
         TPageEditor e = A4Editor();
         e.SetZoomPosition(row.Position);
-        EXPECT_EQ(e.PageRect, row.Sheet);
+        EXPECT_EQ(e.PageRect(), row.Sheet);
         EXPECT_EQ(e.ScrollMaxX, row.MaxScrollX);
         EXPECT_EQ(e.ScrollMaxY, row.MaxScrollY);
         EXPECT_EQ(ViewPoint(e, 4, 10).X, row.X4);

@@ -20,6 +20,7 @@
 #include "platform/Printer.h"
 #include "platform/Screen.h"
 #include "support/ScriptedItemDialogs.h"
+#include "support/TempDir.h"
 #include "support/TestPrinters.h"
 
 namespace {
@@ -90,8 +91,8 @@ TEST(ViewZoom, TheSheetKeepsItsProportionsAndEveryMappingFollowsThePictureSize) 
         EXPECT_LE(all.Left, 0);
         EXPECT_GE(all.Bottom, e.PageHeightMm - 1);
         e.SetZoomPosition(100);
-        EXPECT_EQ(e.ScrollMaxX, static_cast<int>(e.PageRect.Right - size.Width + 200));
-        EXPECT_EQ(e.ScrollMaxY, static_cast<int>(e.PageRect.Bottom - size.Height + 200));
+        EXPECT_EQ(e.ScrollMaxX, static_cast<int>(e.PageRect().Right - size.Width + 200));
+        EXPECT_EQ(e.ScrollMaxY, static_cast<int>(e.PageRect().Bottom - size.Height + 200));
         // The navigator's mark spans what the whole picture shows.
         e.SetScroll(e.ScrollMaxX, e.ScrollMaxY);
         const TRect mark = NavigatorViewRect(e);
@@ -120,24 +121,22 @@ TEST(ViewZoom, ResizingKeepsTheZoomAndTheCornerAndIsHeldToTheBaseSize) {
 }
 
 TEST(ViewZoom, LoadThenSaveWritesTheSameBytesWhateverThePictureSize) {
-    const auto dir = std::filesystem::temp_directory_path();
-    const auto first = dir / "fs_view_zoom_first.pst", second = dir / "fs_view_zoom_second.pst";
+    const TTempDir dir("view-zoom");
+    const std::filesystem::path first = dir.File("first.pst"), second = dir.File("second.pst");
     TPageEditor e = A4Editor();
-    ASSERT_FALSE(e.SaveDocument(first.string()));
+    ASSERT_TRUE(e.SaveDocument(first.string()).Ok());
     TPageEditor big = A4Editor();
     SetPictureSize(big, 1600, 1200);
     big.LayOut();
-    ASSERT_FALSE(big.LoadDocument(first.string()));
+    ASSERT_TRUE(big.LoadDocument(first.string()).Ok());
     SetPictureSize(big, 1000, 700);
-    ASSERT_FALSE(big.SaveDocument(second.string()));
+    ASSERT_TRUE(big.SaveDocument(second.string()).Ok());
     EXPECT_EQ(FileBytes(first), FileBytes(second));
     // A fresh page saved from the large picture is the base-size page too.
     TPageEditor fresh = A4Editor();
     SetPictureSize(fresh, 1600, 1200);
-    ASSERT_FALSE(fresh.SaveDocument(second.string()));
+    ASSERT_TRUE(fresh.SaveDocument(second.string()).Ok());
     EXPECT_EQ(FileBytes(first), FileBytes(second));
-    std::filesystem::remove(first);
-    std::filesystem::remove(second);
 }
 
 TEST(ViewZoom, ZoomingAboutAPointKeepsTheMillimetreUnderIt) {
@@ -168,6 +167,29 @@ TEST(ViewZoom, ZoomingAboutAPointKeepsTheMillimetreUnderIt) {
     ZoomAbout(e, 5, 200, 200);
     EXPECT_EQ(e.ScrollX, 0);
     EXPECT_EQ(e.ScrollY, 0);
+}
+
+TEST(ViewZoom, OnAWideWindowZoomingInStaysOnThePointWhileTheSheetStillFits) {
+    // A portrait sheet on a wide picture fills its height and a third of its width: zoomed
+    // twice it still fits across, so only a wider scroll range keeps the point in place.
+    TPageEditor e = A4Editor();
+    SetPictureSize(e, 1600, 600);
+    const TPoint pointer{e.PageRect().Right - 20, 300};
+    const double x = ViewToMmXf(e, pointer.X), y = ViewToMmYf(e, pointer.Y);
+    for (int position = 6; position <= 10; ++position) {
+        ZoomAbout(e, position, pointer.X, pointer.Y);
+        EXPECT_NEAR(MmToViewX(e, x), pointer.X, 1.0) << position;
+        EXPECT_NEAR(MmToViewY(e, y), pointer.Y, 1.0) << position;
+    }
+    EXPECT_GT(e.ScrollX, 0);
+    // The wider range is the zoom's own: back at zoom 1 there is nothing to scroll.
+    ZoomToFitPage(e);
+    EXPECT_EQ(e.ScrollMaxX, 0);
+    EXPECT_EQ(e.ScrollX, 0);
+    // A point right of the sheet never pushes the view beyond the magnified zoom-1 picture.
+    ZoomAbout(e, 10, 1599, 599);
+    EXPECT_LE(e.ScrollX, 1600 - e.PageRect().Left);
+    EXPECT_LE(e.ScrollY, 600 - e.PageRect().Top);
 }
 
 TEST(ViewZoom, CtrlWheelZoomsAboutThePointerAndTheBarAboutTheCentre) {

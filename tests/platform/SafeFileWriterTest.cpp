@@ -13,13 +13,13 @@ namespace fs = std::filesystem;
 using fsfaults::AsNobody;
 using fsfaults::NamesIn;
 
+#include "support/TempDir.h"
+
 namespace {
 
 class SafeFileWriter : public testing::Test {
 protected:
     void SetUp() override {
-        std::string t = (fs::temp_directory_path() / "fs-safe-XXXXXX").string();
-        Dir = ::mkdtemp(t.data());
         // Reachable by the unprivileged user the access tests run as.
         fs::permissions(Dir, fs::perms::all);
     }
@@ -30,7 +30,8 @@ protected:
     }
     std::string File(const std::string& name) const { return (Dir / name).string(); }
 
-    fs::path Dir;
+    TTempDir Folder{"safe"};
+    fs::path Dir = Folder.Path;
     const std::vector<uint8_t> Old{'o', 'l', 'd', 0, 1, 2};
     const std::vector<uint8_t> New = std::vector<uint8_t>(64 * 1024, 0x5A);
 };

@@ -112,8 +112,8 @@ TClipboardPicture PictureOf(const TPageEditor& e, const TPageItems& clip) {
     view->PageHeightMm = std::max<int32_t>({e.PageHeightMm, u->Bottom + 1, 1});
     const int32_t left = static_cast<int32_t>(-k * u->Left);
     const int32_t top = static_cast<int32_t>(-k * u->Top);
-    view->PageRect = TRect{left, top, left + static_cast<int32_t>(k * view->PageWidthMm),
-                           top + static_cast<int32_t>(k * view->PageHeightMm)};
+    view->BasePageRect = TRect{left, top, left + static_cast<int32_t>(k * view->PageWidthMm),
+                               top + static_cast<int32_t>(k * view->PageHeightMm)};
     picture.Paint = [view, width = picture.Width, height = picture.Height](TCanvas& c) {
         c.Pen = TPen{clWhite, 1, TPenStyle::psSolid};
         c.Brush = TBrush{clWhite, TBrushStyle::bsSolid};
@@ -282,6 +282,8 @@ bool CopySelection(TPageEditor& e, TCoreServices& s) {
 }
 
 bool CutSelection(TPageEditor& e, TCoreServices& s) {
+    PruneSelection(e);
+    const TChangeStep step(e, SelectionStepName(e, "cut"));
     return CopySelection(e, s) && DeleteSelection(e);
 }
 
@@ -306,5 +308,6 @@ bool PasteClipboard(TPageEditor& e, TCoreServices& s) {
 bool DuplicateSelection(TPageEditor& e) {
     PruneSelection(e);
     if (e.Selection.empty()) return false;
+    const TChangeStep step(e, SelectionStepName(e, "duplicated"));
     return PasteItems(e, CopyOfSelection(e), false);
 }

@@ -63,6 +63,11 @@ void OffsetItem(TPageItems& items, TKKItem item, int32_t dx, int32_t dy) {
     }
 }
 
+std::string SelectionStepName(const TPageEditor& e, const std::string& verb) {
+    return e.Selection.size() == 1 ? verb + " " + ItemKindName(e.Selection.front().Kind)
+                                   : verb + " " + std::to_string(e.Selection.size()) + " items";
+}
+
 bool DeleteSelection(TPageEditor& e) {
     PruneSelection(e);
     if (e.Selection.empty()) return false;
@@ -71,11 +76,8 @@ bool DeleteSelection(TPageEditor& e) {
     std::sort(doomed.begin(), doomed.end(), [](TKKItem a, TKKItem b) {
         return a.Kind != b.Kind ? a.Kind < b.Kind : a.Index > b.Index;
     });
-    const std::string what = doomed.size() == 1
-                                 ? std::string("deleted ") + ItemKindName(doomed[0].Kind)
-                                 : "deleted " + std::to_string(doomed.size()) + " items";
     {
-        TChangeStep step(e, what);
+        TChangeStep step(e, SelectionStepName(e, "deleted"));
         for (const TKKItem& item : doomed) RemoveItem(e, item.Kind, item.Index);
     }
     e.Selection.clear();

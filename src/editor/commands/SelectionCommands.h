@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "document/ItemKind.h"
 
@@ -18,6 +19,8 @@ void OffsetItem(TPageItems& items, TKKItem item, int32_t dx, int32_t dy);
 // Removes the selected items as the Delete tool does (frame references renumbered). False
 // when nothing is selected.
 bool DeleteSelection(TPageEditor& e);
+// The history step's name for a command on the selection: "deleted caption", "cut 3 items".
+std::string SelectionStepName(const TPageEditor& e, const std::string& verb);
 // Moves the selected items by (dx, dy) mm, frames with their members, as far as a drag may
 // take them: a step that would take one of them over the printable area's edge is refused
 // and nothing moves. False when refused or nothing is selected.

@@ -412,17 +412,12 @@ void TNyomtatoOldalDlg::Reflect() {
     lbInfo->setText(QString::fromStdString(Editor.InfoText));
     stX->setText(QString::fromStdString(Editor.PointerXText));
     stY->setText(QString::fromStdString(Editor.PointerYText));
-    if (Editor.ForgetPictureCursor) {
-        imLap->Cursor.ForgetSavedCursor();
-        Editor.ForgetPictureCursor = false;
-    }
+    const TWindowRequests requests = Editor.TakeWindowRequests();
+    if (requests.ForgetPictureCursor) imLap->Cursor.ForgetSavedCursor();
     SyncCommands();
-    if (Editor.RepeatTimerEnabled && !Timer1->isActive()) Timer1->start();
-    if (!Editor.RepeatTimerEnabled && Timer1->isActive()) Timer1->stop();
-    if (Editor.RepaintRequested) {
-        Editor.RepaintRequested = false;
-        PaintView(false);
-    }
+    if (requests.RepeatTimerRunning && !Timer1->isActive()) Timer1->start();
+    if (!requests.RepeatTimerRunning && Timer1->isActive()) Timer1->stop();
+    if (requests.Repaint) PaintView(false);
 }
 
 void TNyomtatoOldalDlg::SyncCommands() {
@@ -502,10 +497,10 @@ void TNyomtatoOldalDlg::Timer1Timer() {
 }
 
 void TNyomtatoOldalDlg::Print() {
-    const std::string error =
+    const TOutcome printed =
         PrintDocument(Services.Printer, Editor.Items, Editor.Settings, Editor.Metrics);
     Services.Screen.SetCursor(crArrow);
-    if (!error.empty()) Services.Messages.Show(error, kPrintCaption, MB_ICONERROR);
+    if (printed.Failed()) Services.Messages.Show(printed.Message(), kPrintCaption, MB_ICONERROR);
 }
 
 void TNyomtatoOldalDlg::PrinterSetup() {
@@ -561,6 +556,24 @@ void TNyomtatoOldalDlg::PlaceNavigator() {
         at.setY(std::max(area.top(), at.y()));
     }
     navigator.move(at);
+    NavigatorPlacedAt = navigator.pos();
+}
+
+void TNyomtatoOldalDlg::FollowWithNavigator() {
+    TPrinterNavigatorDlg* navigator = Forms.PrinterNavigatorDlg;
+    if (!navigator || !navigator->isVisible() || !NavigatorPlacedAt) return;
+    if (navigator->pos() != *NavigatorPlacedAt) return; // moved by the user
+    PlaceNavigator();
+}
+
+void TNyomtatoOldalDlg::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    FollowWithNavigator();
+}
+
+void TNyomtatoOldalDlg::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    FollowWithNavigator();
 }
 
 void TNyomtatoOldalDlg::ConnectNavigator(TCursorImage& thumbnail) {

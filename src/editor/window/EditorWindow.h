@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <QWidget>
 #include <string>
 
@@ -165,6 +166,8 @@ protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -180,6 +183,9 @@ private:
     bool ShowItemMenu(const QPoint& p);
     // The navigator beside the window, on the same screen.
     void PlaceNavigator();
+    // The window moved or took a new size: the navigator follows it, unless the user has put
+    // it somewhere else.
+    void FollowWithNavigator();
     // Asks what to do with unsaved changes before the window closes; true to go on.
     bool MayClose();
     // Brings the recovery copy in step with the page: written when due, removed when the
@@ -196,4 +202,6 @@ private:
     TRecoverySchedule RecoverySchedule;
     QTimer* RecoveryTimer = nullptr;
     uint64_t RecoverySeenState = 0;
+    // Where PlaceNavigator last put the navigator; nothing until it has placed it.
+    std::optional<QPoint> NavigatorPlacedAt;
 };

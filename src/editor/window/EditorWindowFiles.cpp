@@ -46,13 +46,12 @@ void TNyomtatoOldalDlg::UpdateTitle() {
 }
 
 bool TNyomtatoOldalDlg::SaveTo(const std::string& path) {
-    std::optional<std::string> error;
-    {
+    const TOutcome saved = [&] {
         THourGlass busy(Services.Screen);
-        error = Editor.SaveDocument(path);
-    }
-    if (error) {
-        Services.Messages.Show(*error, "Save document", MB_ICONERROR);
+        return Editor.SaveDocument(path);
+    }();
+    if (saved.Failed()) {
+        Services.Messages.Show(saved.Message(), "Save document", MB_ICONERROR);
         return false;
     }
     CurrentFile = path;
@@ -80,15 +79,15 @@ void TNyomtatoOldalDlg::LoadDocument() {
 }
 
 void TNyomtatoOldalDlg::OpenFile(const std::string& path) {
-    std::optional<std::string> error;
-    {
+    const TOutcome loaded = [&] {
         THourGlass busy(Services.Screen);
-        error = Editor.LoadDocument(path);
+        TOutcome outcome = Editor.LoadDocument(path);
         // The view keeps its layout of the current sheet and its zoom and scroll position.
-        if (!error) PaintView(false);
-    }
-    if (error) {
-        Services.Messages.Show(*error, kLoadDocumentCaption, MB_ICONWARNING);
+        if (outcome.Ok()) PaintView(false);
+        return outcome;
+    }();
+    if (loaded.Failed()) {
+        Services.Messages.Show(loaded.Message(), kLoadDocumentCaption, MB_ICONWARNING);
         return;
     }
     CurrentFile = path;
@@ -183,15 +182,15 @@ void TNyomtatoOldalDlg::UpdateRecoveryCopy() {
 }
 
 bool TNyomtatoOldalDlg::Restore(const TRecoveryClaim& claim) {
-    std::optional<std::string> error;
-    {
+    const TOutcome loaded = [&] {
         THourGlass busy(Services.Screen);
-        error = Editor.LoadDocument(claim.CopyPath());
-        if (!error) PaintView(false);
-    }
-    if (error) {
+        TOutcome outcome = Editor.LoadDocument(claim.CopyPath());
+        if (outcome.Ok()) PaintView(false);
+        return outcome;
+    }();
+    if (loaded.Failed()) {
         // The copy stays where it is for the user to look at.
-        Services.Messages.Show(*error, kLoadDocumentCaption, MB_ICONWARNING);
+        Services.Messages.Show(loaded.Message(), kLoadDocumentCaption, MB_ICONWARNING);
         return false;
     }
     // Unsaved, under the name it had: Ctrl+S puts it back in its file.

@@ -1,6 +1,7 @@
 #include "platform/qt/QtImagePrinter.h"
 
 #include <algorithm>
+#include <cmath>
 #include <QPainter>
 
 #include "platform/qt/QtCanvas.h"
@@ -28,8 +29,8 @@ TCanvas& TQtImagePrinter::BeginDoc() {
     QImage sheet(static_cast<int>(w), static_cast<int>(h), QImage::Format_RGB32);
     if (sheet.isNull()) throw EPrinter("Out of memory for the sheet's picture.");
     sheet.fill(Qt::white);
-    sheet.setDotsPerMeterX(static_cast<int>(ImageDpi / 0.0254 + 0.5));
-    sheet.setDotsPerMeterY(static_cast<int>(ImageDpi / 0.0254 + 0.5));
+    sheet.setDotsPerMeterX(static_cast<int>(std::lround(ImageDpi / 0.0254)));
+    sheet.setDotsPerMeterY(static_cast<int>(std::lround(ImageDpi / 0.0254)));
     Sheet = std::move(sheet);
 
     // Printer device pixels count from the printable area's corner, like on the printer.

@@ -17,6 +17,7 @@
 #include "support/BmpFixtures.h"
 #include "support/QtTestApp.h"
 #include "support/ScriptedServices.h"
+#include "support/TempDir.h"
 #include "support/TestPrinters.h"
 
 namespace {
@@ -50,7 +51,8 @@ TEST(ClipboardWindowTest, ItemsCopiedInOneWindowArePastedInAnotherAndSaved) {
     TestApp();
     TEditorProcess first;
     TEditorProcess second;
-    const std::string path = ::testing::TempDir() + "fs_clipboard_window.PST";
+    const TTempDir dir("clipboard-window");
+    const std::string path = dir.File("pasted.PST");
 
     TPageEditor& e = first.Window().Editor;
     auto frame = std::make_unique<TNyomtatoKeret>();
@@ -79,7 +81,6 @@ TEST(ClipboardWindowTest, ItemsCopiedInOneWindowArePastedInAnotherAndSaved) {
     second.Window().SaveDocument();
 
     TDocumentLoad load = LoadDocumentFile(path);
-    std::filesystem::remove(path);
     ASSERT_TRUE(load.Document) << load.Error;
     const TPageItems& items = load.Document->Items;
     ASSERT_EQ(items.Frames.Count(), 1);

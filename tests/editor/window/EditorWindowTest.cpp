@@ -105,11 +105,11 @@ TEST_F(EditorWindowTest, StartsWithAnEmptyDocumentOnTheFallbackSheet) {
     const TPageEditor& e = Window().Editor;
     EXPECT_EQ(e.PageWidthMm, 2000);
     EXPECT_EQ(e.PageHeightMm, 3200);
-    EXPECT_EQ(e.Zoom, 1.0);
+    EXPECT_EQ(e.Zoom(), 1.0);
     // What the start-up page holds, as a file shows it: read back, no list has an entry, there
     // is no compass block and nothing to undo.
     const TTempDir dir("start-up");
-    ASSERT_FALSE(e.SaveDocument(dir.File("start.PST")));
+    ASSERT_TRUE(e.SaveDocument(dir.File("start.PST")).Ok());
     const TDocumentLoad saved = LoadDocumentFile(dir.File("start.PST"));
     ASSERT_TRUE(saved.Document) << saved.Error;
     for (int kind = ikCaption; kind <= ikFrame; ++kind)
@@ -182,12 +182,12 @@ TEST_F(EditorWindowTest, PrinterSetupEmptiesTheDocumentAndResetsTheZoomOnlyWhenC
     w.RunSetupDialog = [&confirm] { return confirm; };
     w.PrinterSetup(); // cancelled
     EXPECT_EQ(w.Editor.Items.Lines.Count(), 1);
-    EXPECT_NE(w.Editor.Zoom, 1.0);
+    EXPECT_NE(w.Editor.Zoom(), 1.0);
 
     confirm = true;
     w.PrinterSetup();
     EXPECT_EQ(w.Editor.Items.Lines.Count(), 0);
-    EXPECT_EQ(w.Editor.Zoom, 1.0);
+    EXPECT_EQ(w.Editor.Zoom(), 1.0);
     EXPECT_EQ(w.sbNagyitas->value(), 5);
     EXPECT_EQ(w.lbInfo->text(),
               "The page was emptied for the new sheet; Ctrl+Z brings the items back.");

@@ -7,13 +7,14 @@
 #include <QTimer>
 
 #include "dialogs/NavigatorDlg.h"
-#include "editor/ChangeStep.h"
 #include "editor/Keys.h"
 #include "editor/window/EditorWindow.h"
 #include "editor/window/Forms.h"
 #include "platform/Files.h"
+#include "support/PageChanges.h"
 #include "support/QtTestApp.h"
 #include "support/ScriptedServices.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -24,26 +25,14 @@ protected:
     FileSessionTest() {
         TestApp();
         CreateForms(Forms, Services);
-        Dir = fs::path(::testing::TempDir()) /
-              (std::string("fs_session_") +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(Dir);
     }
-    ~FileSessionTest() override { fs::remove_all(Dir); }
 
     TNyomtatoOldalDlg& Window() { return *Forms.NyomtatoOldalDlg; }
-    std::string PathOf(const char* name) const { return (Dir / name).string(); }
+    std::string PathOf(const char* name) const { return Dir.File(name); }
 
     // A change to the page as one step of the history, as the item commands make it.
     void Change(const char* text) {
-        TPageEditor& e = Window().Editor;
-        {
-            const TChangeStep step(e, "new caption");
-            auto c = std::make_unique<TNyomtatoSzoveg>();
-            c->Text = text;
-            c->Rect = {10, 20, 30, 25};
-            e.Items.Captions.Add(std::move(c));
-        }
+        AddCaptionStep(Window().Editor, text);
         Window().Reflect();
     }
     void Press(QKeySequence keys) {
@@ -58,7 +47,7 @@ protected:
     TScriptedServices Scripted;
     TEditorServices Services = Scripted.Services();
     TForms Forms;
-    fs::path Dir;
+    TTempDir Dir{"session"};
 };
 
 } // namespace
@@ -112,7 +101,7 @@ TEST_F(FileSessionTest, CtrlSAsksOnlyTheFirstTimeAndSaveAsProposesTheCurrentName
     EXPECT_EQ(Scripted.Files.Asked.size(), 2u); // saved to a.PST without asking
     EXPECT_FALSE(w.isWindowModified());
     TPageEditor reread;
-    ASSERT_FALSE(reread.LoadDocument(PathOf("a.PST")));
+    ASSERT_TRUE(reread.LoadDocument(PathOf("a.PST")).Ok());
     EXPECT_EQ(reread.Items.Captions.Count(), 2);
 
     Press(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
@@ -145,20 +134,20 @@ TEST_F(FileSessionTest, ClosingWithChangesAsksSaveDiscardOrCancel) {
     EXPECT_EQ(Scripted.Messages.Shown[0].Flags & 0x0F, MB_YESNOCANCEL);
 
     // Save that fails keeps the window.
-    fs::permissions(Dir, fs::perms::owner_read | fs::perms::owner_exec);
+    fs::permissions(Dir.Path, fs::perms::owner_read | fs::perms::owner_exec);
     const bool root = ::geteuid() == 0;
     Scripted.Messages.Answers = {IDYES};
     if (!root) {
         EXPECT_FALSE(w.close());
         EXPECT_TRUE(w.isVisible());
     }
-    fs::permissions(Dir, fs::perms::owner_all);
+    fs::permissions(Dir.Path, fs::perms::owner_all);
 
     Scripted.Messages.Answers = {IDYES};
     EXPECT_TRUE(w.close());
     EXPECT_FALSE(w.isWindowModified());
     TPageEditor reread;
-    ASSERT_FALSE(reread.LoadDocument(PathOf("notice.PST")));
+    ASSERT_TRUE(reread.LoadDocument(PathOf("notice.PST")).Ok());
     EXPECT_EQ(reread.Items.Captions.Count(), 1);
 
     // Discard closes without saving; an unchanged page closes without a question.

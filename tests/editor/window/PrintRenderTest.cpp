@@ -86,7 +86,7 @@ TEST(PrintRender, PrintedPdfHasItemsAtTheirMillimetrePositions) {
     caption->Font.Height = FontHeightMmToPrinter(-10, m);
     items.Captions.Add(std::move(caption));
 
-    ASSERT_EQ(PrintDocument(printer, items, settings, m), "");
+    ASSERT_TRUE(PrintDocument(printer, items, settings, m).Ok());
 
     const Crop rect = Rasterize(dir, pdf, 15, 15, 50, 30);
     ASSERT_FALSE(rect.Image.isNull());
@@ -195,7 +195,7 @@ TEST(PrintRender, ABigPictureGoesToThePdfAtTheDevicePixelsOfItsRectangle) {
     image->Rect = {30, 30, 70, 70};
     QuadrantPicture(*image->Picture, 2400, 2000);
     items.Images.Add(std::move(image));
-    ASSERT_EQ(PrintDocument(printer, items, settings, m), "");
+    ASSERT_TRUE(PrintDocument(printer, items, settings, m).Ok());
 
     // The embedded image has at most the rectangle's device pixels (40 mm at 600 dpi).
     const int devicePixels = MmToPrinterX(m, 70) - MmToPrinterX(m, 30) + 1;

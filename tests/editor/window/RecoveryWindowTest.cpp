@@ -8,12 +8,12 @@
 #include <QTest>
 
 #include "document/DocumentFile.h"
-#include "editor/ChangeStep.h"
 #include "editor/Keys.h"
 #include "editor/window/EditorWindow.h"
 #include "editor/window/Forms.h"
 #include "platform/Files.h"
 #include "platform/RecoveryStore.h"
+#include "support/PageChanges.h"
 #include "support/QtTestApp.h"
 #include "support/ScriptedServices.h"
 #include "support/TempDir.h"
@@ -36,18 +36,11 @@ protected:
     int CaptionsInCopy() const {
         if (!fs::exists(CopyPath())) return -1;
         TPageEditor reread;
-        return reread.LoadDocument(CopyPath()) ? -2 : reread.Items.Captions.Count();
+        return reread.LoadDocument(CopyPath()).Failed() ? -2 : reread.Items.Captions.Count();
     }
 
     void Change(const char* text) {
-        TPageEditor& e = Window().Editor;
-        {
-            const TChangeStep step(e, "new caption");
-            auto c = std::make_unique<TNyomtatoSzoveg>();
-            c->Text = text;
-            c->Rect = {10, 20, 30, 25};
-            e.Items.Captions.Add(std::move(c));
-        }
+        AddCaptionStep(Window().Editor, text);
         Window().Reflect();
     }
 
@@ -128,7 +121,7 @@ TEST_F(RecoveryWindowTest, ALeftCopyIsOfferedRestoredUnderItsNameOrDiscarded) {
         auto c = std::make_unique<TNyomtatoSzoveg>();
         c->Text = "kept";
         page.Items.Captions.Add(std::move(c));
-        ASSERT_FALSE(page.SaveDocument(Dir.File("page.PST")));
+        ASSERT_TRUE(page.SaveDocument(Dir.File("page.PST")).Ok());
         ASSERT_TRUE(ended.Write(*ReadWholeFile(Dir.File("page.PST")), Dir.File("notice.PST")));
     }
     TNyomtatoOldalDlg& w = Window();

@@ -78,7 +78,7 @@ TEST_F(ViewSizeWindowTest, StartsAtTheBaseSizeAndThePictureGrowsWithTheWindow) {
     EXPECT_EQ(Editor().PictureHeight, grown.height());
     EXPECT_EQ(Picture().deviceIndependentSize().toSize(), grown);
     // The whole sheet fills the larger picture at zoom 1: its corner pixels are white.
-    const TRect& sheet = Editor().PageRect;
+    const TRect& sheet = Editor().PageRect();
     EXPECT_EQ(sheet.Bottom, grown.height() - 10);
     EXPECT_EQ(Picture().pixel(sheet.Left + 2, sheet.Bottom - 2), qRgb(255, 255, 255));
     EXPECT_EQ(Editor().Settings.BasePageRect, stored);
