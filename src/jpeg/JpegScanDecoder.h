@@ -132,12 +132,28 @@ template <class Bits>
         int16_t& v = block[k];
         if (v != 0 && bits.Receive(1) != 0) v = int16_t(v > 0 ? v + p1 : v - p1);
     };
+    // A reader that offers them finds the ends of runs and the coefficients to refine by bit
+    // masks (bit k set for a non-zero block[k]) where the run ends inside the band; otherwise,
+    // and where the stream is at fault, coefficient by coefficient, in the stream's order.
+    constexpr bool kMasks = requires { bits.RefinePositions(block, uint64_t(0), p1); };
+    uint64_t nonZero = 0;
+    if constexpr (kMasks) nonZero = Bits::NonZeroMask(block);
+    // Bits from..to (to <= 63), empty when from > to.
+    auto span = [](uint32_t from, uint32_t to) {
+        return from > to ? 0 : (~uint64_t(0) >> (63 - to)) & (~uint64_t(0) << from);
+    };
+    // The position of the zero coefficient that follows `zeros` others from k, or 64.
+    auto runEnd = [&](uint32_t k, uint32_t zeros) -> uint32_t {
+        uint64_t zero = ~nonZero & (~uint64_t(0) << k);
+        for (uint32_t i = 0; i < zeros && zero != 0; ++i) zero &= zero - 1;
+        return zero != 0 ? uint32_t(__builtin_ctzll(zero)) : 64;
+    };
     uint32_t k = scan.Ss;
     for (;;) {
         if (k > scan.Se) return;
         if (c.EobRun > 0) {
-            if constexpr (requires { bits.RefineNonZero(block, k, scan.Se, p1); }) {
-                bits.RefineNonZero(block, k, scan.Se, p1);
+            if constexpr (kMasks) {
+                bits.RefinePositions(block, nonZero & span(k, scan.Se), p1);
             } else {
                 for (; k <= scan.Se; ++k) refine(k);
             }
@@ -150,6 +166,16 @@ template <class Bits>
         if (s != 0) {
             if (s != 1) throw EJpegBadData("Érvénytelen érték a bemeneten");
             const uint32_t b = bits.Receive(1);
+            if constexpr (kMasks) {
+                const uint32_t end = runEnd(k, r);
+                if (end <= scan.Se) {
+                    if (end > k) bits.RefinePositions(block, nonZero & span(k, end - 1), p1);
+                    block[end] = int16_t(b != 0 ? p1 : -p1);
+                    nonZero |= uint64_t(1) << end;
+                    k = end + 1;
+                    continue;
+                }
+            }
             uint32_t zeros = 0;
             for (; k <= 63; ++k) {
                 const int16_t v = block[k];
@@ -162,8 +188,17 @@ template <class Bits>
             }
             if (k > scan.Se) throw EJpegBadData("Hiba a növekményes vizsgálatban");
             block[k] = int16_t(b != 0 ? p1 : -p1);
+            nonZero |= uint64_t(1) << k;
             ++k;
         } else if (r == 15) {
+            if constexpr (kMasks) {
+                const uint32_t end = runEnd(k, 15); // the 16th zero
+                if (end <= scan.Se) {
+                    bits.RefinePositions(block, nonZero & span(k, end), p1);
+                    k = end + 1;
+                    continue;
+                }
+            }
             for (uint32_t zeros = 0; k <= 63 && zeros < 16; ++k) {
                 if (k > scan.Se) throw EJpegBadData("Hibás adat");
                 if (block[k] != 0)
