@@ -42,8 +42,8 @@
                               _mm256_castsi256_si128(bottom), _mm256_extracti128_si256(bottom, 1)};
     for (int i = 0; i < 4; ++i) {
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out + (2 * i) * stride), parts[i]);
-        _mm_storeh_pd(reinterpret_cast<double*>(out + (2 * i + 1) * stride),
-                      _mm_castsi128_pd(parts[i]));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + (2 * i + 1) * stride),
+                         _mm_unpackhi_epi64(parts[i], parts[i]));
     }
 }
 #endif

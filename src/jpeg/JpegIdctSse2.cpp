@@ -102,7 +102,9 @@ void InverseDctTransposedSse2(const int16_t* coefficients, const int32_t* scaled
                                              _mm_srai_epi32(__m128i(result[1][k + 1]), 12));
         const __m128i bytes = _mm_packus_epi16(row0, row1);
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out + k * stride), bytes);
-        _mm_storeh_pd(reinterpret_cast<double*>(out + (k + 1) * stride), _mm_castsi128_pd(bytes));
+        // movq stores of each half (movhpd's double is taken as aligned by the sanitizer).
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + (k + 1) * stride),
+                         _mm_unpackhi_epi64(bytes, bytes));
     }
 }
 
