@@ -93,11 +93,8 @@ public:
             return Extend(v, n);
         }
 
-        // Progressive AC refinement of zigzag positions from..to inside an end-of-band run:
-        // one correction bit for each non-zero coefficient, in order (T.81 G.1.2.3), read up
-        // to 16 at a time.
-        void RefineNonZero(int16_t* block, uint32_t from, uint32_t to, int32_t p1) {
-            if (from > to) return;
+        // Bit k set for each non-zero block[k].
+        static uint64_t NonZeroMask(const int16_t* block) {
             uint64_t nonZero = 0;
 #if defined(__SSE2__)
             const __m128i zero = _mm_setzero_si128();
@@ -111,15 +108,29 @@ public:
 #else
             for (int k = 0; k < 64; ++k) nonZero |= uint64_t(block[k] != 0) << k;
 #endif
-            nonZero &= (~uint64_t(0) >> (63 - to)) & (~uint64_t(0) << from);
-            while (nonZero != 0) {
-                const int take = std::min(__builtin_popcountll(nonZero), 16);
+            return nonZero;
+        }
+
+        // Progressive AC refinement (T.81 G.1.2.3) of the non-zero coefficients whose bits
+        // are set in `positions`: one correction bit each, in zigzag order, read up to 16 at a
+        // time; a set bit moves the value p1 further from zero.
+        [[gnu::always_inline]] void RefinePositions(int16_t* block, uint64_t positions,
+                                                    int32_t p1) {
+            while (positions != 0) {
+                // The next (up to) 16 positions, without a population count (a library call
+                // on x86-64's baseline).
+                uint8_t at[16];
+                int take = 0;
+                for (; take < 16 && positions != 0; ++take) {
+                    at[take] = uint8_t(__builtin_ctzll(positions));
+                    positions &= positions - 1;
+                }
                 const uint32_t corrections = Receive(take);
-                for (int i = take - 1; i >= 0; --i) {
-                    const int k = __builtin_ctzll(nonZero);
-                    nonZero &= nonZero - 1;
-                    int16_t& v = block[k];
-                    if ((corrections >> i) & 1) v = int16_t(v > 0 ? v + p1 : v - p1);
+                for (int j = 0; j < take; ++j) {
+                    const int i = take - 1 - j, k = at[j];
+                    const int32_t v = block[k];
+                    const int32_t step = -int32_t((corrections >> i) & 1) & (v > 0 ? p1 : -p1);
+                    block[k] = int16_t(v + step);
                 }
             }
         }
@@ -188,8 +199,20 @@ public:
             return Extend(v, n);
         };
 
-        const int s = symbol(dcTable);
-        const int32_t diff = s != 0 ? receiveExtend(s) : 0;
+        // The DC difference by the same look-up as AC values: a DC table's symbols are sizes
+        // (at most 15, run 0), so its FastAc entries give the code and the extended value.
+        if (bits < 32) refill();
+        const uint32_t fastDc = dcTable.FastAc[buffer >> (64 - HuffmanDecoder::kLookupBits)];
+        const int dcTotal = int(fastDc & 0xFF);
+        int32_t diff;
+        if (fastDc != 0 && dcTotal <= bits) {
+            diff = int32_t(fastDc) >> 16;
+            buffer <<= dcTotal;
+            bits -= dcTotal;
+        } else {
+            const int s = symbol(dcTable);
+            diff = s != 0 ? receiveExtend(s) : 0;
+        }
         lastDc = int32_t(uint32_t(lastDc) + uint32_t(diff));
         coef[0] = int16_t(lastDc);
         bool ac = false;

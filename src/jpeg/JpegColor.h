@@ -15,6 +15,22 @@ void YCbCrRowToBgr(const uint8_t* lum, const uint8_t* cb, const uint8_t* cr, uin
 void YCbCrHalfRowToBgr(const uint8_t* lum, const uint8_t* cb, const uint8_t* cr, uint8_t* out,
                        uint32_t width);
 
+// The kernels of both, one per instruction set (JpegSimd.h), all giving the same bytes: plain
+// C++, SSE2 (JpegColorSse2.cpp) and AVX2 (JpegColorAvx2.cpp, only where the processor has it).
+// The functions above use the fastest the processor has.
+void YCbCrRowToBgrScalar(const uint8_t* lum, const uint8_t* cb, const uint8_t* cr, uint8_t* out,
+                         uint32_t width);
+void YCbCrHalfRowToBgrScalar(const uint8_t* lum, const uint8_t* cb, const uint8_t* cr, uint8_t* out,
+                             uint32_t width);
+void YCbCrRowToBgrSse2(const uint8_t* lum, const uint8_t* cb, const uint8_t* cr, uint8_t* out,
+                       uint32_t width);
+void YCbCrHalfRowToBgrSse2(const uint8_t* lum, const uint8_t* cb, const uint8_t* cr, uint8_t* out,
+                           uint32_t width);
+void YCbCrRowToBgrAvx2(const uint8_t* lum, const uint8_t* cb, const uint8_t* cr, uint8_t* out,
+                       uint32_t width);
+void YCbCrHalfRowToBgrAvx2(const uint8_t* lum, const uint8_t* cb, const uint8_t* cr, uint8_t* out,
+                           uint32_t width);
+
 // Interleaves `width` red, green and blue samples of components stored without colour
 // conversion into blue, green, red bytes.
 void RgbRowToBgr(const uint8_t* red, const uint8_t* green, const uint8_t* blue, uint8_t* out,

@@ -35,10 +35,13 @@ uint32_t CeilDiv(uint32_t a, uint32_t b) { return uint32_t((uint64_t(a) + b - 1)
 void AskForLargePages(uint8_t* data, size_t size) {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
     constexpr uintptr_t kHuge = uintptr_t(2) << 20;
-    const uintptr_t begin = (reinterpret_cast<uintptr_t>(data) + kHuge - 1) & ~(kHuge - 1);
-    const uintptr_t end = (reinterpret_cast<uintptr_t>(data) + size) & ~(kHuge - 1);
-    if (data != nullptr && end > begin)
-        madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+    // The whole huge pages inside the block, found by offsets from its start so that the
+    // address handed on stays a pointer into the block.
+    const uintptr_t address = reinterpret_cast<uintptr_t>(data);
+    const uintptr_t skip = (kHuge - address % kHuge) % kHuge;
+    if (data == nullptr || size <= skip) return;
+    const size_t length = (size - skip) & ~(kHuge - 1);
+    if (length > 0) madvise(data + skip, length, MADV_HUGEPAGE);
 #else
     (void)data;
     (void)size;
@@ -86,6 +89,7 @@ void JpegDecoder::Decode(const uint8_t* data, size_t size, BitmapImage& picture)
     m_State = std::make_unique<JpegDecoderState>();
     JpegDecoderState& st = *m_State;
     st.Output = &picture;
+    st.Kernels = &JpegKernelsFor(m_Options.Simd);
     picture.Clear();
     JpegByteReader input(data, size);
 

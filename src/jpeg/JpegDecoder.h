@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "codec/BitmapImageCoder.h"
+#include "jpeg/JpegSimd.h"
 
 struct JpegDecoderState;
 struct JpegScanHeader;
@@ -34,6 +35,10 @@ struct JpegDecoderOptions {
     // red, green and blue, with no colour conversion, when an Adobe APP14 segment says so
     // (transform 0) and no JFIF APP0 segment says they are YCbCr.
     bool RequireJfifHeader = true;
+    // The instruction set of the inverse DCT and the colour conversion: the fastest the
+    // processor has, or one the tests name to compare it with the others (every set gives
+    // the same pixels).
+    JpegSimd Simd = JpegSimd::Best;
 
     uint64_t MemoryLimit() const {
         if (BytesPerAllowedPixel != 0 && PixelLimit > UINT64_MAX / BytesPerAllowedPixel)

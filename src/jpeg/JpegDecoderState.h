@@ -9,6 +9,7 @@
 #include <new>
 
 #include "jpeg/JpegByteReader.h"
+#include "jpeg/JpegSimd.h"
 #include "jpeg/JpegTables.h"
 
 class BitmapImage;
@@ -87,6 +88,7 @@ struct JpegDecoderState {
     DecoderComponent Components[255];
     uint8_t ComponentIds[3] = {};
     BitmapImage* Output = nullptr;
+    const JpegKernels* Kernels = &JpegKernelsFor(JpegSimd::Best);
     uint32_t ScanCount = 0;
     uint32_t McuRows = 0, McuCols = 0;
     uint32_t McuHeight = 0, McuWidth = 0;

@@ -66,13 +66,13 @@ void JpegDecoderState::WriteRows(uint32_t firstRow, uint32_t endRow) {
         const uint8_t* cbRow = cb.SampleRow(y / cb.VerticalFactor);
         const uint8_t* crRow = cr.SampleRow(y / cr.VerticalFactor);
         if (lum.HorizontalFactor == 1 && cb.HorizontalFactor == 2 && cr.HorizontalFactor == 2) {
-            YCbCrHalfRowToBgr(yRow, cbRow, crRow, Output->Row(y), width);
+            Kernels->YCbCrHalfRow(yRow, cbRow, crRow, Output->Row(y), width);
             continue;
         }
-        YCbCrRowToBgr(WidenRow(yRow, lum.HorizontalFactor, width, wide.data()),
-                      WidenRow(cbRow, cb.HorizontalFactor, width, wide.data() + width),
-                      WidenRow(crRow, cr.HorizontalFactor, width, wide.data() + 2 * width),
-                      Output->Row(y), width);
+        Kernels->YCbCrRow(WidenRow(yRow, lum.HorizontalFactor, width, wide.data()),
+                          WidenRow(cbRow, cb.HorizontalFactor, width, wide.data() + width),
+                          WidenRow(crRow, cr.HorizontalFactor, width, wide.data() + 2 * width),
+                          Output->Row(y), width);
     }
 }
 
@@ -104,9 +104,9 @@ void JpegDecoderState::FinishPicture() {
                             int16_t transposed[64];
                             for (int k = 0; k < 64; ++k)
                                 transposed[kZigzagToTransposed[k]] = block[k];
-                            InverseDctTransposed(transposed,
-                                                 c.QuantizationTable->ScaledValuesTransposed, out,
-                                                 c.Stride);
+                            Kernels->InverseDctTransposed(
+                                transposed, c.QuantizationTable->ScaledValuesTransposed, out,
+                                c.Stride);
                         } else {
                             const uint8_t v = InverseDctDcOnly(block[0], scaled);
                             for (int y = 0; y < 8; ++y) std::memset(out + y * c.Stride, v, 8);

@@ -5,6 +5,10 @@
 
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "codec/GraphicsExceptions.h"
 #include "jpeg/JpegDecoderState.h"
 #include "jpeg/JpegIdct.h"
@@ -36,10 +40,30 @@ inline bool DecodeSequentialBlock(Bits& bits, DecoderComponent& c, int16_t* coef
     return ac;
 }
 
+// Clears a block of 64 coefficients with eight 16-byte stores (a memset of this size becomes a
+// rep stos, whose start-up costs more than the stores).
+[[gnu::always_inline]] inline void ZeroBlock(int16_t* block) {
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    __m128i* p = reinterpret_cast<__m128i*>(block);
+    _mm_storeu_si128(p, zero);
+    _mm_storeu_si128(p + 1, zero);
+    _mm_storeu_si128(p + 2, zero);
+    _mm_storeu_si128(p + 3, zero);
+    _mm_storeu_si128(p + 4, zero);
+    _mm_storeu_si128(p + 5, zero);
+    _mm_storeu_si128(p + 6, zero);
+    _mm_storeu_si128(p + 7, zero);
+#else
+    std::memset(block, 0, 64 * sizeof(int16_t));
+#endif
+}
+
 template <class Bits>
-inline void DecodeSequentialUnit(Bits& bits, DecoderComponent& c, uint32_t row, uint32_t col) {
-    int16_t coef[64];
-    std::memset(coef, 0, sizeof coef);
+inline void DecodeSequentialUnit(Bits& bits, const JpegKernels& kernels, DecoderComponent& c,
+                                 uint32_t row, uint32_t col) {
+    alignas(16) int16_t coef[64];
+    ZeroBlock(coef);
     uint8_t* out = c.Samples(row, col);
     const DecoderQuantizationTable& table = *c.QuantizationTable;
     bool ac;
@@ -47,7 +71,7 @@ inline void DecodeSequentialUnit(Bits& bits, DecoderComponent& c, uint32_t row, 
                       bits.DecodeSequentialBlock(c.LastDc, *c.DcTable, *c.AcTable, coef);
                   }) {
         ac = bits.DecodeSequentialBlock(c.LastDc, *c.DcTable, *c.AcTable, coef); // transposed
-        if (ac) InverseDctTransposed(coef, table.ScaledValuesTransposed, out, c.Stride);
+        if (ac) kernels.InverseDctTransposed(coef, table.ScaledValuesTransposed, out, c.Stride);
     } else {
         ac = DecodeSequentialBlock(bits, c, coef);
         if (ac) InverseDct(coef, table.ScaledValues, out, c.Stride);
@@ -108,12 +132,28 @@ template <class Bits>
         int16_t& v = block[k];
         if (v != 0 && bits.Receive(1) != 0) v = int16_t(v > 0 ? v + p1 : v - p1);
     };
+    // A reader that offers them finds the ends of runs and the coefficients to refine by bit
+    // masks (bit k set for a non-zero block[k]) where the run ends inside the band; otherwise,
+    // and where the stream is at fault, coefficient by coefficient, in the stream's order.
+    constexpr bool kMasks = requires { bits.RefinePositions(block, uint64_t(0), p1); };
+    uint64_t nonZero = 0;
+    if constexpr (kMasks) nonZero = Bits::NonZeroMask(block);
+    // Bits from..to (to <= 63), empty when from > to.
+    auto span = [](uint32_t from, uint32_t to) {
+        return from > to ? 0 : (~uint64_t(0) >> (63 - to)) & (~uint64_t(0) << from);
+    };
+    // The position of the zero coefficient that follows `zeros` others from k, or 64.
+    auto runEnd = [&](uint32_t k, uint32_t zeros) -> uint32_t {
+        uint64_t zero = ~nonZero & (~uint64_t(0) << k);
+        for (uint32_t i = 0; i < zeros && zero != 0; ++i) zero &= zero - 1;
+        return zero != 0 ? uint32_t(__builtin_ctzll(zero)) : 64;
+    };
     uint32_t k = scan.Ss;
     for (;;) {
         if (k > scan.Se) return;
         if (c.EobRun > 0) {
-            if constexpr (requires { bits.RefineNonZero(block, k, scan.Se, p1); }) {
-                bits.RefineNonZero(block, k, scan.Se, p1);
+            if constexpr (kMasks) {
+                bits.RefinePositions(block, nonZero & span(k, scan.Se), p1);
             } else {
                 for (; k <= scan.Se; ++k) refine(k);
             }
@@ -126,6 +166,16 @@ template <class Bits>
         if (s != 0) {
             if (s != 1) throw EJpegBadData("Érvénytelen érték a bemeneten");
             const uint32_t b = bits.Receive(1);
+            if constexpr (kMasks) {
+                const uint32_t end = runEnd(k, r);
+                if (end <= scan.Se) {
+                    if (end > k) bits.RefinePositions(block, nonZero & span(k, end - 1), p1);
+                    block[end] = int16_t(b != 0 ? p1 : -p1);
+                    nonZero |= uint64_t(1) << end;
+                    k = end + 1;
+                    continue;
+                }
+            }
             uint32_t zeros = 0;
             for (; k <= 63; ++k) {
                 const int16_t v = block[k];
@@ -138,8 +188,17 @@ template <class Bits>
             }
             if (k > scan.Se) throw EJpegBadData("Hiba a növekményes vizsgálatban");
             block[k] = int16_t(b != 0 ? p1 : -p1);
+            nonZero |= uint64_t(1) << k;
             ++k;
         } else if (r == 15) {
+            if constexpr (kMasks) {
+                const uint32_t end = runEnd(k, 15); // the 16th zero
+                if (end <= scan.Se) {
+                    bits.RefinePositions(block, nonZero & span(k, end), p1);
+                    k = end + 1;
+                    continue;
+                }
+            }
             for (uint32_t zeros = 0; k <= 63 && zeros < 16; ++k) {
                 if (k > scan.Se) throw EJpegBadData("Hibás adat");
                 if (block[k] != 0)
@@ -221,6 +280,7 @@ void RunScan(JpegDecoderState& st, JpegByteReader& input, JpegScanHeader& scan, 
 template <class Bits>
 void DecodeScan(JpegDecoderState& st, JpegByteReader& input, JpegScanHeader& scan) {
     Bits bits(input);
+    const JpegKernels& kernels = *st.Kernels;
     auto onBlock = [&bits](auto step) {
         if constexpr (requires { typename Bits::Local; }) {
             typename Bits::Local local(bits);
@@ -232,7 +292,7 @@ void DecodeScan(JpegDecoderState& st, JpegByteReader& input, JpegScanHeader& sca
     };
     if (!st.Progressive) {
         RunScan(st, input, scan, bits, [&](DecoderComponent& c, uint32_t row, uint32_t col) {
-            DecodeSequentialUnit(bits, c, row, col);
+            DecodeSequentialUnit(bits, kernels, c, row, col);
         });
     } else if (scan.Ss != 0 && scan.Ah == 0) {
         RunScan(st, input, scan, bits, [&](DecoderComponent& c, uint32_t row, uint32_t col) {

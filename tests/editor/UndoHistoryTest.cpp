@@ -250,6 +250,8 @@ const TChange kSelectionChanges[] = {
      }},
 };
 
+// The change is one step that matches the page; Ctrl+Z gives the page before back,
+// Ctrl+Shift+Z and Ctrl+Y the page after, each asking for a repaint.
 void ExpectOneUndoableStep(const TChange& change) {
     SCOPED_TRACE(change.Step);
     TUndoPage p;
@@ -257,17 +259,30 @@ void ExpectOneUndoableStep(const TChange& change) {
     change.Make(p);
     const std::string after = DescribePage(p.E);
     ASSERT_NE(after, before);
-    EXPECT_EQ(p.E.Mode, mdIdle);
+    ASSERT_EQ(p.E.Mode, mdIdle);
     EXPECT_EQ(p.E.History.UndoCount(), 1);
     EXPECT_TRUE(p.E.History.Matches(p.E));
 
     EXPECT_TRUE(p.Key(VK_Z));
-    EXPECT_EQ(p.E.InfoText, std::string("Undo: ") + change.Step);
     EXPECT_EQ(DescribePage(p.E), before);
+    EXPECT_EQ(p.E.InfoText, std::string("Undo: ") + change.Step);
+    EXPECT_TRUE(p.E.RepaintRequested);
     EXPECT_TRUE(p.E.History.Matches(p.E));
+
+    EXPECT_TRUE(p.Key(VK_Z, ssCtrl | ssShift));
+    EXPECT_EQ(DescribePage(p.E), after);
+    EXPECT_EQ(p.E.InfoText, std::string("Redo: ") + change.Step);
+    EXPECT_TRUE(p.E.RepaintRequested);
+
+    // Once more, redoing with Ctrl+Y.
+    p.Key(VK_Z);
     EXPECT_TRUE(p.Key(VK_Y));
     EXPECT_EQ(DescribePage(p.E), after);
     EXPECT_TRUE(p.E.History.Matches(p.E));
+    // The picture came back as the very same object, never as a copy.
+    if (p.E.Items.Images.Count() > 0) {
+        EXPECT_EQ(p.E.Items.Images[0].Picture, p.Picture);
+    }
     // The selection never names an item that the undo or redo took away.
     for (const TKKItem& item : p.E.Selection) EXPECT_TRUE(ItemBounds(p.E.Items, item));
 }
@@ -275,36 +290,7 @@ void ExpectOneUndoableStep(const TChange& change) {
 } // namespace
 
 TEST(UndoHistory, EveryKindOfChangeIsUndoneToThePageBeforeAndRedoneToThePageAfter) {
-    for (const TChange& change : kChanges) {
-        SCOPED_TRACE(change.Step);
-        TUndoPage p;
-        const std::string before = DescribePage(p.E);
-        change.Make(p);
-        const std::string after = DescribePage(p.E);
-        ASSERT_NE(after, before);
-        ASSERT_EQ(p.E.Mode, mdIdle);
-        EXPECT_EQ(p.E.History.UndoCount(), 1);
-        EXPECT_TRUE(p.E.History.Matches(p.E));
-
-        EXPECT_TRUE(p.Key(VK_Z));
-        EXPECT_EQ(DescribePage(p.E), before);
-        EXPECT_EQ(p.E.InfoText, std::string("Undo: ") + change.Step);
-        EXPECT_TRUE(p.E.RepaintRequested);
-
-        EXPECT_TRUE(p.Key(VK_Z, ssCtrl | ssShift));
-        EXPECT_EQ(DescribePage(p.E), after);
-        EXPECT_EQ(p.E.InfoText, std::string("Redo: ") + change.Step);
-        EXPECT_TRUE(p.E.RepaintRequested);
-
-        // Once more, redoing with Ctrl+Y.
-        p.Key(VK_Z);
-        EXPECT_TRUE(p.Key(VK_Y));
-        EXPECT_EQ(DescribePage(p.E), after);
-        // The picture came back as the very same object, never as a copy.
-        if (p.E.Items.Images.Count() > 0) {
-            EXPECT_EQ(p.E.Items.Images[0].Picture, p.Picture);
-        }
-    }
+    for (const TChange& change : kChanges) ExpectOneUndoableStep(change);
 }
 
 TEST(UndoHistory, EveryCommandOnTheSelectionIsOneStepUndoneAndRedoneWhole) {

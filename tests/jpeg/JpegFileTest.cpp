@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "codec/BitmapImage.h"
+#include "jpeg/JpegDecoder.h"
 #include "jpeg/JpegTestFiles.h"
 
 namespace {
@@ -110,6 +111,24 @@ TEST_P(JpegFile, DecodesLikeDjpegAndLikeTheReferenceReader) {
     std::printf("PSNR %-28s %6.2f dB\n", c.Name, psnr);
     RecordProperty("psnr_db", std::to_string(psnr));
     EXPECT_GE(psnr, kMinPsnr);
+}
+
+// The fast reader with each instruction set's kernels gives the plain C++ kernels' bytes.
+TEST_P(JpegFile, EveryInstructionSetGivesTheSameBytes) {
+    const FileCase& c = GetParam();
+    const Bytes data = MakeCaseFile(c);
+    auto decode = [&](JpegSimd simd) {
+        JpegDecoderOptions options;
+        options.Simd = simd;
+        BitmapImage picture;
+        JpegDecoder(options).Decode(data.data(), data.size(), picture);
+        return Bytes(picture.ImageData(), picture.ImageData() + picture.ImageDataSize());
+    };
+    const Bytes scalar = decode(JpegSimd::Scalar);
+    for (JpegSimd simd : {JpegSimd::Sse2, JpegSimd::Avx2}) {
+        if (!JpegSimdAvailable(simd)) continue;
+        EXPECT_TRUE(decode(simd) == scalar) << "instruction set " << int(simd);
+    }
 }
 
 // Truncations, flipped bytes, inserted markers and dropped bytes all over the file: the fast

@@ -8,7 +8,24 @@
 
 #include "jpeg/JpegColor.h"
 #include "jpeg/JpegIdct.h"
+#include "jpeg/JpegSimd.h"
 #include "jpeg/JpegTables.h"
+
+namespace {
+
+// The kernels of every instruction set this processor runs, plain C++ first.
+std::vector<const JpegKernels*> EveryKernelSet() {
+    std::vector<const JpegKernels*> sets;
+    for (JpegSimd simd : {JpegSimd::Scalar, JpegSimd::Sse2, JpegSimd::Avx2})
+        if (JpegSimdAvailable(simd)) sets.push_back(&JpegKernelsFor(simd));
+    return sets;
+}
+
+const char* Name(const JpegKernels& k) {
+    return k.Simd == JpegSimd::Scalar ? "scalar" : k.Simd == JpegSimd::Sse2 ? "SSE2" : "AVX2";
+}
+
+} // namespace
 
 TEST(JpegTables, NaturalToZigzagIsTheExactInverseOfTheZigzagOrder) {
     for (int k = 0; k < 64; ++k) {
@@ -137,6 +154,8 @@ void LiteralIdct(const int16_t* x, const int32_t* q, uint8_t* out) {
 // The vectorized transforms against the literal one, on sparse and dense blocks with real
 // and extreme tables.
 TEST(JpegIdct, MatchesTheLiteralTransformBitForBit) {
+    const std::vector<const JpegKernels*> sets = EveryKernelSet();
+    ASSERT_GE(sets.size(), 2u); // plain C++ and SSE2 at least
     std::mt19937 rng(11);
     for (int i = 0; i < 30000; ++i) {
         DecoderQuantizationTable table;
@@ -162,14 +181,49 @@ TEST(JpegIdct, MatchesTheLiteralTransformBitForBit) {
             ASSERT_EQ(actual[(k / 8) * 11 + k % 8], expected[k]) << "case " << i << " sample " << k;
         int16_t transposed[64];
         for (int k = 0; k < 64; ++k) transposed[(k % 8) * 8 + k / 8] = coef[k];
-        uint8_t fromTransposed[64];
-        InverseDctTransposed(transposed, table.ScaledValuesTransposed, fromTransposed, 8);
-        ASSERT_EQ(std::memcmp(fromTransposed, expected, 64), 0) << "transposed, case " << i;
+        for (const JpegKernels* kernels : sets) {
+            uint8_t fromTransposed[8 * 13];
+            kernels->InverseDctTransposed(transposed, table.ScaledValuesTransposed, fromTransposed,
+                                          13);
+            for (int k = 0; k < 64; ++k)
+                ASSERT_EQ(fromTransposed[(k / 8) * 13 + k % 8], expected[k])
+                    << Name(*kernels) << ", case " << i << " sample " << k;
+        }
+    }
+}
+
+// Coefficients and tables at their limits, where the products and sums wrap around 32 bits
+// and the samples clamp at both ends: every kernel must wrap and clamp as the literal
+// transform does.
+TEST(JpegIdct, KernelsWrapAndClampLikeTheLiteralTransform) {
+    const std::vector<const JpegKernels*> sets = EveryKernelSet();
+    std::mt19937 rng(5);
+    const int16_t extremes[] = {-32768, 32767, -32767, 0, 1, -1, 16384, -16384};
+    for (int i = 0; i < 4000; ++i) {
+        DecoderQuantizationTable table;
+        for (uint16_t& v : table.Values) v = uint16_t(i % 2 == 0 ? 255 : 1 + rng() % 255);
+        table.BuildScaledValues();
+        int16_t coef[64];
+        for (int16_t& v : coef)
+            v = i % 3 == 0 ? extremes[rng() % 8] : int16_t(int(rng() % 65536) - 32768);
+        if (i % 4 == 1)
+            for (int k = 0; k < 64; ++k)
+                if (k % 8 >= 4 || k / 8 >= 4) coef[k] = 0; // the shorter paths at the limits
+        uint8_t expected[64];
+        LiteralIdct(coef, table.ScaledValues, expected);
+        int16_t transposed[64];
+        for (int k = 0; k < 64; ++k) transposed[(k % 8) * 8 + k / 8] = coef[k];
+        for (const JpegKernels* kernels : sets) {
+            uint8_t actual[64];
+            kernels->InverseDctTransposed(transposed, table.ScaledValuesTransposed, actual, 8);
+            ASSERT_EQ(std::memcmp(actual, expected, 64), 0) << Name(*kernels) << ", case " << i;
+        }
     }
 }
 
 // Every Y, Cb, Cr combination, through the vector and the scalar part of the row.
 TEST(JpegColor, RowConversionMatchesTheFormulaForEveryInput) {
+    const std::vector<const JpegKernels*> sets = EveryKernelSet();
     constexpr uint32_t kWidth = 256 + 19;
     uint8_t lum[kWidth], cb[kWidth], cr[kWidth], out[kWidth * 3];
     auto clamp = [](int v) { return v < 0 ? 0 : v > 255 ? 255 : v; };
@@ -180,7 +234,6 @@ TEST(JpegColor, RowConversionMatchesTheFormulaForEveryInput) {
                 cb[x] = uint8_t(u);
                 cr[x] = uint8_t(v);
             }
-            YCbCrRowToBgr(lum, cb, cr, out, kWidth);
             uint8_t expected[kWidth * 3];
             for (uint32_t x = 0; x < kWidth; ++x) {
                 const int y = lum[x];
@@ -189,7 +242,11 @@ TEST(JpegColor, RowConversionMatchesTheFormulaForEveryInput) {
                     uint8_t(clamp(y - ((1409 * (u - 128) + 2925 * (v - 128) + 2048) >> 12)));
                 expected[3 * x + 2] = uint8_t(clamp(y + ((5742 * (v - 128) + 2048) >> 12)));
             }
-            ASSERT_EQ(std::memcmp(out, expected, sizeof out), 0) << "Cb " << u << " Cr " << v;
+            for (const JpegKernels* kernels : sets) {
+                kernels->YCbCrRow(lum, cb, cr, out, kWidth);
+                ASSERT_EQ(std::memcmp(out, expected, sizeof out), 0)
+                    << Name(*kernels) << ", Cb " << u << " Cr " << v;
+            }
         }
     }
 }
@@ -204,24 +261,37 @@ TEST(JpegColor, WidenRowRepeatsSamples) {
 }
 
 // The fused half-width conversion of 4:2:0 and 4:2:2 rows gives exactly what widening the
-// chroma rows and converting them gives, at every width (vector steps and scalar tail), and
-// writes nothing past the row.
+// chroma rows and converting them gives, in every kernel set, at every width (vector steps and
+// the tails of each), and writes nothing past the row; so does full-width chroma.
 TEST(JpegColor, HalfWidthChromaConversionMatchesWideningFirst) {
+    const std::vector<const JpegKernels*> sets = EveryKernelSet();
     std::mt19937 rng(3);
-    for (uint32_t width = 1; width <= 90; ++width) {
+    for (uint32_t width = 1; width <= 140; ++width) {
         std::vector<uint8_t> lum(width), cb((width + 1) / 2), cr((width + 1) / 2);
         for (int round = 0; round < 20; ++round) {
             for (uint8_t& v : lum) v = uint8_t(rng());
             for (uint8_t& v : cb) v = uint8_t(rng());
             for (uint8_t& v : cr) v = uint8_t(rng());
             std::vector<uint8_t> wideCb(width), wideCr(width);
-            std::vector<uint8_t> expected(size_t(width) * 3), actual(size_t(width) * 3 + 16, 0xA5);
-            YCbCrRowToBgr(lum.data(), WidenRow(cb.data(), 2, width, wideCb.data()),
-                          WidenRow(cr.data(), 2, width, wideCr.data()), expected.data(), width);
-            YCbCrHalfRowToBgr(lum.data(), cb.data(), cr.data(), actual.data(), width);
-            ASSERT_TRUE(std::equal(expected.begin(), expected.end(), actual.begin()))
-                << "width " << width;
-            for (size_t i = expected.size(); i < actual.size(); ++i) ASSERT_EQ(actual[i], 0xA5);
+            std::vector<uint8_t> expected(size_t(width) * 3);
+            YCbCrRowToBgrScalar(lum.data(), WidenRow(cb.data(), 2, width, wideCb.data()),
+                                WidenRow(cr.data(), 2, width, wideCr.data()), expected.data(),
+                                width);
+            for (const JpegKernels* kernels : sets) {
+                std::vector<uint8_t> actual(size_t(width) * 3 + 16, 0xA5);
+                kernels->YCbCrHalfRow(lum.data(), cb.data(), cr.data(), actual.data(), width);
+                ASSERT_TRUE(std::equal(expected.begin(), expected.end(), actual.begin()))
+                    << Name(*kernels) << ", width " << width;
+                for (size_t i = expected.size(); i < actual.size(); ++i)
+                    ASSERT_EQ(actual[i], 0xA5) << Name(*kernels) << ", width " << width;
+                // Full-width chroma through the same kernel set.
+                std::fill(actual.begin(), actual.end(), 0xA5);
+                kernels->YCbCrRow(lum.data(), wideCb.data(), wideCr.data(), actual.data(), width);
+                ASSERT_TRUE(std::equal(expected.begin(), expected.end(), actual.begin()))
+                    << Name(*kernels) << ", full chroma, width " << width;
+                for (size_t i = expected.size(); i < actual.size(); ++i)
+                    ASSERT_EQ(actual[i], 0xA5) << Name(*kernels) << ", width " << width;
+            }
         }
     }
 }

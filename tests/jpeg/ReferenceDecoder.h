@@ -1,6 +1,7 @@
 // A JpegDecoder whose entropy-coded data is read one bit at a time, literally as T.81 F.2.2.3
-// to F.2.2.5 describe it: the yardstick for the fast bit reader and Huffman look-up. Used by
-// the tests and by the differential fuzzer.
+// to F.2.2.5 describe it, and whose transform and colour conversion are plain C++: the
+// yardstick for the fast bit reader, the Huffman look-up and the vector kernels. Used by the
+// tests and by the differential fuzzer.
 #pragma once
 
 #include "codec/GraphicsExceptions.h"
@@ -65,6 +66,7 @@ public:
     ReferenceJpegDecoder() {
         JpegDecoderOptions options;
         options.RowPipeline = false;
+        options.Simd = JpegSimd::Scalar;
         SetOptions(options);
     }
 

@@ -1,5 +1,7 @@
 #include "platform/qt/QtDialogs.h"
 
+#include <utility>
+
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -27,6 +29,23 @@ QString QtNameFilters(const std::string& filter) {
     return filters.join(";;");
 }
 
+namespace {
+
+// The answers of a message box reached with Alt and a letter too, as the window's own buttons
+// are (Qt's standard buttons carry none). Enter still presses the default, Escape cancels.
+void GiveMnemonics(QMessageBox& box) {
+    const std::pair<QMessageBox::StandardButton, const char*> names[] = {
+        {QMessageBox::Save, "&Save"},
+        {QMessageBox::Discard, "&Discard"},
+        {QMessageBox::Yes, "&Yes"},
+        {QMessageBox::No, "&No"},
+    };
+    for (const auto& [which, text] : names)
+        if (QAbstractButton* button = box.button(which)) button->setText(QObject::tr(text));
+}
+
+} // namespace
+
 int TQtMessageBoxes::Show(const std::string& text, const std::string& caption, unsigned flags) {
     QMessageBox box(Parent);
     box.setWindowTitle(QString::fromStdString(caption));
@@ -49,6 +68,7 @@ int TQtMessageBoxes::Show(const std::string& text, const std::string& caption, u
         QPushButton* restore = box.addButton(QObject::tr("&Restore"), QMessageBox::AcceptRole);
         box.addButton(QMessageBox::Discard);
         box.setDefaultButton(restore);
+        GiveMnemonics(box);
         // Neither Escape nor the window's close button may throw the page away.
         box.exec();
         if (box.clickedButton() == restore) return IDYES;
@@ -56,6 +76,7 @@ int TQtMessageBoxes::Show(const std::string& text, const std::string& caption, u
     }
     default: box.setStandardButtons(QMessageBox::Ok); break;
     }
+    GiveMnemonics(box);
     switch (box.exec()) {
     case QMessageBox::Cancel: return IDCANCEL;
     case QMessageBox::Yes:
