@@ -19,6 +19,7 @@
 #include "jpeg/JpegEncoder.h"
 #include "platform/BinaryStream.h"
 #include "support/BmpFixtures.h"
+#include "support/JpegSegments.h"
 
 namespace {
 
@@ -85,21 +86,6 @@ Bytes ExifSegment(int orientation, bool bigEndian) {
     return s;
 }
 
-// The stream after SOI and, when dropApp0, after the JFIF segment too.
-Bytes Tail(const Bytes& jfif, bool dropApp0) {
-    size_t at = 2;
-    if (dropApp0) at += 2 + (size_t(jfif[4]) << 8 | jfif[5]);
-    return Bytes(jfif.begin() + ptrdiff_t(at), jfif.end());
-}
-
-Bytes Join(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
-    return out;
-}
-
-const Bytes kSoi = {0xFF, 0xD8};
-
 bool Near(uint32_t a, uint32_t b) {
     for (int s : {0, 8, 16}) {
         if (std::abs(int((a >> s) & 0xFF) - int((b >> s) & 0xFF)) > 24) return false;
@@ -135,7 +121,8 @@ TEST(PictureImport, ExifStreamsAreTurnedUprightForEveryOrientation) {
             for (bool keepJfif : {false, true}) {
                 SCOPED_TRACE(std::to_string(o) + (bigEndian ? " MM" : " II") +
                              (keepJfif ? " Exif then JFIF" : " no APP0"));
-                const Bytes file = Join({kSoi, ExifSegment(o, bigEndian), Tail(jfif, !keepJfif)});
+                const Bytes file =
+                    Join({kSoi, ExifSegment(o, bigEndian), AfterSoi(jfif, !keepJfif)});
                 TMemBitmap b;
                 std::string why;
                 ASSERT_TRUE(ImportPicture(file, b, why)) << why;
@@ -160,8 +147,8 @@ TEST(PictureImport, AdobeRgbStreamsAreShownWithoutColourConversion) {
     TMemBitmap asYCbCr, asRgb;
     std::string why;
     const Bytes adobe0 = {0xFF, 0xEE, 0, 14, 'A', 'd', 'o', 'b', 'e', 0, 100, 0, 0, 0, 0, 0};
-    ASSERT_TRUE(ImportPicture(Join({kSoi, Tail(jfif, true)}), asYCbCr, why)) << why;
-    ASSERT_TRUE(ImportPicture(Join({kSoi, adobe0, Tail(jfif, true)}), asRgb, why)) << why;
+    ASSERT_TRUE(ImportPicture(Join({kSoi, AfterSoi(jfif, true)}), asYCbCr, why)) << why;
+    ASSERT_TRUE(ImportPicture(Join({kSoi, adobe0, AfterSoi(jfif, true)}), asRgb, why)) << why;
     // The red quadrant's samples are Y 76, Cb 85, Cr 255: shown as red 76, green 85, blue 255.
     EXPECT_TRUE(Near(QuadrantColours(asYCbCr)[0], kRed));
     EXPECT_TRUE(Near(QuadrantColours(asRgb)[0], 0xFF4C55FF))
@@ -172,8 +159,8 @@ TEST(PictureImport, OnlyTheImportSkipsTheJfifCheckAndWhatItStoresTheStrictDecode
     const Bytes jfif = JfifOf(Quadrants());
     const Bytes adobe = {0xFF, 0xEE, 0, 14, 'A', 'd', 'o', 'b', 'e', 0, 100, 0, 0, 0, 0, 1};
     for (const Bytes& file :
-         {Join({kSoi, ExifSegment(6, false), Tail(jfif, true)}),
-          Join({kSoi, adobe, Tail(jfif, true)}), Join({kSoi, Tail(jfif, true)})}) {
+         {Join({kSoi, ExifSegment(6, false), AfterSoi(jfif, true)}),
+          Join({kSoi, adobe, AfterSoi(jfif, true)}), Join({kSoi, AfterSoi(jfif, true)})}) {
         // The decoder's default mode and the file path of the image object still refuse it.
         BitmapImage strict;
         JpegDecoder decoder;
@@ -292,7 +279,7 @@ TEST(PictureImport, RefusalsSayWhyAndLeaveNoPicture) {
 }
 
 TEST(ExifOrientation, DamagedOrMissingTagsMeanUpright) {
-    const Bytes tail = Tail(JfifOf(Quadrants()), true);
+    const Bytes tail = AfterSoi(JfifOf(Quadrants()), true);
     EXPECT_EQ(ExifOrientation(Join({kSoi, ExifSegment(8, true), tail})), 8);
     EXPECT_EQ(ExifOrientation(Join({kSoi, ExifSegment(9, true), tail})), 1);
     EXPECT_EQ(ExifOrientation(Join({kSoi, ExifSegment(0, false), tail})), 1);

@@ -12,41 +12,13 @@
 #include "jpeg/JpegDecoder.h"
 #include "jpeg/JpegEncoder.h"
 #include "jpeg/JpegTestFiles.h"
+#include "support/JpegSegments.h"
 
 namespace {
-
-DecodeOutcome DecodeForImport(const Bytes& data) {
-    JpegDecoderOptions options;
-    options.RequireJfifHeader = false;
-    JpegDecoder decoder(options);
-    DecodeOutcome outcome;
-    try {
-        decoder.Decode(data.data(), data.size(), outcome.Picture);
-        outcome.Message = "ok";
-    } catch (const EGraphicsException& e) {
-        outcome.Message = e.what();
-    }
-    return outcome;
-}
 
 Bytes Adobe(uint8_t transform) {
     return {0xFF, 0xEE, 0, 14, 'A', 'd', 'o', 'b', 'e', 0, 100, 0, 0, 0, 0, transform};
 }
-
-// The stream after SOI, with or without its APP0 segment.
-Bytes AfterSoi(const Bytes& jfif, bool dropApp0) {
-    size_t at = 2;
-    if (dropApp0) at += 2 + (size_t(jfif[4]) << 8 | jfif[5]);
-    return Bytes(jfif.begin() + ptrdiff_t(at), jfif.end());
-}
-
-Bytes Join(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
-    return out;
-}
-
-const Bytes kSoi = {0xFF, 0xD8};
 
 bool SamePixels(const BitmapImage& a, const BitmapImage& b) {
     return a.ImageDataSize() == b.ImageDataSize() &&

@@ -211,6 +211,13 @@ DecodeOutcome DecodeWith(JpegDecoder& decoder, const Bytes& data) {
 
 } // namespace
 
+DecodeOutcome DecodeForImport(const Bytes& data) {
+    JpegDecoderOptions options;
+    options.RequireJfifHeader = false;
+    JpegDecoder decoder(options);
+    return DecodeWith(decoder, data);
+}
+
 DecodeOutcome DecodeFast(const Bytes& data) {
     JpegDecoder decoder;
     return DecodeWith(decoder, data);

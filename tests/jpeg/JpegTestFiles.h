@@ -51,6 +51,8 @@ struct DecodeOutcome {
 };
 DecodeOutcome DecodeFast(const Bytes& data);
 DecodeOutcome DecodeReference(const Bytes& data);
+// The fast reader in the import mode: streams without a JFIF header are read too.
+DecodeOutcome DecodeForImport(const Bytes& data);
 // Decodes with the fast reader and with the bit-at-a-time reference, and adds a test failure
 // unless both give the same message and, on success, the same picture bytes.
 DecodeOutcome DecodeBoth(const Bytes& data);
