@@ -9,6 +9,7 @@
 #include "Commands.h"
 #include "DocumentJson.h"
 #include "platform/Files.h"
+#include "platform/qt/QtPictureReader.h"
 
 namespace {
 
@@ -57,8 +58,9 @@ int RunCompose(int argc, char** argv) {
     if (!json.isObject()) return Fail(in + ": the JSON is not an object");
 
     try {
-        const TDocumentData doc =
-            DocumentFromJson(json.object(), std::filesystem::path(in).parent_path().string());
+        TQtPictureReader reader;
+        const TDocumentData doc = DocumentFromJson(
+            json.object(), {std::filesystem::path(in).parent_path().string(), &reader});
         if (const TOutcome saved = SaveDocumentFile(out, doc); saved.Failed())
             return Fail(saved.Message());
     } catch (const EJsonError& e) {

@@ -13,7 +13,6 @@
 #include "document/RecordStreams.h"
 #include "imaging/PictureImport.h"
 #include "platform/Cp1250.h"
-#include "platform/qt/QtPictureReader.h"
 
 namespace {
 
@@ -185,20 +184,19 @@ void PointsFrom(const TFields& j, List& item) {
     }
 }
 
-// A picture file (relative to baseDir) read through the picture import, as the new-image
+// A picture file (relative to the base folder) read through the picture import, as the new-image
 // dialog reads it.
-void LoadPictureFile(const QString& name, const std::string& baseDir, TMemBitmap& b,
+void LoadPictureFile(const QString& name, const TPictureSources& from, TMemBitmap& b,
                      const std::string& path) {
     std::filesystem::path p = name.toStdString();
-    if (p.is_relative()) p = std::filesystem::path(baseDir) / p;
-    TQtPictureReader reader;
+    if (p.is_relative()) p = std::filesystem::path(from.BaseDir) / p;
     std::string why;
-    if (!ImportPictureFile(p.string(), b, why, &reader)) {
+    if (!ImportPictureFile(p.string(), b, why, from.OtherFormats)) {
         TFields::Fail(path, "cannot load the picture " + p.string() + ": " + why);
     }
 }
 
-void PictureFrom(const QJsonValue& v, const std::string& path, const std::string& baseDir,
+void PictureFrom(const QJsonValue& v, const std::string& path, const TPictureSources& from,
                  TNyomtatoKep& image) {
     TFields j(v, path,
               {"IsJpeg", "JpegQuality", "HasImage", "Width", "Height", "BitCount", "Data", "File"});
@@ -211,7 +209,7 @@ void PictureFrom(const QJsonValue& v, const std::string& path, const std::string
     if (j.Has("File")) {
         if (j.Has("Data")) TFields::Fail(path, "gives both File and Data");
         if (!j.Get("File").isString()) TFields::Fail(j.At("File"), "expected a string");
-        LoadPictureFile(j.Get("File").toString(), baseDir, b, j.At("File"));
+        LoadPictureFile(j.Get("File").toString(), from, b, j.At("File"));
         if (j.Has("JpegQuality")) b.JpegQuality = quality;
     } else {
         // The stored form, read back through the same checks as a document's picture.
@@ -369,7 +367,7 @@ QJsonObject DocumentToJson(const TDocumentData& doc, bool withPictureData) {
             {"Polygons", polygons}};
 }
 
-TDocumentData DocumentFromJson(const QJsonObject& json, const std::string& baseDir) {
+TDocumentData DocumentFromJson(const QJsonObject& json, const TPictureSources& from) {
     TDocumentData doc;
     const TFields top(json, "document",
                       {"PageWidthMm", "PageHeightMm", "PageSettings", "Compass", "Captions",
@@ -415,11 +413,11 @@ TDocumentData DocumentFromJson(const QJsonObject& json, const std::string& baseD
             if (j.Has("Picture")) TFields::Fail(path, "gives both Picture and PictureFile");
             if (!j.Get("PictureFile").isString())
                 TFields::Fail(j.At("PictureFile"), "expected a string");
-            LoadPictureFile(j.Get("PictureFile").toString(), baseDir, *k->Picture,
+            LoadPictureFile(j.Get("PictureFile").toString(), from, *k->Picture,
                             j.At("PictureFile"));
         } else {
             if (!j.Has("Picture")) TFields::Fail(path, "has no Picture (or PictureFile)");
-            PictureFrom(j.Get("Picture"), j.At("Picture"), baseDir, *k);
+            PictureFrom(j.Get("Picture"), j.At("Picture"), from, *k);
         }
         items.Images.Add(std::move(k));
     });

@@ -20,8 +20,17 @@ public:
 // (an EGraphicsException when that fails).
 QJsonObject DocumentToJson(const TDocumentData& doc, bool withPictureData);
 
+class TPictureReader;
+
+// Where the picture files an image names are read from: paths are taken relative to BaseDir
+// when not absolute; formats other than bitmaps and JPEG go to OtherFormats (none: refused).
+struct TPictureSources {
+    std::string BaseDir;
+    TPictureReader* OtherFormats = nullptr;
+};
+
 // Missing fields take the defaults of a new item; unknown fields, wrong types, values out of
 // range, text the code page cannot hold and damaged pictures throw EJsonError. A picture's
-// File (a bitmap or JPEG file, loaded as the editor loads pictures) is taken relative to
-// baseDir when it is not absolute.
-TDocumentData DocumentFromJson(const QJsonObject& json, const std::string& baseDir);
+// File or an image's PictureFile is read through the picture import, as the editor reads the
+// file a user picks.
+TDocumentData DocumentFromJson(const QJsonObject& json, const TPictureSources& from);

@@ -1,8 +1,10 @@
-// folioscriptor-cli: headless commands for users and tests, dispatched by name.
+// folioscriptor-cli: headless commands for users and tests, dispatched by name. render and
+// compose run in folioscriptor-cli-qt (see QtTool.h).
 #include <cstdio>
 #include <cstring>
 
 #include "Commands.h"
+#include "QtTool.h"
 
 namespace {
 
@@ -17,9 +19,9 @@ const Command kCommands[] = {
     {"encode", "encode IN.bmp OUT.jpg [--quality N]   encode a Windows bitmap as a JPEG file",
      RunEncode},
     {"render", "render FILE.PST OUT.pdf|OUT.png [--dpi N]   print a document to PDF or PNG",
-     RunRender},
+     RunInQtTool},
     {"dump", "dump FILE.PST [--no-pictures]   print a document as JSON", RunDump},
-    {"compose", "compose FILE.json OUT.PST   write a document from JSON", RunCompose},
+    {"compose", "compose FILE.json OUT.PST   write a document from JSON", RunInQtTool},
 };
 
 void PrintUsage(std::FILE* to) {

@@ -106,3 +106,20 @@ TEST_F(Render, JpegPicturesArePrintedAfterSavingAndLoading) {
     EXPECT_NEAR(qBlue(inside), 0x20, 4);
     EXPECT_EQ(sheet.pixel(int(60 / 25.4 * 50), int(95 / 25.4 * 50)), qRgb(255, 255, 255));
 }
+
+// The CLI runs render in folioscriptor-cli-qt, found beside it or under libexec; without it
+// the command says what is missing instead of failing silently.
+TEST_F(Render, WithoutTheQtToolTheCommandSaysWhatIsMissing) {
+    const std::filesystem::path alone = File("bin/folioscriptor-cli");
+    std::filesystem::create_directories(alone.parent_path());
+    std::filesystem::copy_file(FS_CLI, alone);
+    const TCliRun r =
+        RunShell("'" + alone.string() + "' render " + SaveDocument() + " " + File("out.pdf"));
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_NE(r.Err.find("folioscriptor-cli-qt, which is not installed"), std::string::npos)
+        << r.Err;
+    EXPECT_FALSE(std::filesystem::exists(File("out.pdf")));
+    // The commands that need no Qt painting still work from there.
+    EXPECT_EQ(RunShell("'" + alone.string() + "' dump " + SaveDocument() + " --no-pictures").Status,
+              0);
+}

@@ -32,6 +32,7 @@ share=$usr/share
 expected=(
     bin/folioscriptor
     bin/folioscriptor-cli
+    libexec/folioscriptor/folioscriptor-cli-qt
     share/applications/$app_id.desktop
     share/mime/packages/$app_id.xml
     share/metainfo/$app_id.metainfo.xml
@@ -90,7 +91,10 @@ XDG_DATA_DIRS="$share:/usr/share" update-mime-database "$share/mime" 2>"$tmp/mim
 cat >"$tmp/page.json" <<'JSON'
 {"Captions": [{"Text": "Opened from the file manager", "Rect": [10, 20, 90, 30]}]}
 JSON
-"$build/cli/folioscriptor-cli" compose "$tmp/page.json" "$tmp/x.bin" || fail "compose"
+# The installed CLI finds the program it runs for compose and render under libexec.
+"$usr/bin/folioscriptor-cli" compose "$tmp/page.json" "$tmp/x.bin" || fail "compose"
+"$usr/bin/folioscriptor-cli" render "$tmp/x.bin" "$tmp/x.png" --dpi 50 || fail "render"
+[ "$(od -An -c -j1 -N3 "$tmp/x.png" | tr -d ' ')" = PNG ] || fail "render wrote no PNG"
 cp "$tmp/x.bin" "$tmp/foo.pst"
 echo "not a document" >"$tmp/FOO.PST"
 # Only the installed types and the system's: no user's own database gets in the way.
