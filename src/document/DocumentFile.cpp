@@ -174,11 +174,11 @@ std::optional<std::string> CheckFrameMembers(const TPageItems& items) {
 }
 
 TDocumentData ReadDocument(std::span<const uint8_t> bytes, const std::string& fileName) {
-    return ReadDocument(bytes, fileName, false);
+    return ReadDocument(bytes, fileName, TPictureReading::Whole);
 }
 
 TDocumentData ReadDocument(std::span<const uint8_t> bytes, const std::string& fileName,
-                           bool releaseAsRead, TPictureReading pictures, TByteSource* source) {
+                           TPictureReading pictures, TByteSource* source) {
     if (source && !bytes.empty()) {
         try {
             source->Fill(0, std::min(bytes.size(), kDocumentMagicSize));
@@ -191,7 +191,6 @@ TDocumentData ReadDocument(std::span<const uint8_t> bytes, const std::string& fi
         throw EDocumentError("The file " + fileName + " is not a Folioscriptor document");
     }
     TReadStream in(bytes, source);
-    in.ReleaseAsRead(releaseAsRead);
     in.Skip(kDocumentMagicSize);
     TDocumentData doc;
     const char* part = "the page size";
@@ -220,25 +219,7 @@ TDocumentData ReadDocument(std::span<const uint8_t> bytes, const std::string& fi
     return doc;
 }
 
-TDocumentLoad LoadDocumentFile(const std::string& path) {
-    TDocumentLoad result;
-    std::string why;
-    auto bytes = ReadWholeFile(path, &why);
-    if (!bytes) {
-        result.Error = "The file " + path + " cannot be loaded: " + why;
-        return result;
-    }
-    try {
-        // The file's bytes are read once: picture blocks move from them into their pictures.
-        result.Document = ReadDocument(*bytes, path, true);
-    } catch (const EDocumentError& e) {
-        result.Error = e.what();
-    }
-    return result;
-}
-
 TDocumentLoad LoadDocumentFile(const std::string& path, TPictureReading pictures) {
-    if (pictures == TPictureReading::Whole) return LoadDocumentFile(path);
     TDocumentLoad result;
     std::string why;
     auto file = TOnDemandFile::Open(path, why);
@@ -247,7 +228,7 @@ TDocumentLoad LoadDocumentFile(const std::string& path, TPictureReading pictures
         return result;
     }
     try {
-        result.Document = ReadDocument(file->Bytes(), path, false, pictures, &*file);
+        result.Document = ReadDocument(file->Bytes(), path, pictures, &*file);
     } catch (const EDocumentError& e) {
         result.Error = e.what();
     }

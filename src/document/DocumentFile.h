@@ -63,15 +63,12 @@ std::vector<uint8_t> WriteDocument(const TDocumentData& doc);
 // "The file NAME cannot be loaded: ..." with the part and the problem). Files that end
 // right after the polygon list have no compass; bytes after a compass block are ignored.
 TDocumentData ReadDocument(std::span<const uint8_t> bytes, const std::string& fileName);
-// The same for a buffer the caller reads once and owns: with releaseAsRead, the memory picture
-// blocks are copied from is handed back as they are copied (those bytes then read as zeros).
 // With pictures SizesOnly, the pictures keep only their sizes (TMemBitmap::ReadFromStream)
 // and a bitmap block's rows are never looked at; every check on the file's structure, and
 // its messages, stay those of a whole read. With a source, bytes are valid only where it has
 // brought them in (see TByteSource): the reader asks it for each part before reading it.
 TDocumentData ReadDocument(std::span<const uint8_t> bytes, const std::string& fileName,
-                           bool releaseAsRead, TPictureReading pictures = TPictureReading::Whole,
-                           TByteSource* source = nullptr);
+                           TPictureReading pictures, TByteSource* source = nullptr);
 
 // Frame member references must name an existing item of a valid kind; the reason otherwise.
 std::optional<std::string> CheckFrameMembers(const TPageItems& items);
@@ -83,13 +80,13 @@ struct TDocumentLoad {
     std::string Error;
 };
 inline constexpr char kLoadDocumentCaption[] = "Load document";
-TDocumentLoad LoadDocumentFile(const std::string& path);
-// A load for readers that only look at a document (dump --no-pictures): the file is read only
-// where the reader looks (TOnDemandFile), and with SizesOnly the rows of its bitmap pictures
-// are passed over by their stored lengths, so they are never read from the disk. A file cut
-// short while it is read gives the load's message, never a crash. The messages are those of
-// LoadDocumentFile.
-TDocumentLoad LoadDocumentFile(const std::string& path, TPictureReading pictures);
+// The file is read where the reader looks (TOnDemandFile): a picture block goes from the disk
+// straight into its picture, and with SizesOnly (for readers that only look at a document:
+// dump --no-pictures) the rows of bitmap pictures are passed over by their stored lengths, so
+// they are never read at all. A file cut short while it is read gives the load's message,
+// never a crash.
+TDocumentLoad LoadDocumentFile(const std::string& path,
+                               TPictureReading pictures = TPictureReading::Whole);
 
 // The editor's save: writes the document beside path and renames it over path only when all
 // of it was written, so a failed save leaves the old file as it was; a failure carries the

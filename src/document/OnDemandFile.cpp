@@ -83,7 +83,7 @@ std::span<const uint8_t> TOnDemandFile::Bytes() const {
 
 void TOnDemandFile::Fill(size_t offset, size_t n) {
     if (!Memory || n == 0) return;
-    if (offset > Size || n > Size - offset) throw EReadError("read past the end of the file");
+    CheckRange(offset, n);
     const size_t last = (offset + n - 1) / kChunk;
     for (size_t chunk = offset / kChunk; chunk <= last; ++chunk) {
         if (Loaded[chunk]) continue;
@@ -91,19 +91,39 @@ void TOnDemandFile::Fill(size_t offset, size_t n) {
         size_t end = chunk + 1;
         while (end <= last && !Loaded[end]) ++end;
         const size_t from = chunk * kChunk, to = std::min(Size, end * kChunk);
-        for (size_t at = from; at < to;) {
-            const ssize_t got = ::pread(Fd, Memory + at, to - at, static_cast<off_t>(at));
-            if (got < 0 && errno == EINTR) continue;
-            if (got < 0)
-                throw EReadError(std::string("cannot read the file: ") + std::strerror(errno));
-            if (got == 0)
-                throw EReadError("the file became shorter while it was read (" +
-                                 std::to_string(at) + " of " + std::to_string(Size) + " bytes)");
-            at += static_cast<size_t>(got);
-            Read += static_cast<uint64_t>(got);
-        }
+        ReadAt(from, to - from, Memory + from);
         std::fill(Loaded.begin() + static_cast<ptrdiff_t>(chunk),
                   Loaded.begin() + static_cast<ptrdiff_t>(end), true);
         chunk = end - 1;
+    }
+}
+
+void TOnDemandFile::CopyOut(size_t offset, size_t n, uint8_t* out) {
+    if (n == 0) return;
+    if (!Memory) {
+        if (offset > Copy.size() || n > Copy.size() - offset)
+            throw EReadError("read past the end of the file");
+        std::memcpy(out, Copy.data() + offset, n);
+        return;
+    }
+    CheckRange(offset, n);
+    ReadAt(offset, n, out);
+}
+
+void TOnDemandFile::CheckRange(size_t offset, size_t n) const {
+    if (offset > Size || n > Size - offset) throw EReadError("read past the end of the file");
+}
+
+void TOnDemandFile::ReadAt(size_t offset, size_t n, uint8_t* out) {
+    for (size_t done = 0; done < n;) {
+        const ssize_t got = ::pread(Fd, out + done, n - done, static_cast<off_t>(offset + done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) throw EReadError(std::string("cannot read the file: ") + std::strerror(errno));
+        if (got == 0)
+            throw EReadError("the file became shorter while it was read (" +
+                             std::to_string(offset + done) + " of " + std::to_string(Size) +
+                             " bytes)");
+        done += static_cast<size_t>(got);
+        Read += static_cast<uint64_t>(got);
     }
 }

@@ -29,11 +29,16 @@ public:
     // Reads the chunks of [offset, offset + n) not read yet; EReadError when the file no
     // longer holds them.
     void Fill(size_t offset, size_t n) override;
+    // Reads [offset, offset + n) from the file into out, keeping no copy here.
+    void CopyOut(size_t offset, size_t n, uint8_t* out) override;
     // The number of bytes read from the file so far.
     uint64_t BytesRead() const { return Read; }
 
 private:
     TOnDemandFile() = default;
+    void CheckRange(size_t offset, size_t n) const;
+    // n bytes of the file from offset into out; EReadError when it no longer holds them.
+    void ReadAt(size_t offset, size_t n, uint8_t* out);
 
     int Fd = -1;
     uint8_t* Memory = nullptr; // anonymous, of Size bytes

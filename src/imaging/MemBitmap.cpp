@@ -8,6 +8,7 @@
 
 #include "codec/BitmapImage.h"
 #include "codec/GraphicsExceptions.h"
+#include "codec/LargePages.h"
 #include "imaging/AreaAverage.h"
 #include "imaging/Dib.h"
 #include "imaging/ExifOrientation.h"
@@ -234,6 +235,7 @@ void TMemBitmap::ReadFromStream(TReadStream& in, TPictureReading reading) {
         if (layout) in.Skip(n - head.size());
     } else {
         block.reserve(n);
+        AskForLargePages(block.data(), block.capacity());
         in.ReadAppend(block, n);
         layout = CheckDib(block, why);
     }

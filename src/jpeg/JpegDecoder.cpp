@@ -6,14 +6,11 @@
 #include <algorithm>
 #include <cstring>
 #include <istream>
-
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
 #include <vector>
 
 #include "codec/BitmapImage.h"
 #include "codec/GraphicsExceptions.h"
+#include "codec/LargePages.h"
 #include "jpeg/JpegBitReader.h"
 #include "jpeg/JpegDecoderState.h"
 #include "jpeg/JpegScanDecoder.h"
@@ -28,25 +25,6 @@ uint32_t ReadWord(JpegByteReader& input) {
 }
 
 uint32_t CeilDiv(uint32_t a, uint32_t b) { return uint32_t((uint64_t(a) + b - 1) / b); }
-
-// A large picture is written once, top to bottom, right after it is allocated: on Linux its
-// untouched pages are asked to come as transparent huge pages, which spares the kernel a fault
-// and a clearing for every 4 KB of it (the pages are zero either way).
-void AskForLargePages(uint8_t* data, size_t size) {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    constexpr uintptr_t kHuge = uintptr_t(2) << 20;
-    // The whole huge pages inside the block, found by offsets from its start so that the
-    // address handed on stays a pointer into the block.
-    const uintptr_t address = reinterpret_cast<uintptr_t>(data);
-    const uintptr_t skip = (kHuge - address % kHuge) % kHuge;
-    if (data == nullptr || size <= skip) return;
-    const size_t length = (size - skip) & ~(kHuge - 1);
-    if (length > 0) madvise(data + skip, length, MADV_HUGEPAGE);
-#else
-    (void)data;
-    (void)size;
-#endif
-}
 
 // Whether an SOS marker (0xFF, any fill bytes, 0xDA) appears in data[from, size). Stuffing
 // keeps 0xFF 0xDA out of entropy-coded data; a pair inside some other segment only makes the

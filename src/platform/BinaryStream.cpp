@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <sys/mman.h>
-#include <unistd.h>
 
 void TReadStream::Short(size_t wanted) const {
     throw EReadError("the file ends early (" + std::to_string(wanted) +
@@ -27,23 +25,19 @@ void TReadStream::Skip(size_t n) {
 
 void TReadStream::ReadAppend(std::vector<uint8_t>& out, size_t n) {
     if (n > Remaining()) Short(n);
-    constexpr size_t kChunk = size_t{4} << 20;
-    const auto page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
-    for (size_t done = 0; done < n;) {
-        const size_t step = std::min(kChunk, n - done);
-        if (Source) Source->Fill(Pos, step);
-        const uint8_t* from = Data.data() + Pos;
-        out.insert(out.end(), from, from + step);
-        Pos += step;
-        done += step;
-        if (Release && page > 0) {
-            // Only whole pages inside what was just copied.
-            const uintptr_t first = (reinterpret_cast<uintptr_t>(from) + page - 1) / page * page;
-            const uintptr_t last = reinterpret_cast<uintptr_t>(from + step) / page * page;
-            if (last > first)
-                ::madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
+    const size_t at = out.size();
+    if (Source) {
+        out.resize(at + n);
+        try {
+            Source->CopyOut(Pos, n, out.data() + at);
+        } catch (...) {
+            out.resize(at);
+            throw;
         }
+    } else {
+        out.insert(out.end(), Data.data() + Pos, Data.data() + Pos + n);
     }
+    Pos += n;
 }
 
 void TReadStream::Read(void* out, size_t n) {

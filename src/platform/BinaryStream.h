@@ -1,7 +1,7 @@
-// Little-endian binary streams over memory. Documents and pictures are read from a whole file
-// held in memory through TReadStream, whose reads can never run past the end: a short read
-// throws EReadError and leaves the caller's data untouched. Writing goes to a TWriteStream
-// buffer that is put on disk in one piece (see Files.h).
+// Little-endian binary streams over memory. Documents and pictures are read from a file's
+// bytes (in memory, or brought in as they are read) through TReadStream, whose reads can never run
+// past the end: a short read throws EReadError and leaves the caller's data untouched. Writing goes
+// to a TWriteStream buffer that is put on disk in one piece (see Files.h).
 #pragma once
 
 #include <cstdint>
@@ -17,12 +17,14 @@ public:
 };
 
 // Brings bytes of a stream's data in as they are read, for data that is not all in memory
-// from the start (a file read on demand): Fill makes [offset, offset + n) valid or throws
-// EReadError.
+// from the start (a file read on demand): Fill makes [offset, offset + n) valid, CopyOut puts
+// those bytes straight into out (for large blocks: nothing is kept beside them); both throw
+// EReadError when they cannot.
 class TByteSource {
 public:
     virtual ~TByteSource() = default;
     virtual void Fill(size_t offset, size_t n) = 0;
+    virtual void CopyOut(size_t offset, size_t n, uint8_t* out) = 0;
 };
 
 class TReadStream {
@@ -44,13 +46,10 @@ public:
     void Read(void* out, size_t n);
     // Passes over n bytes without reading them; throws when fewer remain.
     void Skip(size_t n);
-    // Appends the next n bytes to out (whose capacity the caller may reserve). With
-    // ReleaseAsRead, the memory they came from is handed back to the system piece by piece as
-    // the copy goes on, so a large block never exists twice in full.
+    // Appends the next n bytes to out (whose capacity the caller may reserve); out is as it
+    // was when they cannot be read. With a source they come straight from it, so a large
+    // block read from a file never exists twice.
     void ReadAppend(std::vector<uint8_t>& out, size_t n);
-    // For a stream over a buffer its caller owns and reads once, front to back: the parts
-    // ReadAppend consumed read as zeros afterwards.
-    void ReleaseAsRead(bool on) { Release = on; }
     // A count or length that must be non-negative and, at elemSize bytes an element, fit in
     // what is left of the stream; `what` names it in the error message.
     size_t ReadCount(const char* what, size_t elemSize);
@@ -61,7 +60,6 @@ private:
     std::span<const uint8_t> Data;
     TByteSource* Source = nullptr;
     size_t Pos = 0;
-    bool Release = false;
 };
 
 class TWriteStream {

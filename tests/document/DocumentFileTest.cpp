@@ -405,12 +405,12 @@ TBothReads ReadBothWays(std::span<const uint8_t> bytes) {
     TBothReads r;
     std::optional<TDocumentData> whole, sizes;
     try {
-        whole = ReadDocument(bytes, "x.PST", false);
+        whole = ReadDocument(bytes, "x.PST");
     } catch (const EDocumentError& e) {
         r.Whole = e.what();
     }
     try {
-        sizes = ReadDocument(bytes, "x.PST", false, TPictureReading::SizesOnly);
+        sizes = ReadDocument(bytes, "x.PST", TPictureReading::SizesOnly);
     } catch (const EDocumentError& e) {
         r.SizesOnly = e.what();
     }
@@ -539,7 +539,7 @@ TEST(OnDemandFile, ASizesOnlyReadFetchesOnlyTheRecordsAroundThePictureRows) {
     auto file = TOnDemandFile::Open(path, why);
     ASSERT_TRUE(file) << why;
     const TDocumentData sizes =
-        ReadDocument(file->Bytes(), path, false, TPictureReading::SizesOnly, &*file);
+        ReadDocument(file->Bytes(), path, TPictureReading::SizesOnly, &*file);
     EXPECT_EQ(sizes.Items.Images[sizes.Items.Images.Count() - 1].Picture->Width, 1200);
     EXPECT_EQ(sizes.Items.Images.Count(), SampleDocument().Items.Images.Count() + 1);
     // The chunks at the start and around the end, not the 3.6 MB between.
@@ -547,28 +547,53 @@ TEST(OnDemandFile, ASizesOnlyReadFetchesOnlyTheRecordsAroundThePictureRows) {
     EXPECT_GT(std::filesystem::file_size(path), uint64_t{3} << 20);
 }
 
+TEST(OnDemandFile, AWholeReadTakesThePictureFromTheDiskOnce) {
+    TTempDir dir;
+    const std::string path = BigPictureDocument(dir);
+    std::string why;
+    auto file = TOnDemandFile::Open(path, why);
+    ASSERT_TRUE(file) << why;
+    const TDocumentData whole = ReadDocument(file->Bytes(), path, TPictureReading::Whole, &*file);
+    const TMemBitmap& big = *whole.Items.Images[whole.Items.Images.Count() - 1].Picture;
+    EXPECT_EQ(big.Width, 1200);
+    const auto again = ReadWholeFile(path);
+    EXPECT_EQ(WriteDocument(whole), *again);
+    // Each byte once, plus at most the chunks the records around the rows share with them.
+    EXPECT_LT(file->BytesRead(), std::filesystem::file_size(path) + (uint64_t{256} << 10));
+}
+
 TEST(OnDemandFile, AFileCutShortWhileItIsReadGivesAMessageNotACrash) {
     TTempDir dir;
     const std::string path = BigPictureDocument(dir);
     const auto size = std::filesystem::file_size(path);
-    // Cut inside the big picture's rows, which the read passes over, and at the very start.
-    for (const uintmax_t cutAt : {size / 2, uintmax_t{10}}) {
-        std::string why;
-        auto file = TOnDemandFile::Open(path, why);
-        ASSERT_TRUE(file) << why;
-        std::filesystem::resize_file(path, cutAt);
-        try {
-            ReadDocument(file->Bytes(), path, false, TPictureReading::SizesOnly, &*file);
-            ADD_FAILURE() << "a file cut to " << cutAt << " bytes was read";
-        } catch (const EDocumentError& e) {
-            EXPECT_NE(std::string(e.what()).find("the file became shorter while it was read"),
-                      std::string::npos)
-                << e.what();
+    // Cut inside the big picture's rows, which a sizes-only read passes over and a whole read
+    // copies out, and at the very start.
+    for (const TPictureReading reading : {TPictureReading::SizesOnly, TPictureReading::Whole}) {
+        for (const uintmax_t cutAt : {size / 2, uintmax_t{10}}) {
+            std::string why;
+            auto file = TOnDemandFile::Open(path, why);
+            ASSERT_TRUE(file) << why;
+            std::filesystem::resize_file(path, cutAt);
+            try {
+                ReadDocument(file->Bytes(), path, reading, &*file);
+                ADD_FAILURE() << "a file cut to " << cutAt << " bytes was read";
+            } catch (const EDocumentError& e) {
+                EXPECT_NE(std::string(e.what()).find("the file became shorter while it was read"),
+                          std::string::npos)
+                    << e.what();
+            }
+            // The file as it is now is refused by its lengths, as a load of the bytes in
+            // memory refuses it.
+            const TDocumentLoad load = LoadDocumentFile(path, reading);
+            EXPECT_FALSE(load.Document);
+            const auto bytes = ReadWholeFile(path);
+            try {
+                ReadDocument(*bytes, path);
+                ADD_FAILURE() << "the cut file was read from memory";
+            } catch (const EDocumentError& e) {
+                EXPECT_EQ(load.Error, e.what());
+            }
+            BigPictureDocument(dir); // whole again for the next cut
         }
-        // The file as it is now is refused by its lengths, as a whole load refuses it.
-        const TDocumentLoad load = LoadDocumentFile(path, TPictureReading::SizesOnly);
-        EXPECT_FALSE(load.Document);
-        EXPECT_EQ(load.Error, LoadDocumentFile(path).Error);
-        BigPictureDocument(dir); // whole again for the next cut
     }
 }

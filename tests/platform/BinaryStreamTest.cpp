@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
+#include <vector>
 
 #include "platform/BinaryStream.h"
 #include "platform/Files.h"
@@ -58,24 +60,49 @@ TEST(Files, AtomicWriteReplacesWholeFileAndFailureKeepsTheOld) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path), {}), 1);
 }
 
-TEST(BinaryStream, ReadAppendCopiesInPiecesAndCanHandBackWhatItRead) {
-    // 9 MB: more than two of the pieces the copy goes in, and not a whole number of them.
-    std::vector<uint8_t> source(9u << 20);
-    for (size_t i = 0; i < source.size(); ++i) source[i] = static_cast<uint8_t>(i * 7 + i / 4096);
-    const std::vector<uint8_t> expected = source;
-    for (bool release : {false, true}) {
-        TReadStream in(source);
-        in.ReleaseAsRead(release);
+namespace {
+
+// A source over a buffer that records what was asked of it and can fail a copy.
+class TCountingSource : public TByteSource {
+public:
+    explicit TCountingSource(const std::vector<uint8_t>& bytes) : Bytes(bytes) {}
+    void Fill(size_t, size_t n) override { Filled += n; }
+    void CopyOut(size_t offset, size_t n, uint8_t* out) override {
+        if (Fail) throw EReadError("the file became shorter while it was read");
+        std::memcpy(out, Bytes.data() + offset, n);
+        Copied += n;
+    }
+    const std::vector<uint8_t>& Bytes;
+    size_t Filled = 0, Copied = 0;
+    bool Fail = false;
+};
+
+} // namespace
+
+TEST(BinaryStream, ReadAppendTakesBlocksFromMemoryOrStraightFromTheSource) {
+    std::vector<uint8_t> bytes(3u << 20);
+    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 7 + i / 4096);
+    for (bool fromSource : {false, true}) {
+        TCountingSource source(bytes);
+        TReadStream in = fromSource ? TReadStream(bytes, &source) : TReadStream(bytes);
         in.Skip(3);
         std::vector<uint8_t> out = {42};
-        EXPECT_THROW(in.ReadAppend(out, source.size()), EReadError); // more than is left
+        EXPECT_THROW(in.ReadAppend(out, bytes.size()), EReadError); // more than is left
         EXPECT_EQ(out, std::vector<uint8_t>{42});
-        in.ReadAppend(out, source.size() - 3);
+        if (fromSource) {
+            // A source that fails leaves out as it was and the stream where it stood.
+            source.Fail = true;
+            EXPECT_THROW(in.ReadAppend(out, 10), EReadError);
+            EXPECT_EQ(out, std::vector<uint8_t>{42});
+            EXPECT_EQ(in.Position(), 3u);
+            source.Fail = false;
+        }
+        in.ReadAppend(out, bytes.size() - 3);
         EXPECT_TRUE(in.AtEnd());
-        ASSERT_EQ(out.size(), source.size() - 2);
-        EXPECT_TRUE(std::equal(out.begin() + 1, out.end(), expected.begin() + 3));
-        // Released, the pages inside what was copied are gone (zero); kept, they are intact.
-        const size_t middle = source.size() / 2;
-        EXPECT_EQ(source[middle] == 0 && source[middle + 1] == 0, release);
+        ASSERT_EQ(out.size(), bytes.size() - 2);
+        EXPECT_TRUE(std::equal(out.begin() + 1, out.end(), bytes.begin() + 3));
+        // The block came by one copy, not by filling the stream's own bytes first.
+        EXPECT_EQ(source.Copied, fromSource ? bytes.size() - 3 : 0);
+        EXPECT_EQ(source.Filled, 0u);
     }
 }
