@@ -161,6 +161,8 @@ TEST_F(EditorWindowTest, AboutIsCentredOverTheWindowAndModal) {
     w.ShowAbout();
     EXPECT_EQ(Scripted.Modal.Ran, (std::vector<std::string>{"TAboutDlg"}));
     const QWidget& about = *Forms.AboutDlg;
+    // Centred by the size it shows at, not the size it had before its layout ran.
+    EXPECT_EQ(about.size(), about.sizeHint());
     EXPECT_EQ(about.pos(),
               QPoint(100 + (737 - about.width()) / 2, 50 + (409 - about.height()) / 2));
 }
