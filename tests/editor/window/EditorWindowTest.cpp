@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTest>
 #include <QTimer>
 
 #include "controls/CursorImage.h"
@@ -219,4 +220,12 @@ TEST_F(EditorWindowTest, PrintWithoutPrinterShowsWhyAndPrintingDrawsThePage) {
     EXPECT_EQ(printer.Finished, 1);
     ASSERT_EQ(printer.Page.CallsOf("Rectangle").size(), 1u);
     EXPECT_EQ(printer.Page.CallsOf("Rectangle")[0].Brush.Color, clRed);
+
+    // Ctrl+P prints the same way, also with a child control focused.
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QTest::keySequence(w.btnUj, QKeySequence(Qt::CTRL | Qt::Key_P));
+    EXPECT_EQ(printer.Jobs, 2);
+    EXPECT_EQ(printer.Finished, 2);
 }
