@@ -167,6 +167,10 @@ private:
         c.Pen = kBlackPen;
         c.Brush = kHollowBrush;
         const TRect picture{0, 0, e.PictureWidth, e.PictureHeight};
+        // The scaled copies pictures keep for the next paint, up to a budget: a page piled
+        // with thousands of overlapping images would otherwise hold a copy of each.
+        constexpr size_t kKeptCopiesBudget = size_t{128} << 20;
+        size_t kept = 0;
         for (int i = 0; i < e.Items.Images.Count(); ++i) {
             const TNyomtatoKep& image = e.Items.Images[i];
             if (!Intersects(image.Rect, Visible)) continue;
@@ -179,6 +183,11 @@ private:
             } else {
                 image.Picture->StretchDrawVisible(c, r.Left, r.Top, r.Right - r.Left + 1,
                                                   r.Bottom - r.Top + 1, picture);
+                kept += image.Picture->ViewCopy.KeptBytes();
+                if (kept > kKeptCopiesBudget) {
+                    kept -= image.Picture->ViewCopy.KeptBytes();
+                    image.Picture->ForgetDrawingCopies();
+                }
             }
         }
     }

@@ -6,11 +6,13 @@
 #include <iterator>
 #include <memory>
 #include <type_traits>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
 #include "document/ItemLists.h"
 #include "editor/PageEditor.h"
+#include "imaging/MemBitmap.h"
 
 namespace {
 
@@ -235,6 +237,20 @@ void Apply(TPageEditor& e, TSeenPage& seen, const TStep& step, bool undo) {
     }
 }
 
+// Pictures the step took off the page keep no copies made for drawing them: kept by the
+// history, a page of photos loaded again and again would otherwise hold a scaled copy of
+// every one of them for as long as the steps stay.
+void ForgetDrawingCopiesOffThePage(const TPageEditor& e, const TStep& step) {
+    std::unordered_set<const TMemBitmap*> shown;
+    for (int i = 0; i < e.Items.Images.Count(); ++i) shown.insert(e.Items.Images[i].Picture.get());
+    for (const auto& hunk : step.Items.Images) {
+        for (const auto* side : {&hunk.Before, &hunk.After}) {
+            for (const auto& image : *side)
+                if (!shown.count(image->Picture.get())) image->Picture->ForgetDrawingCopies();
+        }
+    }
+}
+
 } // namespace
 
 struct TUndoHistory::TState {
@@ -276,6 +292,7 @@ struct TUndoHistory::TState {
             return std::nullopt;
         }
         Apply(e, Seen, step, undo);
+        ForgetDrawingCopiesOffThePage(e, step);
         std::string what = step.What;
         if (undo) {
             Undone.push_back(std::move(step));
@@ -309,6 +326,7 @@ void TUndoHistory::Close(const TPageEditor& e, bool keepSheet) {
     if (step.Empty()) return;
     step.What = std::move(s.OpenName);
     step.Id = s.NextId++;
+    ForgetDrawingCopiesOffThePage(e, step);
     s.Undone.clear();
     s.Done.push_back(std::move(step));
     if (s.Done.size() > static_cast<size_t>(kMaxSteps)) {

@@ -115,6 +115,9 @@ public:
 
     // The scaled part StretchDrawVisible keeps.
     mutable TScaledPicture ViewCopy;
+    // Lets go of what drawing keeps for the next paint (the scaled part), for a picture that
+    // is no longer shown; the next draw makes it again.
+    void ForgetDrawingCopies() const { ViewCopy.Drop(); }
     // The packed block for a codec picture of 4, 8 or 24 bits: a 40-byte header, the full
     // palette (its colour map, then zero entries) and the rows as they are. Other bit counts
     // throw EInvalidBitCount. With an Exif orientation other than 1 the block holds the

@@ -21,6 +21,8 @@ public:
                         int32_t height, const TRect& part);
     // Forgets the scaled pixels (the picture changed).
     void Drop();
+    // The bytes of scaled pixels kept.
+    size_t KeptBytes() const { return Scaled.Pixels.size() * sizeof(uint32_t); }
     // How many times pixels were scaled, for tests.
     int Scalings() const { return ScalingCount; }
 

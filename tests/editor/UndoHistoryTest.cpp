@@ -14,6 +14,8 @@
 #include "editor/PageView.h"
 #include "editor/Selection.h"
 #include "platform/Clipboard.h"
+#include "platform/RecordingCanvas.h"
+#include "support/BmpFixtures.h"
 #include "support/ScriptedItemDialogs.h"
 #include "support/TempDir.h"
 #include "support/TestPrinters.h"
@@ -636,4 +638,40 @@ TEST(UndoHistory, ALoadOrPrinterSetupEndsALineBeingEntered) {
         EXPECT_EQ(p.E.Items.Lines.Count(), lines);
         EXPECT_EQ(p.E.History.UndoCount(), 1);
     }
+}
+
+TEST(UndoHistory, PicturesTakenOffThePageKeepNoCopiesForDrawing) {
+    // A page loaded again and again keeps every earlier page in the history: their pictures
+    // must not keep the scaled copies made to draw them.
+    TPageEditor e;
+    for (int i = 0; i < 2; ++i) {
+        auto image = std::make_unique<TNyomtatoKep>();
+        image->Rect = {10 + 50 * i, 10, 50 + 50 * i, 40};
+        image->Picture->LoadFromBitmapFileData(MakeBmp(TBmpShape{40, 30, 24}));
+        e.Items.Images.Add(std::move(image));
+    }
+    e.History.Restart(e);
+    const auto draw = [&e](int i) {
+        TRecordingCanvas canvas;
+        e.Items.Images[i].Picture->StretchDrawVisible(canvas, 0, 0, 400, 300, {0, 0, 400, 300});
+    };
+    draw(0);
+    draw(1);
+    const std::shared_ptr<TMemBitmap> first = e.Items.Images[0].Picture;
+    const std::shared_ptr<TMemBitmap> second = e.Items.Images[1].Picture;
+    ASSERT_GT(first->ViewCopy.KeptBytes(), 0u);
+    {
+        const TChangeStep step(e, "deleted image");
+        e.Items.Images.Delete(0);
+    }
+    EXPECT_EQ(first->ViewCopy.KeptBytes(), 0u);
+    EXPECT_GT(second->ViewCopy.KeptBytes(), 0u); // still on the page
+    // Undone, the picture is back and draws again; redone, it lets go once more.
+    ASSERT_TRUE(e.History.Undo(e));
+    ASSERT_EQ(e.Items.Images[0].Picture, first);
+    draw(0);
+    EXPECT_GT(first->ViewCopy.KeptBytes(), 0u);
+    ASSERT_TRUE(e.History.Redo(e));
+    EXPECT_EQ(first->ViewCopy.KeptBytes(), 0u);
+    EXPECT_GT(second->ViewCopy.KeptBytes(), 0u);
 }
