@@ -345,6 +345,9 @@ public:
             std::cout << "  mouse " << static_cast<int>(type) << " button " << button << " mods "
                       << mods.toInt() << " at " << at.x() << "," << at.y() << "\n";
         QApplication::sendEvent(W().imLap, &event);
+        if (Trace)
+            std::cout << "    mode " << static_cast<int>(W().Editor.Mode) << " gesture "
+                      << W().Editor.GestureOpen << " spanning " << W().Editor.Spanning << "\n";
     }
     void Press(Qt::MouseButton button, QPoint at) {
         Held |= button;
