@@ -1,5 +1,7 @@
 #include "platform/qt/QtDialogs.h"
 
+#include "platform/qt/ModalRunner.h"
+
 #include <utility>
 
 #include <QColorDialog>
@@ -70,14 +72,14 @@ int TQtMessageBoxes::Show(const std::string& text, const std::string& caption, u
         box.setDefaultButton(restore);
         GiveMnemonics(box);
         // Neither Escape nor the window's close button may throw the page away.
-        box.exec();
+        ExecModal(box);
         if (box.clickedButton() == restore) return IDYES;
         return box.clickedButton() == box.button(QMessageBox::Discard) ? IDNO : IDCANCEL;
     }
     default: box.setStandardButtons(QMessageBox::Ok); break;
     }
     GiveMnemonics(box);
-    switch (box.exec()) {
+    switch (ExecModal(box)) {
     case QMessageBox::Cancel: return IDCANCEL;
     case QMessageBox::Yes:
     case QMessageBox::Save: return IDYES;
@@ -124,7 +126,8 @@ std::optional<std::string> TQtFileDialogs::Open(const TFileDialogOptions& option
     dialog.setFileMode(options.MustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QString::fromStdString(options.DefaultExt));
     StartIn(dialog, options);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    if (ExecModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
     Remember(dialog, options);
     return dialog.selectedFiles().front().toStdString();
 }
@@ -137,7 +140,8 @@ std::optional<std::string> TQtFileDialogs::Save(const TFileDialogOptions& option
     dialog.setDefaultSuffix(QString::fromStdString(options.DefaultExt));
     if (!options.OverwritePrompt) dialog.setOption(QFileDialog::DontConfirmOverwrite);
     StartIn(dialog, options);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    if (ExecModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
     Remember(dialog, options);
     return WithDefaultExt(dialog.selectedFiles().front(), options.DefaultExt);
 }
