@@ -130,13 +130,15 @@ bool KeyDown(TPageEditor& e, TCoreServices& s, int key, unsigned shift) {
 }
 
 void UndoChange(TPageEditor& e) {
-    e.Spanning = false;
+    // A span still under way (a placed box following the pointer) becomes its own step first,
+    // so the history can act and the pointer lets go of the box.
+    EndGesture(e);
     Show(e, "Undo", e.History.Undo(e), "Nothing to undo");
     PruneSelection(e);
 }
 
 void RedoChange(TPageEditor& e) {
-    e.Spanning = false;
+    EndGesture(e);
     Show(e, "Redo", e.History.Redo(e), "Nothing to redo");
     PruneSelection(e);
 }

@@ -581,8 +581,10 @@ void MouseUp(TPageEditor& e, TCoreServices& s, TMouseButton, int32_t x, int32_t 
     CommitGesture(e);
     if (e.Mode == mdRubberBand) {
         e.BandEnd = TPoint{ClampPointer(x), ClampPointer(y)};
+        // Shift at the press kept the selection for the band to add to; the key may be let
+        // go before the release, so what is selected already is never added again.
         for (const TKKItem& item : ItemsInBand(e, e.BandStart, e.BandEnd))
-            if (!(shift & ssShift) || !IsSelected(e, item)) e.Selection.push_back(item);
+            if (!IsSelected(e, item)) e.Selection.push_back(item);
         e.Mode = mdIdle;
         e.RepaintRequested = true;
         return;

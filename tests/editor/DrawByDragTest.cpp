@@ -125,3 +125,29 @@ TEST_F(DrawByDragTest, KeysActOnACornerHandleButWaitWhileItIsDragged) {
     Page.Press(moved);
     EXPECT_NE(E.Mode, mdResizeCorner);
 }
+
+TEST_F(DrawByDragTest, UndoWhileANewImageIsSpannedTakesThePlacedImageBackWhole) {
+    // The placing tool has ended at the press; the button is still down, spanning the image.
+    E.PendingImage = std::make_unique<TNyomtatoKep>();
+    E.PendingImageSize = TSize{20, 10};
+    E.Mode = mdPlaceImage;
+    Page.PressMm(50, 50);
+    Page.MoveMm(80, 70);
+    ASSERT_EQ(E.Items.Images.Count(), 1);
+    ASSERT_TRUE(E.Spanning);
+    const TRect spanned = E.Items.Images[0].Rect;
+
+    Page.Key(VK_Z, ssCtrl);
+    EXPECT_EQ(E.Items.Images.Count(), 0);
+    EXPECT_FALSE(E.History.IsOpen());
+    EXPECT_FALSE(E.GestureOpen);
+    EXPECT_EQ(E.History.RedoCount(), 1);
+    // The pointer lets go: the rest of the drag and the release change nothing.
+    Page.MoveMm(90, 90);
+    Page.Release(Page.At(90, 90));
+    EXPECT_EQ(E.Items.Images.Count(), 0);
+    Page.Key(VK_Z, ssCtrl | ssShift);
+    ASSERT_EQ(E.Items.Images.Count(), 1);
+    EXPECT_EQ(E.Items.Images[0].Rect, spanned);
+    EXPECT_TRUE(E.History.Matches(E));
+}

@@ -63,6 +63,11 @@ TEST_F(SelectionTest, TheRubberBandSelectsWhatItEnclosesWholly) {
     MouseUp(E, Page.Core, TMouseButton::Left, b.X, b.Y, ssShift);
     EXPECT_EQ(E.Selection.size(), 3u);
     EXPECT_EQ(E.Mode, mdIdle);
+    // Shift let go before the release: the band still adds, and names each item once.
+    const TPoint c = Page.At(10, 10);
+    MouseDown(E, Page.Core, TMouseButton::Left, c.X, c.Y, ssShift);
+    MouseUp(E, Page.Core, TMouseButton::Left, b.X, b.Y, 0);
+    EXPECT_EQ(E.Selection, (std::vector<TKKItem>{{ikCaption, 0}, {ikLine, 0}, {ikRectangle, 0}}));
 }
 
 TEST_F(SelectionTest, DeletingAFrameMemberOrAFrameKeepsEveryReferenceValid) {

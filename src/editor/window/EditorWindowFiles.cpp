@@ -49,8 +49,12 @@ void TNyomtatoOldalDlg::UpdateTitle() {
 
 bool TNyomtatoOldalDlg::SaveTo(const std::string& path) {
     // A drag under way (Ctrl+S with the mouse button down) ends first: what is saved, what
-    // the history marks as saved and what the window shows are then the same page.
-    EndGesture(Editor);
+    // the history marks as saved and what the window shows are then the same page. The
+    // window shows the ended drag (title, picture) also when the save then fails.
+    if (IsGestureUnderWay(Editor)) {
+        EndGesture(Editor);
+        Reflect();
+    }
     const TOutcome saved = [&] {
         THourGlass busy(Services.Screen);
         return Editor.SaveDocument(path);

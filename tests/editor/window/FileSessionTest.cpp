@@ -153,6 +153,18 @@ TEST_F(FileSessionTest, CtrlSDuringADragSavesThePageTheWindowShows) {
     w.FormKeyDown(VK_Z, ssCtrl);
     EXPECT_EQ(w.Editor.Items.Rectangles[0].Rect, (TRect{40, 40, 80, 70}));
     EXPECT_TRUE(w.isWindowModified());
+
+    // A save that fails still ends the drag: the title marks the move as unsaved.
+    ASSERT_TRUE(w.SaveTo(PathOf("rect.PST")));
+    picture.OnMouseMove(from.x(), from.y());
+    picture.OnMouseDown(TMouseButton::Left, from.x(), from.y());
+    picture.OnMouseMove(to.x(), to.y());
+    ASSERT_TRUE(w.Editor.History.IsOpen());
+    Scripted.Files.Answers = {PathOf("no-folder/rect.PST")};
+    Press(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    EXPECT_EQ(Scripted.Messages.Shown.back().Caption, "Save document");
+    EXPECT_FALSE(w.Editor.History.IsOpen());
+    EXPECT_TRUE(w.isWindowModified());
 }
 
 TEST_F(FileSessionTest, ClosingWithChangesAsksSaveDiscardOrCancel) {
