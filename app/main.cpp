@@ -158,6 +158,7 @@ int main(int argc, char** argv) {
         ::sigaction(SIGHUP, &action, nullptr);
     }
 
+    app.QuitRequested = [&window] { return window.QuitRequested(); };
     window.show();
     // The keyboard goes to the editor at start-up, also where no window manager hands it over.
     window.activateWindow();

@@ -9,6 +9,7 @@
 #include "document/DocumentFile.h"
 #include "jpeg/JpegEncoder.h"
 #include "platform/Files.h"
+#include "support/FileFaults.h"
 
 namespace {
 
@@ -122,4 +123,28 @@ TEST_F(Render, WithoutTheQtToolTheCommandSaysWhatIsMissing) {
     // The commands that need no Qt painting still work from there.
     EXPECT_EQ(RunShell("'" + alone.string() + "' dump " + SaveDocument() + " --no-pictures").Status,
               0);
+}
+
+// On a full disk the old output stays whole: Qt's PDF writer does not report failed writes,
+// so a PDF is checked to have been written to its end before it replaces anything.
+TEST_F(Render, OnAFullDiskTheOldOutputStaysAndNothingIsLeftBehind) {
+    fsfaults::TTinyTmpfs tmpfs(Dir.Path / "small");
+    if (!tmpfs.Mounted()) GTEST_SKIP() << "cannot mount a tmpfs here";
+    const std::string doc = SaveDocument();
+    const std::string old = "an older print";
+    for (const char* name : {"out.pdf", "out.png"}) {
+        SCOPED_TRACE(name);
+        std::ofstream(File(std::string("small/") + name), std::ios::binary) << old;
+    }
+    RunShell("head -c 16384 /dev/zero > '" + File("small/filler") + "'");
+    for (const char* name : {"out.pdf", "out.png"}) {
+        SCOPED_TRACE(name);
+        const std::string out = File(std::string("small/") + name);
+        EXPECT_EQ(Run(doc + " " + out + (name[4] == 'n' ? " --dpi 50" : "")), 1);
+        EXPECT_FALSE(Err.empty());
+        std::ifstream in(out, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), old);
+    }
+    EXPECT_EQ(fsfaults::NamesIn(Dir.Path / "small"),
+              (std::vector<std::string>{"filler", "out.pdf", "out.png"}));
 }

@@ -28,6 +28,7 @@ class TScriptedMessages : public TMessageBoxes {
 public:
     int Show(const std::string& text, const std::string& caption, unsigned flags) override {
         Shown.push_back({text, caption, flags});
+        if (WhileShown) WhileShown(); // what happens while the box waits for its answer
         if (Answers.empty()) return IDOK;
         const int a = Answers.front();
         Answers.pop_front();
@@ -35,6 +36,7 @@ public:
     }
     std::vector<TShownMessage> Shown;
     std::deque<int> Answers;
+    std::function<void()> WhileShown;
 };
 
 class TScriptedFiles : public TFileDialogs {

@@ -487,6 +487,8 @@ bool TNyomtatoOldalDlg::FormKeyDown(int key, unsigned shift) {
 
 void TNyomtatoOldalDlg::ShowAbout() {
     TAboutDlg& about = *Forms.AboutDlg;
+    // Laid out first, so that the size it is centred by is the size it shows at.
+    about.adjustSize();
     about.move(x() + (width() - about.width()) / 2, y() + (height() - about.height()) / 2);
     Services.Modal.Run(about);
 }
@@ -605,9 +607,14 @@ void TNyomtatoOldalDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void TNyomtatoOldalDlg::closeEvent(QCloseEvent* event) {
-    if (!SessionEnding && !MayClose()) {
-        event->ignore();
-        return;
+    if (!SessionEnding) {
+        AskingToClose = true;
+        const bool mayClose = MayClose();
+        AskingToClose = false;
+        if (!mayClose) {
+            event->ignore();
+            return;
+        }
     }
     // Closed as the user chose, nothing unsaved is wanted any more; at the end of the session
     // the latest changes go to the recovery copy for the next start.
@@ -626,5 +633,6 @@ void TNyomtatoOldalDlg::closeEvent(QCloseEvent* event) {
     if (!event->isAccepted()) return;
     for (QWidget* form : Forms.InOrder())
         if (form != this) form->hide();
+    Ended = true;
     QApplication::quit();
 }

@@ -135,6 +135,10 @@ public:
     // The end of the session: the window closes without asking; unsaved changes stay in the
     // recovery copy for the next start.
     void EndSession();
+    // The program is told to quit from outside (the session manager, QCoreApplication::quit):
+    // that ends the session as above. False once the window has closed, when Qt's own
+    // quitting may go on.
+    bool QuitRequested();
     // Keeps a copy of the page with unsaved changes in store (null: none is kept), written
     // as policy says, for a restart after a crash.
     void KeepRecoveryCopies(TRecoveryStore* store, TRecoveryPolicy policy = {});
@@ -201,6 +205,11 @@ private:
     TForms& Forms;
     bool Syncing = false;
     bool SessionEnding = false;
+    // True while closeEvent asks about unsaved changes (its message box runs a loop of its
+    // own): the end of the session does not wait for that answer.
+    bool AskingToClose = false;
+    // The window has closed and the program is quitting.
+    bool Ended = false;
     TRecoveryStore* Recovery = nullptr;
     TRecoverySchedule RecoverySchedule;
     QTimer* RecoveryTimer = nullptr;

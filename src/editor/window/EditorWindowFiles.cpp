@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -16,6 +17,7 @@
 #include "editor/ChangeStep.h"
 #include "editor/window/EditorServices.h"
 #include "editor/window/EditorWindow.h"
+#include "editor/window/Forms.h"
 #include "platform/MessageBoxes.h"
 #include "platform/RecoveryStore.h"
 #include "platform/Screen.h"
@@ -46,6 +48,9 @@ void TNyomtatoOldalDlg::UpdateTitle() {
 }
 
 bool TNyomtatoOldalDlg::SaveTo(const std::string& path) {
+    // A drag under way (Ctrl+S with the mouse button down) ends first: what is saved, what
+    // the history marks as saved and what the window shows are then the same page.
+    EndGesture(Editor);
     const TOutcome saved = [&] {
         THourGlass busy(Services.Screen);
         return Editor.SaveDocument(path);
@@ -225,7 +230,24 @@ void TNyomtatoOldalDlg::OfferRecovery() {
     }
 }
 
+bool TNyomtatoOldalDlg::QuitRequested() {
+    if (Ended) return false;
+    EndSession();
+    return true;
+}
+
 void TNyomtatoOldalDlg::EndSession() {
     SessionEnding = true;
-    close();
+    if (!AskingToClose) {
+        close();
+        return;
+    }
+    // The question before closing is open and its answer will not come: the changes go to
+    // the recovery copy, and every loop (the question's too) ends.
+    if (Recovery) {
+        if (IsModified()) WriteRecoveryCopy();
+        RecoveryTimer->stop();
+    }
+    for (QWidget* form : Forms.InOrder()) form->hide();
+    QCoreApplication::exit(0);
 }

@@ -15,3 +15,8 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
     }
     return false;
 }
+
+bool TApplication::event(QEvent* event) {
+    if (event->type() == QEvent::Quit && QuitRequested && QuitRequested()) return true;
+    return QApplication::event(event);
+}

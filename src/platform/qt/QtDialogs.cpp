@@ -110,7 +110,11 @@ void TQtFileDialogs::StartIn(QFileDialog& dialog, const TFileDialogOptions& opti
 }
 
 void TQtFileDialogs::Remember(const QFileDialog& dialog, const TFileDialogOptions& options) {
-    LastFolder[options.Filter] = dialog.directory().absolutePath();
+    // The folder of the file chosen, which a typed path may name without the dialog ever
+    // showing it.
+    const QStringList chosen = dialog.selectedFiles();
+    LastFolder[options.Filter] = chosen.isEmpty() ? dialog.directory().absolutePath()
+                                                  : QFileInfo(chosen.front()).absolutePath();
 }
 
 std::optional<std::string> TQtFileDialogs::Open(const TFileDialogOptions& options) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <QByteArray>
+#include <QFile>
 #include <QLocale>
 #include <QPageLayout>
 #include <QPageSize>
@@ -16,6 +18,15 @@
 #include "platform/qt/QtCanvas.h"
 
 namespace {
+
+// Whether the file ends with a PDF's end-of-file marker (and at most some line ends).
+bool EndsAsPdf(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 8) return false;
+    file.seek(std::max<qint64>(0, file.size() - 32));
+    const QByteArray tail = file.readAll().trimmed();
+    return tail.endsWith("%%EOF");
+}
 
 // The paper the locale uses by default: Letter in the US system of measures, A4 elsewhere.
 QPageSize LocalePaper() {
@@ -152,6 +163,11 @@ void TQtPrinter::EndDoc() {
     std::unique_ptr<TSafeFileWriter> pdf = std::move(PdfFile);
     if (!ended || Printer->printerState() == QPrinter::Error)
         throw EPrinter("The printer could not finish the page.");
+    // Qt's PDF writer does not report a failed write (a full disk): a file that does not end
+    // as every PDF ends was not written whole, and must not replace the old one.
+    if (pdf && !EndsAsPdf(pdf->TemporaryPath()))
+        throw EPrinter("Cannot write the PDF file \"" + pdf->Target() +
+                       "\": it could not be written whole (is the disk full?)");
     if (pdf && !pdf->Commit())
         throw EPrinter("Cannot write the PDF file \"" + pdf->Target() + "\": " + pdf->Error());
 }

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTest>
 #include <QTimer>
 
 #include "controls/CursorImage.h"
@@ -161,6 +162,8 @@ TEST_F(EditorWindowTest, AboutIsCentredOverTheWindowAndModal) {
     w.ShowAbout();
     EXPECT_EQ(Scripted.Modal.Ran, (std::vector<std::string>{"TAboutDlg"}));
     const QWidget& about = *Forms.AboutDlg;
+    // Centred by the size it shows at, not the size it had before its layout ran.
+    EXPECT_EQ(about.size(), about.sizeHint());
     EXPECT_EQ(about.pos(),
               QPoint(100 + (737 - about.width()) / 2, 50 + (409 - about.height()) / 2));
 }
@@ -217,4 +220,12 @@ TEST_F(EditorWindowTest, PrintWithoutPrinterShowsWhyAndPrintingDrawsThePage) {
     EXPECT_EQ(printer.Finished, 1);
     ASSERT_EQ(printer.Page.CallsOf("Rectangle").size(), 1u);
     EXPECT_EQ(printer.Page.CallsOf("Rectangle")[0].Brush.Color, clRed);
+
+    // Ctrl+P prints the same way, also with a child control focused.
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QTest::keySequence(w.btnUj, QKeySequence(Qt::CTRL | Qt::Key_P));
+    EXPECT_EQ(printer.Jobs, 2);
+    EXPECT_EQ(printer.Finished, 2);
 }

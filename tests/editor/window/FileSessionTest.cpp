@@ -6,8 +6,11 @@
 #include <QTest>
 #include <QTimer>
 
+#include "controls/CursorImage.h"
 #include "dialogs/NavigatorDlg.h"
+#include "document/DocumentFile.h"
 #include "editor/Keys.h"
+#include "editor/PageView.h"
 #include "editor/window/EditorWindow.h"
 #include "editor/window/Forms.h"
 #include "platform/Files.h"
@@ -118,6 +121,38 @@ TEST_F(FileSessionTest, CtrlSAsksOnlyTheFirstTimeAndSaveAsProposesTheCurrentName
     EXPECT_FALSE(w.SaveCurrent());
     EXPECT_TRUE(w.isWindowModified());
     EXPECT_EQ(Scripted.Messages.Shown.back().Caption, "Save document");
+}
+
+TEST_F(FileSessionTest, CtrlSDuringADragSavesThePageTheWindowShows) {
+    TNyomtatoOldalDlg& w = Window();
+    auto rect = std::make_unique<TNyomtatoNegyszog>();
+    rect->Rect = {40, 40, 80, 70};
+    w.Editor.Items.Rectangles.Add(std::move(rect));
+    ASSERT_TRUE(w.SaveTo(PathOf("rect.PST")));
+    const auto pixel = [&w](int x, int y) {
+        return QPoint(static_cast<int>(MmToViewX(w.Editor, x + 0.5)),
+                      static_cast<int>(MmToViewY(w.Editor, y + 0.5)));
+    };
+    TCursorImage& picture = *w.imLap;
+    const QPoint from = pixel(60, 55), mid = pixel(70, 60), to = pixel(80, 70);
+    picture.OnMouseMove(from.x(), from.y());
+    picture.OnMouseDown(TMouseButton::Left, from.x(), from.y());
+    picture.OnMouseMove(mid.x(), mid.y());
+    Press(QKeySequence(Qt::CTRL | Qt::Key_S));
+    picture.OnMouseMove(to.x(), to.y());
+    picture.OnMouseUp(TMouseButton::Left, to.x(), to.y());
+
+    // The file holds the page as the window shows it, and the title says so.
+    const TRect shown = w.Editor.Items.Rectangles[0].Rect;
+    EXPECT_NE(shown, (TRect{40, 40, 80, 70}));
+    TDocumentLoad saved = LoadDocumentFile(PathOf("rect.PST"));
+    ASSERT_TRUE(saved.Document) << saved.Error;
+    EXPECT_EQ(saved.Document->Items.Rectangles[0].Rect, shown);
+    EXPECT_FALSE(w.isWindowModified());
+    // The move is a step of its own: undone, the page differs from the file again.
+    w.FormKeyDown(VK_Z, ssCtrl);
+    EXPECT_EQ(w.Editor.Items.Rectangles[0].Rect, (TRect{40, 40, 80, 70}));
+    EXPECT_TRUE(w.isWindowModified());
 }
 
 TEST_F(FileSessionTest, ClosingWithChangesAsksSaveDiscardOrCancel) {

@@ -6,7 +6,9 @@
 #include <memory>
 #include <QApplication>
 #include <QTest>
+#include <QTimer>
 
+#include "dialogs/NavigatorDlg.h"
 #include "document/DocumentFile.h"
 #include "editor/Keys.h"
 #include "editor/window/EditorWindow.h"
@@ -111,6 +113,39 @@ TEST_F(RecoveryWindowTest, AUserClosingKeepsNoCopyTheEndOfTheSessionKeepsTheLate
     w.EndSession();
     EXPECT_EQ(Scripted.Messages.Shown.size(), asked);
     EXPECT_EQ(CaptionsInCopy(), 2);
+}
+
+TEST_F(RecoveryWindowTest, TheSessionEndingWhileTheCloseQuestionWaitsKeepsTheChangesAndEnds) {
+    TNyomtatoOldalDlg& w = Window();
+    w.KeepRecoveryCopies(Store.get(), {3600 * 1000, 5});
+    w.show();
+    Change("a");
+    ASSERT_EQ(CaptionsInCopy(), -1);
+    // SIGTERM arrives while "Save the changes?" is open; the box's loop then ends unanswered.
+    Scripted.Messages.WhileShown = [&w] { w.EndSession(); };
+    QTimer::singleShot(0, &w, [&w] { w.close(); });
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    watchdog.start(5000);
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_EQ(Scripted.Messages.Shown.size(), 1u);
+    EXPECT_EQ(CaptionsInCopy(), 1);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_FALSE(Forms.PrinterNavigatorDlg->isVisible());
+}
+
+TEST_F(RecoveryWindowTest, AQuitFromOutsideEndsTheSessionWithoutAQuestion) {
+    TNyomtatoOldalDlg& w = Window();
+    w.KeepRecoveryCopies(Store.get(), {3600 * 1000, 5});
+    w.show();
+    Change("a");
+    EXPECT_TRUE(w.QuitRequested());
+    EXPECT_TRUE(Scripted.Messages.Shown.empty());
+    EXPECT_EQ(CaptionsInCopy(), 1);
+    EXPECT_FALSE(w.isVisible());
+    // Closed, the window lets Qt's own quitting go on.
+    EXPECT_FALSE(w.QuitRequested());
 }
 
 TEST_F(RecoveryWindowTest, ALeftCopyIsOfferedRestoredUnderItsNameOrDiscarded) {
