@@ -46,7 +46,8 @@ public:
     // would need more is refused before the memory is allocated ("the picture is too large").
     // Loading a stored JPEG picture decodes it straight into its block (3 bytes a pixel, and a
     // grey one 1 more while it is moved to 8 bits); storing one re-encodes it from the block
-    // in place with at most kMaxPixels bytes of coefficients.
+    // in place, keeping the whole picture's coefficients only while they and the block stay
+    // within this limit, and a strip of them otherwise.
     static constexpr uint64_t kMaxReadingBytes = uint64_t{4} << 27;
 
     TMemBitmap() = default;

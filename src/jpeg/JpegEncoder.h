@@ -23,7 +23,7 @@ public:
     uint32_t Quality() const { return m_Quality; }
     // The most bytes the coefficients of the whole picture may take (6 bytes a pixel). A
     // larger picture is transformed one strip at a time for each of the two passes instead:
-    // the same stream, in a few rows of memory, for about a third more time.
+    // the same stream, in a few rows of memory, for the time of a second transform.
     void SetCoefficientBudget(uint64_t bytes) { m_CoefficientBudget = bytes; }
     uint64_t CoefficientBudget() const { return m_CoefficientBudget; }
 
