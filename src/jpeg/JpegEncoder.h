@@ -23,7 +23,8 @@ public:
     uint32_t Quality() const { return m_Quality; }
     // The most bytes the coefficients of the whole picture may take (6 bytes a pixel). A
     // larger picture is transformed one strip at a time for each of the two passes instead:
-    // the same stream, in a few rows of memory, for the time of a second transform.
+    // the same stream in a few rows of memory (the second transform costs about what the
+    // cache misses of the whole buffer cost).
     void SetCoefficientBudget(uint64_t bytes) { m_CoefficientBudget = bytes; }
     uint64_t CoefficientBudget() const { return m_CoefficientBudget; }
 
