@@ -1,7 +1,8 @@
 // libFuzzer target for the JPEG encoder: the input chooses a quality, a bit depth, a size, a
 // colour map and the pixels of a small picture. Every picture encodes (or fails with the
-// expected message for a bad quality or a pixel outside its colour map), the same way twice,
-// and our decoder reads the stream back to a picture of the same size.
+// expected message for a bad quality or a pixel outside its colour map), the same way twice and
+// when transformed a strip at a time, and our decoder reads the stream back to a picture of the
+// same size.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -83,6 +84,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (quality < 1 || quality > 100 || outsideMap) Fail("a picture that must fail was encoded");
     if (encoder.Encode(picture) != stream) Fail("the same picture encoded differently");
+    // Transformed a strip at a time for each pass, as pictures past the memory budget are.
+    JpegEncoder strips;
+    strips.SetQuality(quality);
+    strips.SetCoefficientBudget(0);
+    if (strips.Encode(picture) != stream) Fail("the strip encoding gave another stream");
 
     BitmapImage decoded;
     JpegDecoder decoder;

@@ -20,8 +20,8 @@ public:
     BitmapImage() = default;
     BitmapImage(const BitmapImage& other);
     BitmapImage& operator=(const BitmapImage& other);
-    BitmapImage(BitmapImage&&) noexcept = default;
-    BitmapImage& operator=(BitmapImage&&) noexcept = default;
+    BitmapImage(BitmapImage&& other) noexcept;
+    BitmapImage& operator=(BitmapImage&& other) noexcept;
 
     // Releases the old contents and allocates zeroed rows (and, below 24 bits, a zeroed colour
     // map of colorCount entries). A bit count other than 1, 2, 4, 8, 24 raises EInvalidBitCount;
@@ -32,14 +32,30 @@ public:
     // Copies a packed DIB (BITMAPINFOHEADER, palette of 2^BitCount entries, rows) of `size`
     // bytes. Data shorter than the header says raises ESubscriptOutOfRange.
     void AssignFromDib(const uint8_t* dib, size_t size);
+    // The same checks, but the picture reads the block's palette and rows where they are,
+    // without a copy: the block must outlive this picture (or its next SetSize or Clear), and
+    // nothing may write through ImageData(). For the encoder, which only reads its picture.
+    void ViewDib(const uint8_t* dib, size_t size);
+
+    // With the DIB layout on, SetSize allocates the rows behind room for the 40-byte header
+    // and the full palette (2^BitCount entries below 24 bits) of a packed DIB, in one vector,
+    // so that TakeDib can hand the decoded picture over as a block without copying its rows.
+    // Stays set through SetSize and Clear.
+    void SetDibLayout(bool on) { m_DibLayout = on; }
+    // The packed DIB of a picture allocated with the DIB layout: the header and palette are
+    // written in front of the rows, the vector is moved out and the picture left empty.
+    // Without the layout (or without pixels) the rows are copied into a new block.
+    std::vector<uint8_t> TakeDib();
+    // Bytes in front of the rows in a packed DIB of this bit count.
+    static size_t DibPrefixSize(uint32_t bitCount);
 
     uint32_t RowWidth() const { return m_RowWidth; }
     uint32_t BitCount() const { return m_BitCount; }
     uint32_t Width() const { return m_Width; }
     uint32_t Height() const { return m_Height; }
     uint32_t ColorCount() const { return m_ColorCount; }
-    uint8_t* ImageData() { return m_ImageData.get(); }
-    const uint8_t* ImageData() const { return m_ImageData.get(); }
+    uint8_t* ImageData() { return m_Pixels; }
+    const uint8_t* ImageData() const { return m_Pixels; }
     size_t ImageDataSize() const { return m_ImageDataSize; }
     const uint8_t* ColorMap() const { return m_ColorMap.data(); }
 
@@ -69,8 +85,13 @@ private:
     struct Free {
         void operator()(uint8_t* p) const;
     };
-    std::unique_ptr<uint8_t[], Free> m_ImageData;
+    std::unique_ptr<uint8_t[], Free> m_Owned;
+    // The whole packed DIB, rows included, with the DIB layout.
+    std::vector<uint8_t> m_Dib;
+    // The rows: in m_Owned, in m_Dib, or in a viewed block.
+    uint8_t* m_Pixels = nullptr;
     size_t m_ImageDataSize = 0;
     uint32_t m_ColorCount = 0;
     std::vector<uint8_t> m_ColorMap;
+    bool m_DibLayout = false;
 };

@@ -2,6 +2,7 @@
 // returned by what(); callers catch EGraphicsException to handle any of them.
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -30,6 +31,18 @@ public:
 class EJpegBadData : public EJpegError {
 public:
     explicit EJpegBadData(const std::string& message) : EJpegError(message) {}
+};
+
+// A frame refused for its size before its memory was allocated: the pixels, or the bytes the
+// decoder would need for them, exceed its limits. The message stays the decoder's; the sizes
+// let a reader say in its own words what was asked.
+class EJpegTooLarge : public EJpegBadData {
+public:
+    EJpegTooLarge(uint32_t width, uint32_t height, uint64_t neededBytes)
+        : EJpegBadData("Túl nagy kép"), Width(width), Height(height), NeededBytes(neededBytes) {}
+    uint32_t Width;
+    uint32_t Height;
+    uint64_t NeededBytes; // what the frame would take, as far as it was counted when refused
 };
 
 // A value outside what the codec takes; the encoder names a picture size it cannot store.

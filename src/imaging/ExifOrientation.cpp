@@ -125,3 +125,26 @@ BitmapImage Oriented(const BitmapImage& picture, int orientation) {
     WriteOriented(picture, orientation, out.ImageData(), out.RowWidth());
     return out;
 }
+
+bool OrientInPlace(BitmapImage& picture, int orientation) {
+    if (orientation < 1 || orientation > 4) return false;
+    const uint32_t w = picture.Width(), h = picture.Height();
+    if (w == 0 || h == 0 || picture.ImageData() == nullptr) return true;
+    const size_t bytes = picture.BitCount() / 8; // 1 or 3
+    const size_t rowWidth = picture.RowWidth();
+    uint8_t* rows = picture.ImageData();
+    if (orientation == 2 || orientation == 3) {
+        for (uint32_t y = 0; y < h; ++y) {
+            uint8_t* left = rows + size_t(y) * rowWidth;
+            uint8_t* right = left + (size_t(w) - 1) * bytes;
+            for (; left < right; left += bytes, right -= bytes)
+                std::swap_ranges(left, left + bytes, right);
+        }
+    }
+    if (orientation == 3 || orientation == 4) {
+        for (uint32_t y = 0; y < h / 2; ++y)
+            std::swap_ranges(rows + size_t(y) * rowWidth, rows + size_t(y + 1) * rowWidth,
+                             rows + size_t(h - 1 - y) * rowWidth);
+    }
+    return true;
+}

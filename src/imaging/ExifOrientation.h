@@ -21,3 +21,6 @@ BitmapImage Oriented(const BitmapImage& picture, int orientation);
 // The rows of Oriented(picture, orientation) written into rows: bottom-up, each rowWidth bytes
 // apart (as BitmapImage and packed blocks keep them), which must hold the turned picture.
 void WriteOriented(const BitmapImage& picture, int orientation, uint8_t* rows, size_t rowWidth);
+// Turns an 8- or 24-bit picture upright where it is, without a copy, for the orientations
+// that keep its width and height (1 to 4); false, and the picture untouched, for the others.
+bool OrientInPlace(BitmapImage& picture, int orientation);

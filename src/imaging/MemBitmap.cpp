@@ -23,43 +23,65 @@ void PutLe(std::vector<uint8_t>& block, size_t at, uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) block[at + size_t(i)] = uint8_t(v >> (8 * i));
 }
 
-// Decodes a JPEG stream, refusing frames larger than the object takes before their pixels
-// are allocated. Failures are the decoder's EGraphicsException or std::bad_alloc.
+// Decodes a JPEG stream straight into the layout of a packed block (see TakeDib), refusing
+// frames whose memory would pass the reading limit before it is allocated. Failures are the
+// decoder's EGraphicsException or std::bad_alloc.
 BitmapImage DecodeJpeg(std::span<const uint8_t> stream) {
     BitmapImage picture;
-    JpegDecoder decoder;
-    decoder.SetPixelLimit(uint64_t(TMemBitmap::kMaxPixels));
+    picture.SetDibLayout(true);
+    JpegDecoderOptions options;
+    options.PixelLimit = uint64_t(TMemBitmap::kMaxPixels);
+    options.BytesPerAllowedPixel = TMemBitmap::kMaxReadingBytes / uint64_t(TMemBitmap::kMaxPixels);
+    JpegDecoder decoder(options);
     decoder.Decode(stream.data(), stream.size(), picture);
     return picture;
 }
 
 // A stored stream always holds three components, so a grey picture comes back as 24 bits
-// with equal channels. Such a picture becomes 8 bits with the grey ramp again, as the grey
-// file it was loaded from gave it; any other picture is returned as it is.
-BitmapImage WithGreyRampWhenGrey(BitmapImage picture) {
-    if (picture.BitCount() != 24) return picture;
+// with equal channels: whether it is grey shows only in its pixels.
+bool HasOnlyGreys(const BitmapImage& picture) {
+    if (picture.BitCount() != 24) return false;
     for (uint32_t y = 0; y < picture.Height(); ++y) {
-        const uint8_t* row = picture.Row(y);
-        for (uint32_t x = 0; x < picture.Width(); ++x) {
-            const uint8_t* p = row + 3 * size_t(x);
-            if (p[0] != p[1] || p[1] != p[2]) return picture;
+        const uint8_t* p = picture.Row(y);
+        for (const uint8_t* end = p + 3 * size_t(picture.Width()); p != end; p += 3) {
+            if (p[0] != p[1] || p[1] != p[2]) return false;
         }
     }
-    BitmapImage grey;
-    grey.SetSize(256, 8, picture.Width(), picture.Height());
-    for (uint32_t i = 0; i < 256; ++i) {
-        uint8_t* entry = grey.ColorMapEntry(i);
-        entry[0] = entry[1] = entry[2] = uint8_t(i);
+    return true;
+}
+
+// A grey picture becomes 8 bits with the grey ramp again, as the grey file it was loaded from
+// gave it: a new block of a third of its rows' size, so the two together take 4 bytes a pixel.
+std::vector<uint8_t> GreyBlock(const BitmapImage& picture) {
+    const uint32_t width = picture.Width(), height = picture.Height();
+    const size_t prefix = BitmapImage::DibPrefixSize(8);
+    const size_t rowWidth = size_t(BitmapImage::RowWidthFor(8, width));
+    std::vector<uint8_t> block(prefix + rowWidth * height, 0);
+    PutLe(block, 0, kInfoHeaderSize, 4);
+    PutLe(block, 4, width, 4);
+    PutLe(block, 8, height, 4);
+    PutLe(block, 12, 1, 2);
+    PutLe(block, 14, 8, 2);
+    for (size_t i = 0; i < 256; ++i) std::memset(&block[kInfoHeaderSize + 4 * i], int(i), 3);
+    // Both keep their rows bottom-up, so stored row i maps to stored row i.
+    const uint8_t* from = picture.ImageData();
+    uint8_t* to = block.data() + prefix;
+    for (uint32_t y = 0; y < height; ++y, from += picture.RowWidth(), to += rowWidth) {
+        for (uint32_t x = 0; x < width; ++x) to[x] = from[3 * size_t(x)];
     }
-    for (uint32_t y = 0; y < picture.Height(); ++y) {
-        const uint8_t* from = picture.Row(y);
-        uint8_t* to = grey.Row(y);
-        for (uint32_t x = 0; x < picture.Width(); ++x) to[x] = from[3 * size_t(x)];
-    }
-    return grey;
+    return block;
 }
 
 } // namespace
+
+std::string PictureTooLargeMessage(uint32_t width, uint32_t height, uint64_t neededBytes) {
+    const auto mb = [](uint64_t bytes) {
+        return std::to_string(bytes / (1 << 20) + (bytes % (1 << 20) != 0));
+    };
+    return "the picture is too large: " + std::to_string(width) + " x " + std::to_string(height) +
+           " pixels would need " + mb(neededBytes) + " MB to read, more than the " +
+           mb(TMemBitmap::kMaxReadingBytes) + " MB a picture may take";
+}
 
 bool TMemBitmap::IsJpegFileName(std::string_view fileName) {
     if (fileName.size() < 4) return false;
@@ -123,7 +145,7 @@ void TMemBitmap::LoadFromJpegFileData(std::span<const uint8_t> file) {
     Clear();
     // Any failure only leaves the object without a picture; nothing is reported.
     try {
-        Adopt(BlockFromCodecPicture(DecodeJpeg(file)));
+        Adopt(DecodeJpeg(file).TakeDib());
     } catch (const EGraphicsException&) {
         Fail();
     } catch (const std::bad_alloc&) {
@@ -165,10 +187,15 @@ std::vector<uint8_t> TMemBitmap::BlockFromCodecPicture(const BitmapImage& pictur
 }
 
 std::vector<uint8_t> TMemBitmap::JpegStream() const {
+    // The encoder reads the rows where they are.
     BitmapImage picture;
-    picture.AssignFromDib(DibBlock.data(), DibBlock.size());
+    picture.ViewDib(DibBlock.data(), DibBlock.size());
     JpegEncoder encoder;
     encoder.SetQuality(static_cast<uint32_t>(StoredJpegQuality()));
+    // The block and the coefficients together stay within what reading the picture may
+    // take; beyond that the encoder works a strip at a time.
+    encoder.SetCoefficientBudget(
+        DibBlock.size() < kMaxReadingBytes ? kMaxReadingBytes - DibBlock.size() : 0);
     return encoder.Encode(picture);
 }
 
@@ -227,8 +254,32 @@ void TMemBitmap::ReadFromStream(TReadStream& in, TPictureReading reading) {
     std::string why;
     std::optional<TDibLayout> layout;
     if (isJpeg) {
-        block = BlockFromCodecPicture(WithGreyRampWhenGrey(DecodeJpeg(in.ReadBytes(n))));
-        layout = CheckDib(block, why);
+        // Decoded straight into the block's layout; a grey picture is then moved to 8 bits.
+        // With SizesOnly the stream is still decoded (only that finds damage in its data and
+        // tells a grey picture), within the same memory, and the pixels dropped.
+        BitmapImage picture;
+        try {
+            picture = DecodeJpeg(in.ReadBytes(n));
+        } catch (const EJpegTooLarge& e) {
+            throw EReadError(PictureTooLargeMessage(e.Width, e.Height, e.NeededBytes));
+        }
+        const bool grey = HasOnlyGreys(picture);
+        if (sizesOnly) {
+            std::vector<uint8_t> h(kInfoHeaderSize, 0);
+            const uint32_t bits = grey ? 8 : 24;
+            PutLe(h, 0, kInfoHeaderSize, 4);
+            PutLe(h, 4, picture.Width(), 4);
+            PutLe(h, 8, picture.Height(), 4);
+            PutLe(h, 12, 1, 2);
+            PutLe(h, 14, bits, 2);
+            const uint64_t size =
+                BitmapImage::DibPrefixSize(bits) +
+                BitmapImage::RowWidthFor(bits, picture.Width()) * picture.Height();
+            layout = CheckDibHeader(h, size, why);
+        } else {
+            block = grey ? GreyBlock(picture) : picture.TakeDib();
+            layout = CheckDib(block, why);
+        }
     } else if (sizesOnly) {
         const auto head = in.ReadBytes(std::min(n, kInfoHeaderSize));
         layout = CheckDibHeader(head, n, why);

@@ -22,10 +22,14 @@ enum class TPictureReading {
     Whole,
     // The sizes and kind only, for readers that never draw or store the picture: a bitmap
     // block's rows are passed over unread (only its header is read and checked), a JPEG
-    // stream is still decoded, since whether it holds a grey picture shows only in its
-    // pixels, and its pixels are then dropped.
+    // stream is still decoded, since whether it holds a grey picture and whether its data is
+    // damaged show only in its pixels, within the same memory as a whole read (about 3 bytes
+    // a pixel), and its pixels are then dropped. So both reads refuse the same files.
     SizesOnly,
 };
+
+// Why a picture was refused for the memory reading it would need, in one line.
+std::string PictureTooLargeMessage(uint32_t width, uint32_t height, uint64_t neededBytes);
 
 class TMemBitmap {
 public:
@@ -37,6 +41,14 @@ public:
     // pixels alone would take more than half a gigabyte).
     static constexpr int64_t kMaxPixels = int64_t{1} << 27;
     static constexpr int32_t kMaxSide = 65535;
+    // The most memory reading one picture may take, 4 bytes for each pixel kMaxPixels allows:
+    // the decoded picture and the decoder's buffers together. A stream claiming a frame that
+    // would need more is refused before the memory is allocated ("the picture is too large").
+    // Loading a stored JPEG picture decodes it straight into its block (3 bytes a pixel, and a
+    // grey one 1 more while it is moved to 8 bits); storing one re-encodes it from the block
+    // in place, keeping the whole picture's coefficients only while they and the block stay
+    // within this limit, and a strip of them otherwise.
+    static constexpr uint64_t kMaxReadingBytes = uint64_t{4} << 27;
 
     TMemBitmap() = default;
 

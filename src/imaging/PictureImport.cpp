@@ -71,22 +71,37 @@ std::string JpegReason(std::string_view message) {
     return "the JPEG data is damaged or unsupported (" + std::string(message) + ")";
 }
 
+// A frame refused for its size: too many pixels, or too much memory for those it has.
+std::string TooLargeReason(const EJpegTooLarge& e) {
+    if (uint64_t(e.Width) * e.Height > uint64_t(TMemBitmap::kMaxPixels))
+        return "the picture has more than 134 megapixels";
+    return PictureTooLargeMessage(e.Width, e.Height, e.NeededBytes);
+}
+
 bool ImportJpeg(std::span<const uint8_t> data, TMemBitmap& picture, std::string& why) {
     try {
+        // Decoded straight into the block's layout, and turned upright there unless it must
+        // be turned a quarter round, which needs a second copy.
         BitmapImage decoded;
+        decoded.SetDibLayout(true);
         JpegDecoder decoder;
         // JFIF files are read exactly as documents' pictures are; other streams only skip the
         // check that the JFIF header comes first.
         JpegDecoderOptions options;
         options.RequireJfifHeader = IsJfifStart(data);
         options.PixelLimit = uint64_t(TMemBitmap::kMaxPixels);
+        options.BytesPerAllowedPixel =
+            TMemBitmap::kMaxReadingBytes / uint64_t(TMemBitmap::kMaxPixels);
         decoder.SetOptions(options);
         decoder.Decode(data.data(), data.size(), decoded);
-        // Turned upright as the block is made, without a turned copy in between.
         const int orientation = ExifOrientation(data);
-        if (picture.SetPicture(TMemBitmap::BlockFromCodecPicture(decoded, orientation), true))
-            return true;
+        std::vector<uint8_t> block = OrientInPlace(decoded, orientation)
+                                         ? decoded.TakeDib()
+                                         : TMemBitmap::BlockFromCodecPicture(decoded, orientation);
+        if (picture.SetPicture(std::move(block), true)) return true;
         why = "the decoded picture cannot be used";
+    } catch (const EJpegTooLarge& e) {
+        why = TooLargeReason(e);
     } catch (const EGraphicsException& e) {
         why = JpegReason(e.what());
     } catch (const std::bad_alloc&) {

@@ -158,7 +158,11 @@ void JpegDecoder::ReadMarker(JpegByteReader& input) {
 void JpegDecoder::Reserve(uint64_t bytes) {
     JpegDecoderState& st = *m_State;
     const uint64_t limit = m_Options.MemoryLimit();
-    if (bytes > limit || st.MemoryReserved > limit - bytes) throw EJpegBadData("Túl nagy kép");
+    if (bytes > limit || st.MemoryReserved > limit - bytes) {
+        const uint64_t needed =
+            bytes > UINT64_MAX - st.MemoryReserved ? UINT64_MAX : st.MemoryReserved + bytes;
+        throw EJpegTooLarge(st.FrameWidth, st.FrameHeight, needed);
+    }
     st.MemoryReserved += bytes;
 }
 
@@ -275,7 +279,10 @@ void JpegDecoder::ReadFrameHeader(JpegByteReader& input, uint8_t marker) {
     // Height 0 would need a DNL marker, which is not supported.
     if (st.FrameWidth == 0 || st.FrameHeight == 0) throw EJpegBadData("Érvénytelen képméret");
     if (uint64_t(st.FrameWidth) * st.FrameHeight > m_Options.PixelLimit)
-        throw EJpegBadData("Túl nagy kép");
+        throw EJpegTooLarge(
+            st.FrameWidth, st.FrameHeight,
+            BitmapImage::RowWidthFor(st.ComponentCount == 1 ? 8 : 24, st.FrameWidth) *
+                st.FrameHeight);
     for (uint32_t i = 0; i < st.ComponentCount; ++i) {
         const DecoderComponent& c = st.FrameComponent(i);
         // Replication upsampling needs whole factors.

@@ -65,8 +65,9 @@ inline uint32_t ExtraBits(int32_t v) { return uint32_t(v < 0 ? v - 1 : v); }
 
 class Encoding {
 public:
-    Encoding(uint32_t quality, const BitmapImage& picture, std::vector<uint8_t>& out)
-        : m_Picture(picture), m_Writer(out) {
+    Encoding(uint32_t quality, const BitmapImage& picture, std::vector<uint8_t>& out,
+             uint64_t coefficientBudget)
+        : m_Picture(picture), m_Writer(out), m_CoefficientBudget(coefficientBudget) {
         m_Luminance.Build(quality, kLuminanceExampleTable);
         m_Chrominance.Build(quality, kChrominanceExampleTable);
         m_Width = picture.Width();
@@ -195,9 +196,12 @@ private:
         }
     }
 
-    // Every data unit of every component through the forward DCT and quantization, once.
-    // The blocks are kept in MCU order (Y, Cb, Cr of each MCU together), each in zigzag
-    // order, which is the order the entropy coder reads them in.
+    // Every data unit of every component through the forward DCT and quantization, once,
+    // when the coefficients of the whole picture fit in the budget; the blocks are kept in
+    // MCU order (Y, Cb, Cr of each MCU together), each in zigzag order, which is the order the
+    // entropy coder reads them in. Beyond the budget each pass transforms one MCU row at a
+    // time again (the same coefficients, so the same stream, in about a sixth of a byte a
+    // pixel instead of six).
     void TransformPicture() {
         if (m_Picture.BitCount() != 24) {
             for (uint32_t i = 0; i < m_Picture.ColorCount() && i < 256; ++i) {
@@ -205,23 +209,36 @@ private:
                 m_Palette[i] = ToYCbCr(e[2], e[1], e[0]);
             }
         }
-        const size_t blocks = size_t(m_McuRows) * m_McuCols * kComponents;
-        m_Coefficients.reset(new int16_t[blocks * 64]);
-        const size_t stride = size_t(m_McuCols) * 8;
-        std::unique_ptr<uint8_t[]> strip(new uint8_t[stride * 8 * kComponents]);
-        uint8_t* planes[kComponents] = {strip.get(), strip.get() + stride * 8,
-                                        strip.get() + stride * 16};
-        int16_t* out = m_Coefficients.get();
-        for (uint32_t row = 0; row < m_McuRows; ++row) {
-            ConvertStrip(row, planes, stride);
-            for (uint32_t col = 0; col < m_McuCols; ++col) {
-                for (int k = 0; k < kComponents; ++k) {
-                    ForwardDctQuantize(planes[k] + size_t(col) * 8, stride,
-                                       m_Components[k].Quantization->ScaledDivisorsTransposed, out);
-                    out += 64;
-                }
+        const size_t rowBlocks = size_t(m_McuCols) * kComponents;
+        const uint64_t wholeBytes = uint64_t(m_McuRows) * rowBlocks * 64 * sizeof(int16_t);
+        m_KeepAll = wholeBytes <= m_CoefficientBudget;
+        m_Coefficients.reset(new int16_t[(m_KeepAll ? m_McuRows : 1) * rowBlocks * 64]);
+        m_Stride = size_t(m_McuCols) * 8;
+        m_Strip.reset(new uint8_t[m_Stride * 8 * kComponents]);
+        if (!m_KeepAll) return;
+        for (uint32_t row = 0; row < m_McuRows; ++row)
+            TransformRow(row, m_Coefficients.get() + row * rowBlocks * 64);
+    }
+
+    void TransformRow(uint32_t row, int16_t* out) {
+        uint8_t* planes[kComponents] = {m_Strip.get(), m_Strip.get() + m_Stride * 8,
+                                        m_Strip.get() + m_Stride * 16};
+        ConvertStrip(row, planes, m_Stride);
+        for (uint32_t col = 0; col < m_McuCols; ++col) {
+            for (int k = 0; k < kComponents; ++k) {
+                ForwardDctQuantize(planes[k] + size_t(col) * 8, m_Stride,
+                                   m_Components[k].Quantization->ScaledDivisorsTransposed, out);
+                out += 64;
             }
         }
+    }
+
+    // The coefficients of one MCU row, kept or transformed now.
+    const int16_t* RowCoefficients(uint32_t row) {
+        const size_t rowValues = size_t(m_McuCols) * kComponents * 64;
+        if (m_KeepAll) return m_Coefficients.get() + row * rowValues;
+        TransformRow(row, m_Coefficients.get());
+        return m_Coefficients.get();
     }
 
     // The MCU loop of both passes (Pass::Statistics counts symbols, Pass::Output writes
@@ -232,8 +249,8 @@ private:
     void EncodeMcus() {
         for (Component& c : m_Components) c.LastDc = 0;
         uint32_t counter = 0, restart = 0;
-        const int16_t* block = m_Coefficients.get();
         for (uint32_t row = 0; row < m_McuRows; ++row) {
+            const int16_t* block = RowCoefficients(row);
             for (uint32_t col = 0; col < m_McuCols; ++col) {
                 if (m_RestartInterval != 0 && counter == m_RestartInterval) {
                     if constexpr (P == Pass::Output) {
@@ -367,6 +384,7 @@ private:
         EncodeMcus<Pass::Output>();
         m_Writer.Flush();
         m_Coefficients.reset();
+        m_Strip.reset();
     }
 
     const BitmapImage& m_Picture;
@@ -378,14 +396,18 @@ private:
     uint32_t m_Width = 0, m_Height = 0;
     uint32_t m_McuRows = 0, m_McuCols = 0;
     uint32_t m_RestartInterval = 0;
-    std::unique_ptr<int16_t[]> m_Coefficients;
+    uint64_t m_CoefficientBudget = UINT64_MAX;
+    bool m_KeepAll = true;
+    size_t m_Stride = 0;
+    std::unique_ptr<uint8_t[]> m_Strip;        // one MCU row of Y, Cb and Cr samples
+    std::unique_ptr<int16_t[]> m_Coefficients; // the whole picture's or one MCU row's
 };
 
 } // namespace
 
 std::vector<uint8_t> JpegEncoder::Encode(const BitmapImage& picture) const {
     std::vector<uint8_t> out;
-    Encoding encoding(m_Quality, picture, out);
+    Encoding encoding(m_Quality, picture, out, m_CoefficientBudget);
     encoding.Run();
     return out;
 }

@@ -21,6 +21,12 @@ public:
     // Takes effect at the next WriteImage or Encode; 1..100 is checked there.
     void SetQuality(uint32_t quality) { m_Quality = quality; }
     uint32_t Quality() const { return m_Quality; }
+    // The most bytes the coefficients of the whole picture may take (6 bytes a pixel). A
+    // larger picture is transformed one strip at a time for each of the two passes instead:
+    // the same stream in a few rows of memory (the second transform costs about what the
+    // cache misses of the whole buffer cost).
+    void SetCoefficientBudget(uint64_t bytes) { m_CoefficientBudget = bytes; }
+    uint64_t CoefficientBudget() const { return m_CoefficientBudget; }
 
     // Writes the whole stream. Nothing reaches the output unless the whole picture was
     // encoded: failures are EGraphicsException (EJpegValueOutOfRange for a quality outside
@@ -33,4 +39,5 @@ public:
 
 private:
     uint32_t m_Quality = kDefaultQuality;
+    uint64_t m_CoefficientBudget = UINT64_MAX;
 };
