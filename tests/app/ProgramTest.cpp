@@ -12,6 +12,7 @@
 
 namespace fs = std::filesystem;
 
+#include "support/ChildExit.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -43,19 +44,6 @@ protected:
         }
         return pid;
     }
-    // The exit status once the process ends within the time given, else -1 (it is killed).
-    static int WaitFor(pid_t pid, std::chrono::milliseconds limit) {
-        const auto end = std::chrono::steady_clock::now() + limit;
-        int status = 0;
-        while (std::chrono::steady_clock::now() < end) {
-            if (::waitpid(pid, &status, WNOHANG) == pid)
-                return WIFEXITED(status) ? WEXITSTATUS(status) : -2;
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        ::kill(pid, SIGKILL);
-        ::waitpid(pid, &status, 0);
-        return -1;
-    }
 
     TTempDir Folder{"app"};
     fs::path Dir = Folder.Path;
@@ -82,7 +70,7 @@ TEST_F(Program, TheEndOfTheSessionEndsTheProgramWithStatusZero) {
         ASSERT_EQ(::waitpid(pid, nullptr, WNOHANG), 0) << "the editor ended on its own";
         const auto sent = std::chrono::steady_clock::now();
         ::kill(pid, SIGTERM);
-        EXPECT_EQ(WaitFor(pid, std::chrono::seconds(5)), 0) << file;
+        EXPECT_EQ(WaitForExit(pid, std::chrono::seconds(5)), 0) << file;
         EXPECT_LT(std::chrono::steady_clock::now() - sent, std::chrono::seconds(1)) << file;
     }
 }
