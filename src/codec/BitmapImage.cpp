@@ -182,16 +182,21 @@ DibParts CheckedDib(const uint8_t* dib, size_t size) {
     return {width, height, bitCount, colorCount, dib + headerSize, dib + headerSize + paletteBytes};
 }
 
+// A colour map (blue, green, red a colour) from the block's palette (four bytes a colour).
+std::vector<uint8_t> ColorMapOf(const DibParts& d) {
+    std::vector<uint8_t> map(size_t(d.ColorCount) * 3);
+    for (uint32_t i = 0; i < d.ColorCount; ++i)
+        std::memcpy(&map[size_t(i) * 3], d.Palette + size_t(i) * 4, 3);
+    return map;
+}
+
 } // namespace
 
 void BitmapImage::AssignFromDib(const uint8_t* dib, size_t size) {
     const DibParts d = CheckedDib(dib, size);
     SetSize(d.ColorCount, d.BitCount, d.Width, d.Height);
     // A picture without pixels has no colour map either (SetSize allocates neither).
-    if (m_ColorMap.size() >= size_t(d.ColorCount) * 3) {
-        for (uint32_t i = 0; i < d.ColorCount; ++i)
-            std::memcpy(&m_ColorMap[size_t(i) * 3], d.Palette + size_t(i) * 4, 3);
-    }
+    if (!m_ColorMap.empty()) m_ColorMap = ColorMapOf(d);
     if (m_Pixels) std::memcpy(m_Pixels, d.Rows, m_ImageDataSize);
 }
 
@@ -206,9 +211,7 @@ void BitmapImage::ViewDib(const uint8_t* dib, size_t size) {
     m_Height = d.Height;
     m_ColorCount = d.ColorCount;
     if (d.Width == 0 || d.Height == 0) return;
-    m_ColorMap.assign(size_t(d.ColorCount) * 3, 0);
-    for (uint32_t i = 0; i < d.ColorCount; ++i)
-        std::memcpy(&m_ColorMap[size_t(i) * 3], d.Palette + size_t(i) * 4, 3);
+    m_ColorMap = ColorMapOf(d);
     m_ImageDataSize = size_t(rowWidth) * d.Height;
     m_Pixels = const_cast<uint8_t*>(d.Rows);
 }

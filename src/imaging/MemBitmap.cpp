@@ -23,16 +23,22 @@ void PutLe(std::vector<uint8_t>& block, size_t at, uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) block[at + size_t(i)] = uint8_t(v >> (8 * i));
 }
 
+// The 40-byte header at the start of block (the rest of the header stays zero).
+void PutDibHeader(std::vector<uint8_t>& block, uint32_t width, uint32_t height, uint32_t bits) {
+    PutLe(block, 0, kInfoHeaderSize, 4);
+    PutLe(block, 4, width, 4);
+    PutLe(block, 8, height, 4);
+    PutLe(block, 12, 1, 2);
+    PutLe(block, 14, bits, 2);
+}
+
 // Decodes a JPEG stream straight into the layout of a packed block (see TakeDib), refusing
 // frames whose memory would pass the reading limit before it is allocated. Failures are the
 // decoder's EGraphicsException or std::bad_alloc.
 BitmapImage DecodeJpeg(std::span<const uint8_t> stream) {
     BitmapImage picture;
     picture.SetDibLayout(true);
-    JpegDecoderOptions options;
-    options.PixelLimit = uint64_t(TMemBitmap::kMaxPixels);
-    options.BytesPerAllowedPixel = TMemBitmap::kMaxReadingBytes / uint64_t(TMemBitmap::kMaxPixels);
-    JpegDecoder decoder(options);
+    JpegDecoder decoder(PictureDecoderOptions());
     decoder.Decode(stream.data(), stream.size(), picture);
     return picture;
 }
@@ -57,11 +63,7 @@ std::vector<uint8_t> GreyBlock(const BitmapImage& picture) {
     const size_t prefix = BitmapImage::DibPrefixSize(8);
     const size_t rowWidth = size_t(BitmapImage::RowWidthFor(8, width));
     std::vector<uint8_t> block(prefix + rowWidth * height, 0);
-    PutLe(block, 0, kInfoHeaderSize, 4);
-    PutLe(block, 4, width, 4);
-    PutLe(block, 8, height, 4);
-    PutLe(block, 12, 1, 2);
-    PutLe(block, 14, 8, 2);
+    PutDibHeader(block, width, height, 8);
     for (size_t i = 0; i < 256; ++i) std::memset(&block[kInfoHeaderSize + 4 * i], int(i), 3);
     // Both keep their rows bottom-up, so stored row i maps to stored row i.
     const uint8_t* from = picture.ImageData();
@@ -73,6 +75,13 @@ std::vector<uint8_t> GreyBlock(const BitmapImage& picture) {
 }
 
 } // namespace
+
+JpegDecoderOptions PictureDecoderOptions() {
+    JpegDecoderOptions options;
+    options.PixelLimit = uint64_t(TMemBitmap::kMaxPixels);
+    options.BytesPerAllowedPixel = TMemBitmap::kMaxReadingBytes / uint64_t(TMemBitmap::kMaxPixels);
+    return options;
+}
 
 std::string PictureTooLargeMessage(uint32_t width, uint32_t height, uint64_t neededBytes) {
     const auto mb = [](uint64_t bytes) {
@@ -167,11 +176,7 @@ std::vector<uint8_t> TMemBitmap::BlockFromCodecPicture(const BitmapImage& pictur
     const size_t rowWidth = size_t(BitmapImage::RowWidthFor(bits, width));
     const size_t rows = rowWidth * height;
     std::vector<uint8_t> block(kInfoHeaderSize + 4 * entries + rows, 0);
-    PutLe(block, 0, kInfoHeaderSize, 4);
-    PutLe(block, 4, width, 4);
-    PutLe(block, 8, height, 4);
-    PutLe(block, 12, 1, 2);
-    PutLe(block, 14, bits, 2);
+    PutDibHeader(block, width, height, bits);
     for (uint32_t i = 0; i < picture.ColorCount() && i < entries; ++i) {
         const uint8_t* e = picture.ColorMapEntry(i); // blue, green, red
         std::memcpy(&block[kInfoHeaderSize + 4 * size_t(i)], e, 3);
@@ -267,11 +272,7 @@ void TMemBitmap::ReadFromStream(TReadStream& in, TPictureReading reading) {
         if (sizesOnly) {
             std::vector<uint8_t> h(kInfoHeaderSize, 0);
             const uint32_t bits = grey ? 8 : 24;
-            PutLe(h, 0, kInfoHeaderSize, 4);
-            PutLe(h, 4, picture.Width(), 4);
-            PutLe(h, 8, picture.Height(), 4);
-            PutLe(h, 12, 1, 2);
-            PutLe(h, 14, bits, 2);
+            PutDibHeader(h, picture.Width(), picture.Height(), bits);
             const uint64_t size =
                 BitmapImage::DibPrefixSize(bits) +
                 BitmapImage::RowWidthFor(bits, picture.Width()) * picture.Height();

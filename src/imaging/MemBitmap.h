@@ -31,6 +31,11 @@ enum class TPictureReading {
 // Why a picture was refused for the memory reading it would need, in one line.
 std::string PictureTooLargeMessage(uint32_t width, uint32_t height, uint64_t neededBytes);
 
+struct JpegDecoderOptions;
+// The decoder's limits for a picture: TMemBitmap::kMaxPixels, and kMaxReadingBytes for the
+// memory reading it may take.
+JpegDecoderOptions PictureDecoderOptions();
+
 class TMemBitmap {
 public:
     // Format argument of LoadFromFile.

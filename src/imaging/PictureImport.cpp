@@ -87,11 +87,8 @@ bool ImportJpeg(std::span<const uint8_t> data, TMemBitmap& picture, std::string&
         JpegDecoder decoder;
         // JFIF files are read exactly as documents' pictures are; other streams only skip the
         // check that the JFIF header comes first.
-        JpegDecoderOptions options;
+        JpegDecoderOptions options = PictureDecoderOptions();
         options.RequireJfifHeader = IsJfifStart(data);
-        options.PixelLimit = uint64_t(TMemBitmap::kMaxPixels);
-        options.BytesPerAllowedPixel =
-            TMemBitmap::kMaxReadingBytes / uint64_t(TMemBitmap::kMaxPixels);
         decoder.SetOptions(options);
         decoder.Decode(data.data(), data.size(), decoded);
         const int orientation = ExifOrientation(data);
